@@ -1,0 +1,21 @@
+// Flag events and the console's bookkeeping lines: map, OSP banner, models,
+// renames, disconnects, re-entries, clan-arena rounds and the client's own
+// reconnect commands.
+#pragma once
+
+#include <string_view>
+
+// Applies a capture-the-flag message to its subject (record 65 when unknown).
+void updateCTFStats(std::string_view line);
+
+// Clears the flag mark of every player of `team`, and of the cut 29-character
+// record of every long name.
+void resetHaveFlag(int team);
+
+// Handles the bookkeeping lines before any other step of the pipeline.
+// Returns 1 when the line is fully handled, 0 when the pipeline goes on.
+int updateMiscInfo(std::string_view line, std::string_view stripped_line);
+
+// Markers appended to a raw name, which retire the record: later lines of
+// the name no longer match it. They are undone before the report.
+inline constexpr std::string_view kDisconnectMarker = "^7<font color=#CC6600>&nbsp;x</font>";

@@ -1,0 +1,277 @@
+#include "kestrostats_c.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "awards.h"
+#include "events.h"
+#include "game_state.h"
+#include "keywords.h"
+#include "kills.h"
+#include "line_filter.h"
+#include "page_writer.h"
+#include "players.h"
+#include "reportconfig.h"
+#include "scoring.h"
+#include "teams.h"
+#include "weaponstats.h"
+
+namespace {
+
+const char* const kRule = "----------------------------------------------------------------------";
+constexpr const char* kConvertedLog = "kestro-c.log";
+
+// --- Game boundaries -------------------------------------------------------
+
+bool isMatchEndLine(std::string_view entry) {
+  return entry == "Timelimit hit." || entry == "hit the capturelimit." || entry == "hit the fraglimit." ||
+         entry == "wins the match: " || entry == "Pointlimit hit.";
+}
+
+// Sets g_reset_count when the line is a match end (after reading the OSP
+// statistics block that follows it), a disconnect, a client shutdown, or an
+// OSP "MATCH COMPLETE".
+void detectGameEnd(std::string_view line) {
+  for (std::string_view entry : reset_strings) {
+    if (!contains(line, entry)) continue;
+    if (isMatchEndLine(entry)) {
+      scanOspStats();
+      g_reset_count = kGameEnds;
+      return;
+    }
+    if (entry == "ERROR: Disconnected from server" || entry == "----- CL_Shutdown -----" ||
+        (entry == "MATCH COMPLETE" && g_mod == 1)) {
+      g_reset_count = kGameEnds;
+      return;
+    }
+  }
+}
+
+bool gameQualifies() {
+  if (g_gametype == kFreeForAll) return getTotalPlayers() > 1;
+  return getTeamTotalPlayers(kRed) >= 1 && getTeamTotalPlayers(kBlue) >= 1;
+}
+
+// The end-of-game chain, then the report.
+void writeGame() {
+  if (g_connect_sequence == kGameEnds) {
+    std::printf("\nServer connect/reconnect detected:\n");
+    std::printf("Forcing html stats generation.\n");
+  }
+  assignTeamToUnknownPlayers();
+  mergeAllIdenticalPlayers();
+  addUpTables();
+  assignAwards();
+  restoreOriginalPlayerNames();
+  fixPlayerNames();
+  sort();
+  if (g_game_count == 99999999) g_game_count = kFirstGameCount;
+  g_game_count += 1;
+  std::printf("\nGenerating Stats ----------------<GAME ID %d>-----\n", g_game_count);
+  printPlayers();
+  makeHtml();
+  std::printf("-------------------------------------<done>---------\n");
+  std::printf("\n");
+}
+
+// --- Start and end of the run ----------------------------------------------
+
+struct RunClock {
+  std::clock_t cpu_start = 0;
+  std::time_t wall_start = 0;
+  std::string start_text;  // ctime form, ends in a line feed
+};
+
+void printVersion() {
+  std::printf("\nKestro Stats (c) ");
+  std::printf("version 4.32");
+  std::printf("\n  statistics for Quake III Arena OSP servers, by the kestro stats team\n");
+}
+
+void printBanner() {
+  std::printf("\n%s\n", kRule);
+  std::printf("              kestro stats - the kestro stats team (c) 2001\n");
+  std::printf("%s\n\n", kRule);
+}
+
+// Reads the command line into g_logfile, g_config and g_realtime_stats.
+// Returns -1 to go on, or the exit status to end the program with.
+int readCommandLine(int argc, char** argv) {
+  int args = argc - 1;
+  if (args == 1 && std::string_view(argv[1]) == "-v") {
+    printVersion();
+    return 0;
+  }
+  if (args < 1 || args > 3) {
+    std::printf("usage: kestrostats(xx)-c logfile.log <config-file.cfg>\n");
+    return 1;
+  }
+  g_realtime_stats = (args == 3 && std::string_view(argv[3]) == "realtime") ? 1 : 0;
+  g_config.assign("c-default.cfg");
+  if (args == 2) {
+    if (!contains(toLowerCase(argv[2]), ".cfg")) {
+      std::printf("ERROR: config file must have a .cfg extension\n");
+      return 1;
+    }
+    g_config.assign(argv[2]);
+  }
+  g_logfile.assign(argv[1]);
+  return -1;
+}
+
+// The run starts only after a second of processor time has been used.
+void waitForProcessorSecond() {
+  while (static_cast<double>(std::clock()) / CLOCKS_PER_SEC <= 1.0) {
+  }
+}
+
+void setTimeNow(std::time_t now) {
+  char text[kTextBufferSize];
+  std::strftime(text, sizeof text, "%Y-%m-%d,%H-%M-%S", std::localtime(&now));
+  g_time_now.assign(text);
+}
+
+void printSummary(const RunClock& clock) {
+  std::time_t wall_end = std::time(nullptr);
+  std::string end_text = std::ctime(&wall_end);
+  int elapsed = static_cast<int>(std::difftime(wall_end, clock.wall_start));
+  std::printf("\n%s\n", kRule);
+  std::printf("              kestro stats - the kestro stats team (c) 2001\n");
+  std::printf("                   \" feel da jungle vibe bebe! \"\n");
+  std::printf("%s\n", kRule);
+  std::printf("      max mallocs: %d\n", g_max_mallocs);
+  std::printf("  games processed: %d\n", g_game_count - kFirstGameCount);
+  std::printf("         cpu time: %lf seconds\n",
+              static_cast<double>(std::clock() - clock.cpu_start) / CLOCKS_PER_SEC);
+  std::printf("       start time: %s", clock.start_text.c_str());
+  std::printf("         end time: %s", end_text.c_str());
+  std::printf("     elapsed time: %dh", elapsed / 3600);
+  std::printf(" %dm", elapsed % 3600 / 60);
+  std::printf(" %ds\n", elapsed % 60);
+  std::printf("%s\n\n", kRule);
+}
+
+}  // namespace
+
+void initGlobals() {
+  g_mapname.clear();
+  g_reset_count = 0;
+  g_gametype = kFreeForAll;
+  g_make_html = 1;
+  g_int_swap = 0;
+  g_connect_sequence = 0;
+  g_ca_win_red = 0;
+  g_ca_win_blue = 0;
+}
+
+void checkIfServerLog(std::string_view line) {
+  if (g_log_type != 0 || !contains(line, " InitGame: ")) return;
+  g_log_type = 1;
+  std::printf("\nServer log detected ----------< pre-parsing >-----\n");
+  std::printf(" - this may take a while...\n");
+  fpclose(fp);
+  // The log path goes inside double quotes; escaping keeps any file name one
+  // word, so it can never run a command of its own.
+  std::string command = "./ks-preparse \"" + escapeForDoubleQuotes(g_logfile) + "\" \"" + kConvertedLog + "\" > tmp-c";
+  std::fflush(stdout);
+  std::system(command.c_str());
+  // When the conversion left no file, fp stays null and the log ends here.
+  fp = std::fopen(kConvertedLog, "rb");
+  std::printf("-----------------------------------<done>---------\n");
+}
+
+void checkForNewGameStart(std::string_view line) {
+  detectGameEnd(line);
+  if (g_connect_sequence == kGameEnds) g_reset_count = kGameEnds;
+  if (!contains(line, ":") && contains(line, "Match has begun")) {
+    g_make_html = 0;
+    g_reset_count = kGameEnds;
+    std::printf("\nWarm-up detected: Skipping html generation for warm-up.\n\n");
+  }
+  if (g_reset_count != kGameEnds) return;
+  if (g_make_html == 1 && gameQualifies()) writeGame();
+  fpclose(fpw);
+  initPlayers();
+  initGlobals();
+}
+
+void processLine(FixedText& line) {
+  checkIfServerLog(line);
+  freeMallocs();
+  stripNewLineChars(line);
+  replaceNonPrintableChars(line);
+  if (!validLine(line, valid_strings)) {
+    if (contains(line, "Round starts!")) {
+      resetHaveFlag(kBlue);
+      resetHaveFlag(kRed);
+    } else {
+      scanForQuotes(line);
+    }
+    return;
+  }
+  FixedText stripped;
+  stripColorCodes(line, stripped);
+  freeMallocs();
+  if (updateMiscInfo(line, stripped) == 1) return;
+  if (containsAny(addPlayer_strings, stripped)) {
+    addPlayer(getVictimName(line));
+    addPlayer(getAttackerName(line));
+  }
+  freeMallocs();
+  assignTeam(line);
+  freeMallocs();
+  updateCTFStats(line);
+  freeMallocs();
+  updateTables(line);
+  freeMallocs();
+  scanWeaponStats(line);
+  freeMallocs();
+  checkForNewGameStart(line);
+}
+
+void readLog() {
+  FixedText line;
+  while (readLine(fp, line)) processLine(line);
+}
+
+void cleanUpTempFiles() {
+  std::remove("tmp-c");
+  std::remove("temp-c");
+  std::remove(kConvertedLog);
+}
+
+int kestrostatsC(int argc, char** argv) {
+  RunClock clock;
+  clock.wall_start = std::time(nullptr);
+  clock.start_text = std::ctime(&clock.wall_start);
+  clock.cpu_start = std::clock();
+  setTimeNow(clock.wall_start);
+
+  if (int status = readCommandLine(argc, argv); status >= 0) return status;
+  printBanner();
+  readConfig();
+  waitForProcessorSecond();
+
+  fp_sql_gamestats = std::fopen("db_sql_gamestats.txt", "a");
+  fp = std::fopen(g_logfile.c_str(), "rb");
+  if (fp == nullptr) {
+    std::printf("ERROR: could not open logfile \"%s\"\n", g_logfile.c_str());
+    return 1;
+  }
+  std::printf("\n%s\n", kRule);
+  std::printf("                   Generating Stats, Please wait...\n");
+  std::printf("%s\n\n", kRule);
+  initPlayers();
+  initGlobals();
+
+  readLog();
+
+  if (g_game_count == kFirstGameCount) std::printf("No games were detected in the log file.\n");
+  cleanUpTempFiles();
+  printSummary(clock);
+  fpclose(fp);
+  fpclose(fp_sql_gamestats);
+  return 0;
+}

@@ -1,0 +1,143 @@
+#include "text.h"
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+
+void FixedText::assign(std::string_view text) {
+  std::size_t n = std::min(text.size(), kMaxTextLength);
+  std::memmove(buffer_.data(), text.data(), n);
+  resize(n);
+}
+
+void FixedText::append(std::string_view text) {
+  std::size_t n = std::min(text.size(), kMaxTextLength - length_);
+  std::memmove(buffer_.data() + length_, text.data(), n);
+  resize(length_ + n);
+}
+
+void FixedText::syncLength() {
+  buffer_[kMaxTextLength] = '\0';
+  length_ = std::strlen(buffer_.data());
+}
+
+bool readLine(std::FILE* file, FixedText& line) {
+  if (file == nullptr || std::fgets(line.data(), static_cast<int>(kTextBufferSize), file) == nullptr) {
+    line.clear();
+    return false;
+  }
+  line.syncLength();
+  return true;
+}
+
+// --- Scratch-buffer registry -----------------------------------------------
+//
+// The 999 slots are one preallocated block: taking a buffer is a counter
+// increment and releasing them all resets the counter, so the pipeline's many
+// short-lived texts cost no heap traffic. Buffers taken while the registry is
+// full come from `g_unregistered` and live until the program ends.
+
+int g_max_mallocs = 0;
+
+namespace {
+using ScratchBuffer = std::array<char, kTextBufferSize>;
+std::array<ScratchBuffer, kScratchSlots> g_slots;
+int g_slots_used = 0;
+std::deque<ScratchBuffer> g_unregistered;
+}  // namespace
+
+char* storeMallocs() {
+  if (g_slots_used < kScratchSlots) return g_slots[g_slots_used++].data();
+  std::fputs("cant store anymore\n", stdout);
+  return g_unregistered.emplace_back().data();
+}
+
+void freeMallocs() {
+  g_max_mallocs = std::max(g_max_mallocs, g_slots_used);
+  g_slots_used = 0;
+}
+
+int registeredMallocs() { return g_slots_used; }
+
+std::string_view scratchCopy(std::string_view text) {
+  char* buffer = storeMallocs();
+  std::size_t n = std::min(text.size(), kMaxTextLength);
+  std::memcpy(buffer, text.data(), n);
+  buffer[n] = '\0';
+  return {buffer, n};
+}
+
+// --- Text functions ----------------------------------------------------------
+
+std::string_view substring(std::string_view text, int from, int to) {
+  int length = static_cast<int>(text.size());
+  if (to > length) return text;
+  // Position `length` is the terminator, so copying up to it copies up to the end.
+  to = std::min(to, length - 1);
+  from = std::max(from, 0);
+  if (to < from) return scratchCopy({});
+  return scratchCopy(text.substr(from, to - from + 1));
+}
+
+int strReplace(FixedText& text, std::string_view pattern, std::string_view replacement) {
+  std::string_view view = text.view();
+  std::size_t at = view.find(pattern);
+  if (at == std::string_view::npos) return 0;
+  std::string result;
+  result.reserve(view.size() + replacement.size());
+  result.append(view.substr(0, at)).append(replacement).append(view.substr(at + pattern.size()));
+  text.assign(result);
+  return 1;
+}
+
+static char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+void toLowerCase(FixedText& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) text[i] = lowerAscii(text[i]);
+}
+
+std::string toLowerCase(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = lowerAscii(c);
+  return result;
+}
+
+void stripNewLineChars(FixedText& text) {
+  std::size_t start = text.size() > 5 ? text.size() - 5 : 0;
+  for (std::size_t i = start; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      text.truncate(i);
+      return;
+    }
+  }
+}
+
+void replaceNonPrintableChars(FixedText& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    bool printable = c >= 32 && c <= 126;
+    if (!printable || std::strchr("\\&\"+#=%<>", c) != nullptr) text[i] = '_';
+  }
+}
+
+void stripIllegalFilenameChars(std::string& text) {
+  for (char& c : text) {
+    bool legal = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.';
+    if (!legal) c = '_';
+  }
+}
+
+std::string escapeForDoubleQuotes(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (char c : text) {
+    if (c == '\\' || c == '"' || c == '$' || c == '`') escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
+
+void fpclose(std::FILE*& file) {
+  if (file != nullptr) std::fclose(file);
+  file = nullptr;
+}

@@ -1,0 +1,133 @@
+// Text buffers, the scratch-buffer registry and the small text functions that
+// the whole analyser uses.
+//
+// Every text of the analyser (a log line, a player name, a setting) fits a
+// 510-byte buffer: at most 509 characters and a terminator. FixedText keeps
+// that limit for every assignment and append, so no log content can make a
+// field grow past it.
+//
+// Text functions that return new text (substring, the name extractors) hand
+// out scratch buffers from a registry of 999 slots. The line pipeline releases
+// them all between its steps with freeMallocs(), so a returned string_view is
+// valid only until the next release.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+inline constexpr std::size_t kTextBufferSize = 510;  // bytes of every text buffer
+inline constexpr std::size_t kMaxTextLength = 509;   // characters a text can hold
+
+// A text of at most 509 characters in a fixed 510-byte buffer, always
+// terminated. Longer assignments and appends are cut at the limit.
+class FixedText {
+ public:
+  FixedText() { buffer_[0] = '\0'; }
+  FixedText(std::string_view text) { assign(text); }  // NOLINT: implicit by design
+
+  void assign(std::string_view text);
+  void append(std::string_view text);
+  void clear() { resize(0); }
+  // Cuts the text to `length` characters (no effect when already shorter).
+  void truncate(std::size_t length) {
+    if (length < length_) resize(length);
+  }
+
+  std::string_view view() const { return {buffer_.data(), length_}; }
+  operator std::string_view() const { return view(); }  // NOLINT: implicit by design
+  const char* c_str() const { return buffer_.data(); }
+  std::size_t size() const { return length_; }
+  bool empty() const { return length_ == 0; }
+  char& operator[](std::size_t i) { return buffer_[i]; }
+  char operator[](std::size_t i) const { return buffer_[i]; }
+
+  // Raw access for readers that fill the buffer themselves (fgets); call
+  // syncLength() afterwards. The length then ends at the first NUL, as for
+  // any C string.
+  char* data() { return buffer_.data(); }
+  void syncLength();
+
+  friend bool operator==(const FixedText& a, const FixedText& b) { return a.view() == b.view(); }
+
+ private:
+  void resize(std::size_t length) {
+    length_ = length;
+    buffer_[length] = '\0';
+  }
+  std::array<char, kTextBufferSize> buffer_;
+  std::size_t length_ = 0;
+};
+
+// Reads one line of at most 509 characters (a longer physical line arrives in
+// pieces), keeping its line end. Returns false at the end of input or when
+// `file` is null.
+bool readLine(std::FILE* file, FixedText& line);
+
+// --- Scratch-buffer registry -----------------------------------------------
+
+inline constexpr int kScratchSlots = 999;  // slots 0..998; the 1000th stays empty
+
+// Largest number of scratch buffers released at once (shown in the summary).
+extern int g_max_mallocs;
+
+// Takes a new 510-byte scratch buffer and registers it in the first empty
+// slot. When all 999 slots are taken it prints "cant store anymore" and the
+// buffer stays allocated, unregistered, until the end of the run.
+char* storeMallocs();
+// Releases every registered buffer and raises g_max_mallocs.
+void freeMallocs();
+// Number of buffers registered now (for tests).
+int registeredMallocs();
+
+// Copies `text` (cut to 509 characters) into a new scratch buffer.
+std::string_view scratchCopy(std::string_view text);
+
+// --- Text functions ----------------------------------------------------------
+
+// Characters `from` to `to` inclusive, in a new scratch buffer. When `to` lies
+// beyond the end of the text, the text itself is returned unchanged.
+std::string_view substring(std::string_view text, int from, int to);
+
+// Replaces the first occurrence of `pattern` in place; 1 if replaced, 0 if absent.
+int strReplace(FixedText& text, std::string_view pattern, std::string_view replacement);
+
+// ASCII A-Z to a-z.
+void toLowerCase(FixedText& text);
+std::string toLowerCase(std::string_view text);
+
+// Cuts the text at the first carriage return or line feed among its last five
+// characters.
+void stripNewLineChars(FixedText& text);
+
+// Turns every character outside printable ASCII, and each of \ & " + # = % < >,
+// into "_". The sanitised text reaches HTML pages verbatim; "<" and ">" are in
+// the list so that log text can never inject markup or script into a page.
+void replaceNonPrintableChars(FixedText& text);
+
+// Every character other than an ASCII letter, digit or "." becomes "_".
+void stripIllegalFilenameChars(std::string& text);
+
+// Escapes the characters that keep their meaning inside double quotes of a
+// POSIX shell (backslash, double quote, dollar, backquote), so that a file
+// name placed between double quotes in a command stays one plain word.
+std::string escapeForDoubleQuotes(std::string_view text);
+
+// Closes the file if open and sets the reference to null.
+void fpclose(std::FILE*& file);
+
+// True when `text` contains `word`.
+inline bool contains(std::string_view text, std::string_view word) {
+  return text.find(word) != std::string_view::npos;
+}
+
+// True when `text` contains at least one of `words`.
+inline bool containsAnyOf(std::string_view text, std::initializer_list<std::string_view> words) {
+  for (std::string_view word : words) {
+    if (contains(text, word)) return true;
+  }
+  return false;
+}

@@ -1,0 +1,147 @@
+#include "weaponstats.h"
+
+#include <climits>
+#include <cstdio>
+#include <string>
+
+#include "game_state.h"
+#include "kills.h"
+#include "players.h"
+#include "text.h"
+
+namespace {
+
+// Weapon words of both forms, in the order both readers test them.
+struct WeaponWord {
+  std::string_view accuracy_line_word;
+  std::string_view block_word;
+  int weapon;
+};
+constexpr WeaponWord kWeaponWords[] = {
+    {"MachineGun ", "MachineGun", kMachineGun},  {"Shotgun ", "Shotgun", kShotGun},
+    {"G.Launcher ", "G.Launcher", kGrenadeLauncher}, {"R.Launcher ", "R.Launcher", kRocketLauncher},
+    {"LightningGun ", "LightningGun", kLightningGun}, {"Railgun ", "Railgun", kRailGun},
+    {"Plasmagun ", "Plasmagun", kPlasmaGun},     {"BFG ", "BFG", kBfg},
+};
+
+// Figures come from the log: add them without ever overflowing a counter.
+void addFigure(int& counter, long long amount) {
+  long long sum = static_cast<long long>(counter) + amount;
+  counter = static_cast<int>(sum > INT_MAX ? INT_MAX : sum < INT_MIN ? INT_MIN : sum);
+}
+
+int& attemptsFor(Q3Player& p, int weapon) { return p.accuracy_attempts[weapon - 1]; }
+
+void addWeaponFigures(Q3Player& p, int weapon, const std::string& figures) {
+  char word[kTextBufferSize];
+  int attempts = 0;
+  int hits = 0;
+  if (std::sscanf(figures.c_str(), "%509s %d %d", word, &attempts, &hits) != 3) return;
+  addFigure(attemptsFor(p, weapon), attempts);
+  addFigure(p.accuracy_hits[weapon], hits);
+  addFigure(p.accuracy_total_attempts, attempts);
+  addFigure(p.accuracy_total_hits, hits);
+}
+
+void addDamage(int& counter, const std::string& figures) {
+  char word[kTextBufferSize];
+  int damage = 0;
+  if (std::sscanf(figures.c_str(), "%509s %d", word, &damage) == 2) addFigure(counter, damage);
+}
+
+// The readings of one statistics block. A number that cannot be read keeps
+// the value of the previous successful reading of the same block.
+struct BlockReading {
+  int current = kNobody;  // the player whose block is being read
+  float percent = 0.0f;
+  int hits = 0;
+  int attempts = 0;
+  int damage = 0;
+};
+
+// Reads "<word> <percent> <hits> <attempts>" from a weapon row whose first
+// ":" and first "/" have become blanks.
+void readWeaponRow(FixedText row, BlockReading& r) {
+  char word[kTextBufferSize];
+  strReplace(row, ":", " ");
+  strReplace(row, "/", " ");
+  std::sscanf(row.c_str(), "%509s %f %d %d", word, &r.percent, &r.hits, &r.attempts);
+}
+
+void readDamageRow(FixedText row, BlockReading& r) {
+  char words[2][kTextBufferSize];
+  strReplace(row, ":", " ");
+  std::sscanf(row.c_str(), "%509s %509s %d", words[0], words[1], &r.damage);
+}
+
+void readBlockLine(const FixedText& stripped, BlockReading& r) {
+  Q3Player& p = q3players[r.current];
+  bool has_slash = contains(stripped, "/");
+  for (const WeaponWord& w : kWeaponWords) {
+    if (contains(stripped, w.block_word) && has_slash) {
+      readWeaponRow(stripped, r);
+      p.accuracy_hits[w.weapon] = r.hits;
+      attemptsFor(p, w.weapon) = r.attempts;
+      addFigure(p.accuracy_total_hits, r.hits);
+      addFigure(p.accuracy_total_attempts, r.attempts);
+      return;
+    }
+  }
+  if (contains(stripped, "Gauntlet") && has_slash) {
+    readWeaponRow(stripped, r);
+    p.accuracy_hits[kGauntlet] = r.hits;
+  } else if (contains(stripped, "Damage Given")) {
+    readDamageRow(stripped, r);
+    p.damage_given = r.damage;
+  } else if (contains(stripped, "Damage Recvd")) {
+    readDamageRow(stripped, r);
+    p.damage_recvd = r.damage;
+  }
+}
+
+}  // namespace
+
+void scanWeaponStats(std::string_view line) {
+  if (!contains(line, " accuracy statistics ")) return;
+  Q3Player& p = q3players[getVictim(line)];
+  std::string figures(getAttackerName(line));
+  for (const WeaponWord& w : kWeaponWords) {
+    if (contains(figures, w.accuracy_line_word)) {
+      addWeaponFigures(p, w.weapon, figures);
+      return;
+    }
+  }
+  if (contains(figures, "Given ")) {
+    addDamage(p.damage_given, figures);
+  } else if (contains(figures, "Recvd ")) {
+    addDamage(p.damage_recvd, figures);
+  }
+}
+
+void scanOspStats() {
+  BlockReading reading;
+  FixedText line;  // the last line read
+  FixedText stripped;
+  while (!containsAnyOf(line, {"entered the game", "MATCH COMPLETE", "----- CL_Shutdown -----"})) {
+    if (!readLine(fp, line)) return;
+    stripNewLineChars(line);
+    replaceNonPrintableChars(line);
+    stripColorCodes(line, stripped);
+    if (contains(line, "Map: ")) {
+      char words[2][kTextBufferSize] = {};
+      std::sscanf(line.c_str(), "%509s %509s", words[0], words[1]);
+      g_mapname.assign(toLowerCase(words[1]));
+      std::printf("MAP: %s\n", g_mapname.c_str());
+      return;
+    }
+    std::size_t header = stripped.view().find("Accuracy info for: ");
+    if (contains(line, "Accuracy info for: ")) {
+      reading.current = header == std::string_view::npos
+                            ? kNobody
+                            : getPlayerIndexUsingStrippedName(stripped.view().substr(header + 19));
+    } else {
+      readBlockLine(stripped, reading);
+    }
+    freeMallocs();
+  }
+}

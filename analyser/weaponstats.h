@@ -1,0 +1,13 @@
+// Weapon accuracy and damage: the accuracy lines of converted server logs and
+// the OSP statistics block of a client console log.
+#pragma once
+
+#include <string_view>
+
+// Adds the figures of an accuracy line ("<name> accuracy statistics ...").
+void scanWeaponStats(std::string_view line);
+
+// Reads the OSP statistics block that follows a match-end line, straight from
+// the log (fp). Every line it reads is consumed, including the one that ends
+// the block; the block also ends at the end of the log.
+void scanOspStats();

@@ -1,0 +1,20 @@
+#!/bin/sh
+# Installs what the tests need, builds everything twice (a normal build and
+# one with AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test
+# in both builds.
+set -eu
+cd "$(dirname "$0")/.."
+. scripts/packages.sh
+# shellcheck disable=SC2086
+sh scripts/ensure-packages.sh $TEST_PACKAGES
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+(cd build && ctest --output-on-failure -j "$jobs")
+
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKS_SANITIZE=ON
+cmake --build build-sanitize -j "$jobs"
+(cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+   ctest --output-on-failure -j "$jobs")

@@ -1,3 +1,103 @@
 #include <gtest/gtest.h>
+
+#include <string>
+
 #include "text.h"
-TEST(Text, Placeholder) { EXPECT_TRUE(true); }
+
+TEST(FixedText, NeverHoldsMoreThan509Characters) {
+  FixedText text(std::string(600, 'a'));
+  EXPECT_EQ(text.size(), 509u);
+  text.assign("abc");
+  text.append(std::string(600, 'b'));
+  EXPECT_EQ(text.size(), 509u);
+  EXPECT_EQ(text.view().substr(0, 4), "abcb");
+  text.append("more");
+  EXPECT_EQ(text.size(), 509u);
+  EXPECT_EQ(text.c_str()[509], '\0');
+}
+
+TEST(ReadLine, LongPhysicalLinesArriveInPiecesOf509) {
+  std::FILE* file = std::tmpfile();
+  std::string long_line(700, 'x');
+  std::fputs((long_line + "\nshort\n").c_str(), file);
+  std::rewind(file);
+  FixedText line;
+  ASSERT_TRUE(readLine(file, line));
+  EXPECT_EQ(line.size(), 509u);
+  ASSERT_TRUE(readLine(file, line));
+  EXPECT_EQ(line.view(), std::string(191, 'x') + "\n");
+  ASSERT_TRUE(readLine(file, line));
+  EXPECT_EQ(line.view(), "short\n");
+  EXPECT_FALSE(readLine(file, line));
+  std::fclose(file);
+  EXPECT_FALSE(readLine(nullptr, line));
+}
+
+TEST(LineCleaning, NewLineIsCutOnlyAmongTheLastFiveCharacters) {
+  FixedText text("abc\r\n");
+  stripNewLineChars(text);
+  EXPECT_EQ(text.view(), "abc");
+  FixedText early("a\nbcdefgh");
+  stripNewLineChars(early);
+  EXPECT_EQ(early.view(), "a\nbcdefgh");
+  FixedText last_five("abcdef\nxyz");
+  stripNewLineChars(last_five);
+  EXPECT_EQ(last_five.view(), "abcdef");
+}
+
+TEST(LineCleaning, UnsafeAndNonPrintableCharactersBecomeUnderscores) {
+  FixedText text("a\\b&c\"d+e#f=g%h<i>j\tk\x7fl\xe9m ok~");
+  replaceNonPrintableChars(text);
+  EXPECT_EQ(text.view(), "a_b_c_d_e_f_g_h_i_j_k_l_m ok~");
+}
+
+TEST(TextFunctions, SubstringIsInclusiveAndReturnsTheTextWhenPastItsEnd) {
+  EXPECT_EQ(substring("abcdef", 1, 3), "bcd");
+  EXPECT_EQ(substring("abcdef", 0, 6), "abcdef");  // position 6 is the terminator
+  EXPECT_EQ(substring("abcdef", 2, 40), "abcdef");
+  EXPECT_EQ(substring("abcdef", 0, -2), "");
+  freeMallocs();
+}
+
+TEST(TextFunctions, StrReplaceReplacesTheFirstOccurrenceOnly) {
+  FixedText text("a:b:c");
+  EXPECT_EQ(strReplace(text, ":", " "), 1);
+  EXPECT_EQ(text.view(), "a b:c");
+  EXPECT_EQ(strReplace(text, "/", " "), 0);
+  EXPECT_EQ(text.view(), "a b:c");
+}
+
+TEST(TextFunctions, CaseAndFileNameCleaning) {
+  FixedText text("MiXeD 123");
+  toLowerCase(text);
+  EXPECT_EQ(text.view(), "mixed 123");
+  std::string name = "2026-12-07,20-44-01_CTF_[NX]_vs_RED_main.html";
+  stripIllegalFilenameChars(name);
+  EXPECT_EQ(name, "2026_12_07_20_44_01_CTF__NX__vs_RED_main.html");
+}
+
+TEST(TextFunctions, DoubleQuoteEscapingKeepsAFileNameOneWord) {
+  EXPECT_EQ(escapeForDoubleQuotes("plain.log"), "plain.log");
+  EXPECT_EQ(escapeForDoubleQuotes("a\"b$c`d\\e"), "a\\\"b\\$c\\`d\\\\e");
+}
+
+TEST(ScratchRegistry, HoldsAtMost999BuffersAndRecordsTheLargestRelease) {
+  freeMallocs();
+  int before = g_max_mallocs;
+  for (int i = 0; i < 3; ++i) scratchCopy("x");
+  EXPECT_EQ(registeredMallocs(), 3);
+  freeMallocs();
+  EXPECT_EQ(registeredMallocs(), 0);
+  EXPECT_GE(g_max_mallocs, 3);
+
+  ::testing::internal::CaptureStdout();
+  for (int i = 0; i < kScratchSlots; ++i) scratchCopy("y");
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+  ::testing::internal::CaptureStdout();
+  std::string_view extra = scratchCopy("still usable");
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "cant store anymore\n");
+  EXPECT_EQ(extra, "still usable");
+  EXPECT_EQ(registeredMallocs(), kScratchSlots);
+  freeMallocs();
+  EXPECT_EQ(g_max_mallocs, std::max(before, kScratchSlots));
+}

@@ -1,0 +1,113 @@
+// kestrostats-c as a user runs it: command line, exit statuses and output.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "program_runner.h"
+
+namespace {
+
+using kstest::runIn;
+using kstest::TempDir;
+
+const std::string kGame =
+    "Loaded OSP Client Version: 1.03a\n"
+    "Current map: q3dm17\n"
+    "^1Raven^7 entered the game\n"
+    "Moss^7 entered the game\n"
+    "Moss^7 was railed by ^1Raven^7\n"
+    "^1Raven^7 hit the fraglimit.\n";
+
+struct Workspace : TempDir {
+  Workspace() {
+    installProgram("kestrostats-c");
+    write("c-default.cfg", "");
+    write("game.log", kGame);
+  }
+};
+
+}  // namespace
+
+TEST(KestrostatsCommandLine, WrongArgumentCountsPrintTheUsage) {
+  Workspace dir;
+  for (const char* args : {"", "a.log b.cfg realtime extra"}) {
+    auto result = runIn(dir, std::string("./kestrostats-c ") + args);
+    EXPECT_EQ(result.status, 1) << args;
+    EXPECT_EQ(result.output, "usage: kestrostats(xx)-c logfile.log <config-file.cfg>\n") << args;
+  }
+}
+
+TEST(KestrostatsCommandLine, VersionExitsAtOnce) {
+  Workspace dir;
+  auto result = runIn(dir, "./kestrostats-c -v");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.output.rfind("\nKestro Stats (c) version 4.32", 0), 0u) << result.output;
+}
+
+TEST(KestrostatsCommandLine, TheConfigurationMustBeACfgFile) {
+  Workspace dir;
+  auto bad = runIn(dir, "./kestrostats-c game.log report.txt");
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.output, "ERROR: config file must have a .cfg extension\n");
+  auto missing = runIn(dir, "./kestrostats-c game.log REPORT.CFG");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.output.find("ERROR: could not open config file \"REPORT.CFG\"\n"), std::string::npos);
+}
+
+TEST(KestrostatsCommandLine, AnUnreadableLogIsAnError) {
+  Workspace dir;
+  auto result = runIn(dir, "./kestrostats-c absent.log");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.output.find("ERROR: could not open logfile \"absent.log\"\n"), std::string::npos);
+}
+
+TEST(KestrostatsRun, WritesEveryQualifyingGameAndSummarisesTheRun) {
+  Workspace dir;
+  auto result = runIn(dir, "./kestrostats-c game.log");
+  ASSERT_EQ(result.status, 0) << result.output;
+  const std::string& out = result.output;
+  EXPECT_NE(out.find("                       config file: c-default.cfg\n"), std::string::npos);
+  EXPECT_NE(out.find("                   Generating Stats, Please wait...\n"), std::string::npos);
+  EXPECT_NE(out.find("MAP: q3dm17\n"), std::string::npos);
+  EXPECT_NE(out.find("\nGenerating Stats ----------------<GAME ID 1001>-----\n"
+                     "TOTAL PLAYERS -> 2\n - Raven\n - Moss\n"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find("                   \" feel da jungle vibe bebe! \"\n"), std::string::npos);
+  EXPECT_NE(out.find("  games processed: 1\n"), std::string::npos);
+  EXPECT_NE(out.find("     elapsed time: 0h 0m "), std::string::npos);
+  EXPECT_EQ(out.find("No games were detected"), std::string::npos);
+  EXPECT_TRUE(dir.exists("db_sql_gamestats.txt"));  // opened for the run, even when empty
+}
+
+TEST(KestrostatsRun, ALogWithoutGamesSaysSo) {
+  Workspace dir;
+  dir.write("empty.log", "Raven^7 entered the game\nRaven^7 cratered.\nTimelimit hit.\n");
+  auto result = runIn(dir, "./kestrostats-c empty.log");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_NE(result.output.find("No games were detected in the log file.\n"), std::string::npos);
+  EXPECT_NE(result.output.find("  games processed: 0\n"), std::string::npos);
+}
+
+TEST(KestrostatsRun, RealtimeModeAlwaysReadsTheDefaultConfiguration) {
+  Workspace dir;
+  auto result = runIn(dir, "./kestrostats-c game.log other.cfg realtime");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_NE(result.output.find("config file: c-default.cfg\n"), std::string::npos);
+}
+
+TEST(KestrostatsRun, AServerLogNameCannotInjectAShellCommand) {
+  Workspace dir;
+  // Single quotes keep the test's own shell from reading the name.
+  const std::string name = "x\";touch injected;\"$(touch injected2)`touch injected3`\\.log";
+  dir.write(name, "  0:00 InitGame: \\sv_hostname\\x\n");
+  auto result = runIn(dir, "./kestrostats-c '" + name + "'");
+  EXPECT_EQ(result.status, 0) << result.output;
+  EXPECT_NE(result.output.find("\nServer log detected ----------< pre-parsing >-----\n"), std::string::npos);
+  EXPECT_FALSE(dir.exists("injected"));
+  EXPECT_FALSE(dir.exists("injected2"));
+  EXPECT_FALSE(dir.exists("injected3"));
+  // Without a converted log the run ends cleanly; its temporary files are gone.
+  EXPECT_FALSE(dir.exists("tmp-c"));
+  EXPECT_FALSE(dir.exists("kestro-c.log"));
+}

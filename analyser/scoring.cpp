@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "game_state.h"
+
 #include "kills.h"
 #include "players.h"
 
@@ -30,7 +32,58 @@ float getKestroPoints(int weapon) {
   }
 }
 
-void addUpTables() {}
+namespace {
+
+// Per-weapon totals, all-weapon counts per opponent and the grand totals of
+// player p; n is the player count and so the index of the totals column.
+// Kill totals leave out the player's own column; death totals include the
+// suicides.
+void addUpPlayerTables(int p, int n) {
+  Q3Player& player = q3players[p];
+  auto is_other = [&](int j) { return q3players[j].raw_name.view() != player.raw_name.view(); };
+  for (int w = 0; w <= kSuicide; ++w) {
+    for (int j = 0; j < n; ++j) {
+      if (is_other(j)) player.kills_by_weapon[w][n] += player.kills_by_weapon[w][j];
+      player.deaths_by_weapon[w][n] += player.deaths_by_weapon[w][j];
+    }
+  }
+  for (int j = 0; j < n; ++j) {
+    for (int w = 0; w <= kSuicide; ++w) {
+      if (is_other(j)) player.kills_by_weapon[kAllWeapons][j] += player.kills_by_weapon[w][j];
+      player.deaths_by_weapon[kAllWeapons][j] += player.deaths_by_weapon[w][j];
+    }
+  }
+  for (int j = 0; j < n; ++j) {
+    player.kills_by_weapon[kAllWeapons][n] += player.kills_by_weapon[kAllWeapons][j];
+    player.deaths_by_weapon[kAllWeapons][n] += player.deaths_by_weapon[kAllWeapons][j];
+  }
+}
+
+void addUpScore(Q3Player& p, int index, int n) {
+  p.suicides += p.deaths_by_weapon[kAllWeapons][index];
+  p.kills += p.kills_by_weapon[kAllWeapons][n];  // team kills were subtracted as they happened
+  p.deaths += p.deaths_by_weapon[kAllWeapons][n] - p.suicides;
+  // Both ratings started at 10; the longest streak earns half a point a kill.
+  p.combat -= 10.0f;
+  p.skill -= 10.0f;
+  p.skill += 0.5f * static_cast<float>(p.kill_streak);
+  p.frags += p.kills + 5 * p.ctf_flag_caps + p.ctf_flag_returns + 2 * p.ctf_efc_kills +
+             2 * p.ctf_hurt_carrier_defends + 2 * p.ctf_assist_efc_kills + 2 * p.ctf_fc_defends_aggressive +
+             p.ctf_assist_flag_returns + p.ctf_fc_defends + p.ctf_base_defends - p.suicides - p.team_kills;
+}
+
+}  // namespace
+
+void addUpTables() {
+  if (g_gametype == kFreeForAll && getTeamTotalPlayers(kRed) > 0 && getTeamTotalPlayers(kBlue) > 0) {
+    g_gametype = kTeamDeathmatch;
+  }
+  int n = getTotalPlayers();
+  for (int p = 0; p < n; ++p) {
+    addUpPlayerTables(p, n);
+    addUpScore(q3players[p], p, n);
+  }
+}
 
 // Swaps players i and i+1: their records, and their columns in rows 0..13 of
 // every live record's per-opponent tables.
@@ -57,3 +110,97 @@ void sort() {
     }
   }
 }
+
+namespace {
+
+// The team a key's suffix names: "_red", "_blue" or "_noteam"; -1 otherwise.
+int teamOfSuffix(std::string_view suffix) {
+  if (suffix == "red") return kRed;
+  if (suffix == "blue") return kBlue;
+  if (suffix == "noteam") return kNoTeam;
+  return -1;
+}
+
+using IntField = int (*)(const Q3Player&);
+
+struct StatKey {
+  std::string_view field;
+  IntField value;
+  bool has_noteam;  // only kills, deaths and frags are summed for players without a team
+};
+
+const StatKey kStatKeys[] = {
+    {"caps", [](const Q3Player& p) { return p.ctf_flag_caps; }, false},
+    {"touches", [](const Q3Player& p) { return p.ctf_flag_touches; }, false},
+    {"holdkills", [](const Q3Player& p) { return p.ctf_flag_hold_kills; }, false},
+    {"returns", [](const Q3Player& p) { return p.ctf_flag_returns; }, false},
+    {"efckills", [](const Q3Player& p) { return p.ctf_efc_kills; }, false},
+    {"fcdefends", [](const Q3Player& p) { return p.ctf_fc_defends + p.ctf_fc_defends_aggressive; }, false},
+    {"basedefends", [](const Q3Player& p) { return p.ctf_base_defends; }, false},
+    {"kills", [](const Q3Player& p) { return p.kills; }, true},
+    {"deaths", [](const Q3Player& p) { return p.deaths; }, true},
+    {"suicides", [](const Q3Player& p) { return p.suicides; }, false},
+    {"frags", [](const Q3Player& p) { return p.frags; }, true},
+};
+
+// Splits "field_team" at its last "_".
+bool splitKey(std::string_view key, std::string_view& field, int& team) {
+  std::size_t at = key.rfind('_');
+  if (at == std::string_view::npos) return false;
+  field = key.substr(0, at);
+  team = teamOfSuffix(key.substr(at + 1));
+  return team >= 0;
+}
+
+}  // namespace
+
+int getStats(std::string_view key) {
+  std::string_view field;
+  int team = 0;
+  if (!splitKey(key, field, team)) return 0;
+  for (const StatKey& stat : kStatKeys) {
+    if (stat.field != field || (team == kNoTeam && !stat.has_noteam)) continue;
+    int sum = 0;
+    for (int i = 0, n = getTotalPlayers(); i < n; ++i) {
+      if (q3players[i].team == team) sum += stat.value(q3players[i]);
+    }
+    return sum;
+  }
+  return 0;
+}
+
+double getStatsDouble(std::string_view key) {
+  double sum = 0.0;
+  int n = getTotalPlayers();
+  if (key == "kestro") {
+    for (int i = 0; i < n; ++i) sum += q3players[i].skill;
+    return sum;
+  }
+  std::string_view field;
+  int team = 0;
+  if (!splitKey(key, field, team) || (field != "kestro" && field != "combat")) return 0.0;
+  for (int i = 0; i < n; ++i) {
+    if (q3players[i].team == team) sum += field == "kestro" ? q3players[i].skill : q3players[i].combat;
+  }
+  return sum;
+}
+
+namespace {
+
+int mostFrequentOpponent(int player, const OpponentTable& table) {
+  int result = player;
+  int best = table[kAllWeapons][player];
+  for (int j = 0, n = getTotalPlayers(); j < n; ++j) {
+    if (table[kAllWeapons][j] > best) {
+      best = table[kAllWeapons][j];
+      result = j;
+    }
+  }
+  return result;
+}
+
+}  // namespace
+
+int getWorstEnemy(int player) { return mostFrequentOpponent(player, q3players[player].deaths_by_weapon); }
+
+int getEasiestPrey(int player) { return mostFrequentOpponent(player, q3players[player].kills_by_weapon); }

@@ -7,10 +7,24 @@
 // Weapon factor of the kestro points (single precision); 0 for non-weapons.
 float getKestroPoints(int weapon);
 
-// End-of-game totals, scores and rating corrections; once per written game.
+// End-of-game totals, scores and rating corrections; once per written game,
+// after merging and before the awards.
 void addUpTables();
 
 // Orders the live players by skill, highest first (a stable bubble sort).
 // The per-opponent columns of every record move with their players; the
 // totals column stays where it is.
 void sort();
+
+// Sum of a field over one team's live players, by key ("caps_red",
+// "frags_noteam", ...); 0 for an unknown key.
+int getStats(std::string_view key);
+// Sum of skill ("kestro", "kestro_red", ...) or combat ("combat_blue", ...)
+// in double precision; 0 for an unknown key.
+double getStatsDouble(std::string_view key);
+
+// The opponent who killed `player` most often (the player itself when nobody
+// beat its suicides), and the one it killed most often. Ties go to the lower
+// index.
+int getWorstEnemy(int player);
+int getEasiestPrey(int player);

@@ -1,10 +1,97 @@
 #include "teams.h"
 
+#include <cstdio>
+
 #include "game_state.h"
 #include "keywords.h"
 #include "kills.h"
 #include "players.h"
 #include "text.h"
+
+namespace {
+
+constexpr std::string_view kGuessedTeamMarker = "^7&nbsp;<font color=#CC6600>~</font>";
+constexpr std::string_view kMergeSeparator = "<font color=#CC6600> / </font>";
+constexpr std::string_view kMergeEndMarker = "^7<font color=#CC6600>&nbsp;+</font>";
+// Every marker holds this text: a record carrying it was already merged or
+// marked and never takes part in a merge.
+constexpr std::string_view kMarkerFont = "<font color=#CC6600>";
+constexpr std::size_t kCutNameLength = 29;
+
+int opposingTeam(int team) { return team == kRed ? kBlue : kRed; }
+
+// Puts player p on the team opposite to the first opponent of a known team
+// in `table` (deaths: killers; kills: victims), weapons 0..8 in order.
+void guessTeamFrom(int p, const OpponentTable& table, int count) {
+  for (int w = kGauntlet; w <= kBfg; ++w) {
+    for (int j = 0; j < count; ++j) {
+      int other = q3players[j].team;
+      if (table[w][j] <= 0 || (other != kRed && other != kBlue)) continue;
+      q3players[p].team = opposingTeam(other);
+      q3players[p].raw_name.append(kGuessedTeamMarker);
+      return;
+    }
+  }
+}
+
+// Highest index first, so players guessed earlier count as evidence for the
+// ones examined after them.
+void guessPass(const char* message, bool by_deaths) {
+  int count = getTotalPlayers();
+  for (int p = count - 1; p >= 0; --p) {
+    Q3Player& player = q3players[p];
+    if (player.team != kNoTeam) continue;
+    std::printf(message, player.name.c_str());
+    guessTeamFrom(p, by_deaths ? player.deaths_by_weapon : player.kills_by_weapon, count);
+  }
+}
+
+// A live record that may take part in a merge under `key`.
+bool mergeCandidate(int index, std::string_view key) {
+  std::string_view raw = q3players[index].raw_name;
+  return contains(raw, key) && !contains(raw, kMarkerFont);
+}
+
+// Adds the counters that survive a merge of `from` into `into`.
+void addMergedValues(Q3Player& into, const Q3Player& from) {
+  into.frags += from.frags;
+  into.suicides += from.suicides;
+  into.skill += from.skill;
+  into.combat += from.combat;
+  into.ctf_flag_hold_kills += from.ctf_flag_hold_kills;
+  into.ctf_flag_touches += from.ctf_flag_touches;
+  into.ctf_flag_caps += from.ctf_flag_caps;
+  into.ctf_flag_returns += from.ctf_flag_returns;
+  into.ctf_efc_kills += from.ctf_efc_kills;
+  into.ctf_assist_efc_kills += from.ctf_assist_efc_kills;
+  into.ctf_assist_flag_returns += from.ctf_assist_flag_returns;
+  into.ctf_fc_defends += from.ctf_fc_defends;
+  into.ctf_fc_defends_aggressive += from.ctf_fc_defends_aggressive;
+  into.ctf_base_defends += from.ctf_base_defends;
+  if (into.team == kNoTeam) into.team = from.team;
+}
+
+// The longest text of the first `team` player's name that every player of
+// the team carries in the name; "" when the team has nobody.
+std::string clanTag(int team) {
+  int count = getTotalPlayers();
+  int first = 0;
+  while (first < count && q3players[first].team != team) ++first;
+  if (first == count) return {};
+  std::string_view name = q3players[first].name;
+  std::string_view tag;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    for (std::size_t k = i; k < name.size(); ++k) {
+      std::string_view text = name.substr(i, k - i + 1);
+      // A longer text holds this one, so it cannot match either.
+      if (!allMatched(team, text)) break;
+      if (text.size() > tag.size()) tag = text;
+    }
+  }
+  return std::string(tag);
+}
+
+}  // namespace
 
 void assignTeam(std::string_view line) {
   Q3Player& subject = q3players[getVictim(line)];
@@ -25,16 +112,88 @@ void assignTeam(std::string_view line) {
   }
 }
 
-// Team guessing, merging and clan labels arrive with team-game support; until
-// then nothing is guessed or merged and every game is a public one.
-void assignTeamToUnknownPlayers() {}
+void assignTeamToUnknownPlayers() {
+  if (getTeamTotalPlayers(kNoTeam) == 0 || getTeamTotalPlayers(kRed) == 0 || getTeamTotalPlayers(kBlue) == 0) {
+    return;
+  }
+  guessPass("Trying to guess-timate team for player (deaths): %s\n", true);
+  guessPass("Trying to guess-timate team for player  (kills): %s\n", false);
+}
 
-int mergeIdenticalPlayerChopped(int) { return kNobody; }
+int mergeIdenticalPlayerChopped(int a) {
+  if (!isLivePlayer(a) || q3players[a].raw_name.size() != kCutNameLength) return kNobody;
+  std::string key(q3players[a].raw_name.view());
+  if (key.back() == '^') key.pop_back();
 
-int mergeIdenticalPlayerNonChopped(int) { return kNobody; }
+  int count = getTotalPlayers();
+  int s = kNobody;
+  int candidates = 0;
+  for (int j = 0; j < count; ++j) {
+    if (!mergeCandidate(j, key)) continue;
+    ++candidates;
+    if (j != a && s == kNobody) s = j;
+  }
+  if (s == kNobody) return kNobody;
+  if (candidates > 2) {
+    q3players[a].team = kNoTeam;  // ambiguous: several full names hold the cut one
+    return kNobody;
+  }
 
-void mergeAllIdenticalPlayers() {}
+  Q3Player& cut = q3players[a];
+  const Q3Player& full = q3players[s];
+  std::printf("\nPossible Duplicate Player detected:\n");
+  std::printf("%s\n", cut.name.c_str());
+  std::printf("%s\n", full.name.c_str());
+  std::printf("Merging Players.\n\n");
+  FixedText merged_raw(full.raw_name);
+  merged_raw.append(kMergeSeparator);
+  merged_raw.append(cut.raw_name);
+  merged_raw.append(kMergeEndMarker);
+  cut.name = full.name;
+  cut.raw_name = merged_raw;
+  addMergedValues(cut, full);
+  removePlayer(s);
+  return getPlayerIndex(merged_raw);
+}
 
-int allMatched(int, std::string_view) { return 1; }
+int mergeIdenticalPlayerNonChopped(int x) {
+  if (!isLivePlayer(x)) return kNobody;
+  for (int s = 0, count = getTotalPlayers(); s < count; ++s) {
+    std::string_view raw = q3players[s].raw_name;
+    if (s != x && raw.size() == kCutNameLength && contains(q3players[x].raw_name, raw)) {
+      return mergeIdenticalPlayerChopped(s);
+    }
+  }
+  return kNobody;
+}
 
-void detectClans(std::string& destination) { destination = "FFA_PUB"; }
+void mergeAllIdenticalPlayers() {
+  int i = 0;
+  while (i < getTotalPlayers()) {
+    int merged = mergeIdenticalPlayerChopped(i);
+    // After every merge the table is re-sorted: start again from the top.
+    i = merged < getTotalPlayers() ? 0 : i + 1;
+  }
+}
+
+int allMatched(int team, std::string_view text) {
+  for (int i = 0, count = getTotalPlayers(); i < count; ++i) {
+    if (q3players[i].team == team && !contains(q3players[i].name, text)) return 0;
+  }
+  return 1;
+}
+
+void detectClans(std::string& destination) {
+  if (g_gametype == kFreeForAll) {
+    destination = "FFA_PUB";
+    return;
+  }
+  std::string red = clanTag(kRed);
+  std::string blue = clanTag(kBlue);
+  // Three players make any common text a coincidence, not a clan.
+  bool three_players = getTotalPlayers() == 3;
+  if (red.size() < 2 || three_players) red = "RED";
+  if (blue.size() < 2 || three_players) blue = "BLUE";
+  const char* prefix = g_gametype == kCaptureTheFlag ? "CTF_" : g_gametype == kTeamDeathmatch ? "TDM_" : "CA_";
+  destination = prefix + red + "_vs_" + blue;
+}

@@ -5,14 +5,16 @@
 #include <deque>
 
 void FixedText::assign(std::string_view text) {
+  // An empty view may carry a null pointer, which the C copy functions
+  // must never see.
   std::size_t n = std::min(text.size(), kMaxTextLength);
-  std::memmove(buffer_.data(), text.data(), n);
+  if (n > 0) std::memmove(buffer_.data(), text.data(), n);
   resize(n);
 }
 
 void FixedText::append(std::string_view text) {
   std::size_t n = std::min(text.size(), kMaxTextLength - length_);
-  std::memmove(buffer_.data() + length_, text.data(), n);
+  if (n > 0) std::memmove(buffer_.data() + length_, text.data(), n);
   resize(length_ + n);
 }
 
@@ -62,7 +64,7 @@ int registeredMallocs() { return g_slots_used; }
 std::string_view scratchCopy(std::string_view text) {
   char* buffer = storeMallocs();
   std::size_t n = std::min(text.size(), kMaxTextLength);
-  std::memcpy(buffer, text.data(), n);
+  if (n > 0) std::memcpy(buffer, text.data(), n);
   buffer[n] = '\0';
   return {buffer, n};
 }

@@ -1,6 +1,7 @@
 // kestrostats-c as a user runs it: command line, exit statuses and output.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "program_runner.h"
@@ -78,6 +79,22 @@ TEST(KestrostatsRun, WritesEveryQualifyingGameAndSummarisesTheRun) {
   EXPECT_NE(out.find("     elapsed time: 0h 0m "), std::string::npos);
   EXPECT_EQ(out.find("No games were detected"), std::string::npos);
   EXPECT_TRUE(dir.exists("db_sql_gamestats.txt"));  // opened for the run, even when empty
+}
+
+TEST(KestrostatsRun, WritesCaptureTheFlagAndTeamDeathmatchGames) {
+  Workspace dir;
+  std::filesystem::copy_file(kstest::sourceDir() / "samples" / "ctf-osp.log", dir.path() / "ctf.log");
+  dir.write("tdm.log",
+            "Current map: q3dm7\n"
+            "Ash^7 entered the game (^1RED^7)\nBirch^7 entered the game (^1RED^7)\n"
+            "Cedar^7 entered the game (^4BLUE^7)\nDew^7 entered the game (^4BLUE^7)\n"
+            "Cedar^7 was railed by Ash^7\nAsh^7 almost dodged Dew^7's rocket\n"
+            "Birch^7 was machinegunned by Cedar^7\nDew^7 was railed by Birch^7\n"
+            "Timelimit hit.\n");
+  auto ctf = runIn(dir, "./kestrostats-c ctf.log");
+  auto tdm = runIn(dir, "./kestrostats-c tdm.log");
+  EXPECT_NE(ctf.output.find("<GAME ID 1001>-----\nTOTAL PLAYERS -> 6\n"), std::string::npos) << ctf.output;
+  EXPECT_NE(tdm.output.find("<GAME ID 1001>-----\nTOTAL PLAYERS -> 4\n"), std::string::npos) << tdm.output;
 }
 
 TEST(KestrostatsRun, ALogWithoutGamesSaysSo) {

@@ -59,4 +59,6 @@ RunResult runIn(const TempDir& dir, const std::string& command) {
 
 fs::path binDir() { return KS_BIN_DIR; }
 
+fs::path sourceDir() { return KS_SOURCE_DIR; }
+
 }  // namespace kstest

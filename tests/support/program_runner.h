@@ -40,5 +40,7 @@ RunResult runIn(const TempDir& dir, const std::string& command);
 
 // The directory that holds the built programs (set by the build).
 std::filesystem::path binDir();
+// The top folder of the source tree, for the bundled samples and site files.
+std::filesystem::path sourceDir();
 
 }  // namespace kstest

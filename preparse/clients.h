@@ -1,0 +1,56 @@
+// Client records of ks-preparse: what the converter knows about each client
+// slot of the server while a game is being translated.
+//
+// The server numbers its clients 0..63; record 64 catches every number
+// outside 0..64 (the world's killer number 1022, garbage), so that no line of
+// any log can index outside the tables.
+#pragma once
+
+#include <array>
+
+#include "text.h"
+
+namespace preparse {
+
+inline constexpr int kClientRecords = 65;
+inline constexpr int kCatchAllClient = 64;
+
+// Name of a record that no client holds. The colour codes make it a name no
+// real player is likely to contain.
+inline constexpr const char* kUnknownPlayer =
+    "^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1Unknown Player";
+
+struct ClientRecord {
+  FixedText name;         // colour-coded name ending in "^7"
+  char team = '0';        // '0' free, '1' red, '2' blue, '3' spectator
+  int flag_carrier = 0;   // 1 after a non-OSP flag pickup
+};
+
+// The clients of the game being translated, by slot.
+extern std::array<ClientRecord, kClientRecords> q3players;
+// Only the names matter: the last name each slot had. They survive a
+// disconnect, because a server writes its weapon statistics after players
+// may have left.
+extern std::array<ClientRecord, kClientRecords> dupq3players;
+// Latch set by a red or blue team value in a userinfo line and cleared only
+// when join lines are written (see addClient).
+extern int validteam;
+
+// Frees every record of q3players and sets every dupq3players team to '0'
+// (names kept).
+void init();
+
+bool isFree(const ClientRecord& record);
+// Gives the record's slot up: name back to the unknown-player marker; team
+// and the remembered name stay.
+void freeRecord(ClientRecord& record);
+
+// Maps any client number onto a record index: 0..64 stay, everything else
+// becomes the catch-all record 64.
+int clientSlot(long long number);
+
+// Team words for a team character: own team and opposing team.
+const char* xteam(char team);
+const char* oteam(char team);
+
+}  // namespace preparse

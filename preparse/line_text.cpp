@@ -1,0 +1,74 @@
+#include "line_text.h"
+
+#include <cctype>
+#include <limits>
+
+namespace preparse {
+
+namespace {
+bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+}  // namespace
+
+bool FieldScanner::word(FixedText* out) {
+  std::size_t start = 0;
+  while (start < rest_.size() && isSpace(rest_[start])) ++start;
+  if (start == rest_.size()) return false;
+  std::size_t end = start;
+  while (end < rest_.size() && !isSpace(rest_[end])) ++end;
+  if (out != nullptr) out->assign(rest_.substr(start, end - start));
+  rest_.remove_prefix(end);
+  return true;
+}
+
+bool FieldScanner::number(long long& out) {
+  std::size_t at = 0;
+  while (at < rest_.size() && isSpace(rest_[at])) ++at;
+  bool negative = false;
+  if (at < rest_.size() && (rest_[at] == '-' || rest_[at] == '+')) negative = rest_[at++] == '-';
+  if (at == rest_.size() || !isDigit(rest_[at])) return false;
+  constexpr long long kLimit = std::numeric_limits<long long>::max() / 10 - 1;
+  long long value = 0;
+  for (; at < rest_.size() && isDigit(rest_[at]); ++at) {
+    if (value < kLimit) value = value * 10 + (rest_[at] - '0');  // saturates far outside any slot
+  }
+  out = negative ? -value : value;
+  rest_.remove_prefix(at);
+  return true;
+}
+
+std::string_view fromKeyword(std::string_view line, std::string_view keyword) {
+  std::size_t at = line.find(keyword);
+  return at == std::string_view::npos ? std::string_view{} : line.substr(at);
+}
+
+std::string_view afterKeyword(std::string_view line, std::string_view keyword) {
+  std::size_t at = line.find(keyword);
+  return at == std::string_view::npos ? std::string_view{} : line.substr(at + keyword.size());
+}
+
+std::string_view upTo(std::string_view text, std::string_view end) {
+  return text.substr(0, text.find(end));
+}
+
+bool readClientNumber(std::string_view line, std::string_view keyword, long long& number) {
+  std::string_view from = fromKeyword(line, keyword);
+  if (from.empty()) return false;
+  FieldScanner scan(from);
+  return scan.word() && scan.number(number);
+}
+
+bool isChatLine(std::string_view line) {
+  std::size_t colon = line.find(": ");
+  if (colon == std::string_view::npos) return false;
+  std::size_t start = line.find_last_of(" \t", colon == 0 ? 0 : colon - 1);
+  start = (start == std::string_view::npos || colon == 0) ? 0 : start + 1;
+  std::string_view word = line.substr(start, colon - start);
+  return word == "say" || word == "sayteam" || word == "tell";
+}
+
+bool holdsEvent(std::string_view line, std::string_view keyword) {
+  return contains(line, keyword) && !isChatLine(line);
+}
+
+}  // namespace preparse

@@ -1,0 +1,231 @@
+// Unit tests of the server-event translators: joins, renames, disconnects,
+// chat, flag events, kills and pickups, written in console form.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "events.h"
+#include "output_capture.h"
+
+using namespace preparse;
+
+namespace {
+
+std::string userinfo(int slot, const std::string& name, char team, const std::string& model = "sarge") {
+  return "  0:01 ClientUserinfoChanged: " + std::to_string(slot) + " n\\" + name + "\\t\\" + team + "\\model\\" +
+         model + "\\hmodel\\" + model + "\\c1\\4";
+}
+
+std::string joinLines(const std::string& name, const std::string& team, const std::string& model = "sarge") {
+  return name + " entered the game\n" + name + " is on team " + team + "\n" + name + " is using model " + model +
+         "\n";
+}
+
+}  // namespace
+
+TEST(AddClient, JoinsRenamesAndTeamChangesFollowTheTeamLatch) {
+  OutputCapture out;
+  addClient(userinfo(2, "^1Ann", '1'));
+  EXPECT_EQ(out.take(), joinLines("^1Ann^7", "RED"));
+
+  // The same userinfo again writes nothing but sets the latch again...
+  addClient(userinfo(2, "^1Ann", '1'));
+  EXPECT_EQ(out.take(), "");
+  // ...so the next free client joins even though its own team is free.
+  addClient(userinfo(3, "Bob", '0', "doom"));
+  EXPECT_EQ(out.take(), joinLines("Bob^7", "UNKNOWN", "doom"));
+
+  addClient(userinfo(2, "^1Anna", '1'));
+  EXPECT_EQ(out.take(), "^1Ann^7 renamed to ^1Anna^7\n");
+  addClient(userinfo(2, "^1Anna", '2'));
+  EXPECT_EQ(out.take(), joinLines("^1Anna^7", "BLUE"));
+
+  EXPECT_EQ(q3players[2].team, '2');
+  EXPECT_EQ(dupq3players[2].name.view(), "^1Anna^7");
+}
+
+TEST(AddClient, FreeClientWithoutTeamJoinsOnlyInGameTypeOne) {
+  OutputCapture out;
+  addClient(userinfo(0, "Solo", '0'));
+  EXPECT_EQ(out.take(), "");  // free-for-all joins come from the kill lines instead
+
+  gametype.assign("1");
+  addClient(userinfo(1, "Duel", '0'));
+  EXPECT_EQ(out.take(), "Duel^7 entered the game\nDuel^7 is on team FFA\nDuel^7 is using model sarge\n");
+}
+
+TEST(AddClient, OddNumbersAndTeamsStayInsideTheTables) {
+  OutputCapture out;
+  addClient(userinfo(900, "Far", '7'));   // slot 64, team taken as free
+  addClient(userinfo(-3, "Neg", '0'));    // slot 64 as well: a rename
+  EXPECT_EQ(out.take(), "Far^7 renamed to Neg^7\n");
+  EXPECT_EQ(q3players[64].team, '0');
+  addClient("ClientUserinfoChanged: x n\\Nobody\\t\\1\\model\\m");  // no client number
+  addClient("ClientUserinfoChanged: 5 \\t\\1\\model\\m");          // no name
+  EXPECT_EQ(out.take(), "");
+}
+
+TEST(DelClient, ReportsOccupiedSlotsOnly) {
+  OutputCapture out;
+  delClient("  1:00 ClientDisconnect: 4");  // free slot
+  delClient("  1:00 ClientDisconnect: 1022");
+  EXPECT_EQ(out.take(), "");
+
+  addClient(userinfo(4, "Cid", '1'));
+  out.take();
+  delClient("  1:00 ClientConnect: 4");  // the slot changes hands
+  EXPECT_EQ(out.take(), "Cid^7 disconnected\n");
+  EXPECT_TRUE(isFree(q3players[4]));
+  EXPECT_EQ(dupq3players[4].name.view(), "Cid^7");  // kept for the weapon statistics
+  delClient("  1:00 ClientDisconnect: 4");
+  EXPECT_EQ(out.take(), "");
+}
+
+TEST(PrintChat, WritesSpeakerAndMessageButNeverPasswords) {
+  OutputCapture out;
+  printChat("19.6 say: Doom: How many Gauntlets: two?");
+  EXPECT_EQ(out.take(), "Doom^7: How many Gauntlets: two?\n");
+  printChat("19.6 say: Doom: my RCON is secret");
+  printChat("19.6 say: Doom: new PassWord please");
+  printChat("19.6 say: Doom without a separator");
+  printChat("19.6 sayteam: Doom: team only");
+  EXPECT_EQ(out.take(), "");
+}
+
+TEST(PrintCtfStats, EveryFlagKeywordUsesItsTeamWord) {
+  struct Case {
+    const char* keyword;
+    const char* expected;  // for a red player named Red^7
+  };
+  const Case cases[] = {
+      {"Flag_Return:", "Red^7 returned the RED flag!\n"},
+      {"Flag_Pickup:", "Red^7 got the BLUE flag!\n"},
+      {"Kill_Carrier:", "Red^7 fragged BLUE's flag carrier!\n"},
+      {"Defend_Hurt_Carrier:", "Red^7 defends RED's flag carrier against an agressive enemy\n"},
+      {"Defend_Carrier:", "Red^7 defends the RED's flag carrier.\n"},
+      {"Flag_Capture:", "Red^7 captured the BLUE flag!\n"},
+      {"Flag_Assist_Return:", "Red^7 gets an assist for returning the RED flag!\n"},
+      {"Flag_Assist_Frag:", "Red^7 gets an assist for fragging the BLUE flag carrier!\n"},
+      {"Defend_Flag:", "Red^7 defends the RED flag\n"},
+      {"Defend_Base:", "Red^7 defends the RED base\n"},
+      {"Hurt_Carrier_Defend:", "Red^7 RED's flag carrier defends against an agressive enemy\n"},
+  };
+  OutputCapture out;
+  addClient(userinfo(6, "Red", '1'));
+  out.take();
+  for (const Case& c : cases) {
+    printCtfStats(std::string("  2:00 ") + c.keyword + " 6 1");
+    EXPECT_EQ(out.take(), c.expected) << c.keyword;
+  }
+  q3players[6].team = '3';
+  printCtfStats("Flag_Capture: 6");
+  EXPECT_EQ(out.take(), "Red^7 captured the UNKNOWN flag!\n");
+  printCtfStats("Flag_Capture: 65");
+  printCtfStats("Flag_Capture: -1");
+  EXPECT_EQ(out.take(), "");
+  printCtfStats("  2:00 Round starts!");
+  EXPECT_EQ(out.take(), "Round starts!\n");
+}
+
+TEST(PrintKills, EveryCauseWritesItsObituary) {
+  struct Case {
+    const char* cause;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"MOD_GAUNTLET", "V^7 was pummeled by K^7\n"},
+      {"MOD_MACHINEGUN", "V^7 was machinegunned by K^7\n"},
+      {"MOD_SHOTGUN", "V^7 was gunned down by K^7\n"},
+      {"MOD_ROCKET", "V^7 almost dodged K^7's rocket\n"},
+      {"MOD_ROCKET_SPLASH", "V^7 almost dodged K^7's rocket\n"},
+      {"MOD_GRENADE_SPLASH", "V^7 was shredded by K^7's shrapnel\n"},
+      {"MOD_PLASMA_SPLASH", "V^7 was melted by K^7's plasmagun\n"},
+      {"MOD_LIGHTNING", "V^7 was electrocuted by K^7\n"},
+      {"MOD_RAILGUN", "V^7 was railed by K^7\n"},
+      {"MOD_BFG_SPLASH", "V^7 was blasted by K^7's BFG\n"},
+      {"MOD_TELEFRAG", "V^7 tried to invade K^7's personal space\n"},
+      {"MOD_TRIGGER_HURT", "V^7 was in the wrong place.\n"},
+      {"MOD_FALLING", "V^7 cratered.\n"},
+      {"MOD_LAVADOOM", "V^7 does a back flip into the lava.\n"},
+      {"MOD_SUICIDE", "V^7 killed itself.\n"},
+      {"MOD_SLIME", "V^7 melted.\n"},
+      {"MOD_WATER", "V^7 sank like a rock.\n"},
+      {"MOD_CRUSH", "V^7 was squished.\n"},
+      {"MOD_GRAPPLE", "V^7 was disemboweled by K^7's grappling hook\n"},
+      {"MOD_NAILGUN", "V^7 was impaled by K^7's shower of nails\n"},
+      {"MOD_UNKNOWN", ""},
+  };
+  OutputCapture out;
+  for (const Case& c : cases) {
+    printKills(std::string("12.5 Kill: 0 1 7: K killed V by ") + c.cause + " 3");
+    EXPECT_EQ(out.take(), c.expected) << c.cause;
+  }
+}
+
+TEST(PrintKills, WorldSelfAndOddKillsKeepRecordsInBounds) {
+  OutputCapture out;
+  printKills("  1:08 Kill: 1022 2 22: <world> killed Isgalamido by MOD_TRIGGER_HURT");
+  EXPECT_EQ(out.take(), "Isgalamido^7 was in the wrong place.\n");
+  EXPECT_EQ(q3players[64].name.view(), "<world>^7");
+  EXPECT_EQ(q3players[2].name.view(), "Isgalamido^7");
+
+  printKills("  1:09 Kill: 3 3 7: Dono da Bola killed Dono da Bola by MOD_ROCKET_SPLASH");
+  EXPECT_EQ(out.take(), "Dono da Bola^7 almost dodged Dono da Bola^7's rocket\n");
+
+  // A name can name a cause; the weapon still comes from the cause.
+  printKills("Kill: 4 5 10: x MOD_GAUNTLET killed y by MOD_RAILGUN");
+  EXPECT_EQ(out.take(), "y^7 was railed by x MOD_GAUNTLET^7\n");
+
+  printKills("Kill: -7 99999999999999999999999 10: a killed b by MOD_RAILGUN");
+  EXPECT_EQ(out.take(), "b^7 was railed by a^7\n");
+  printKills("Kill: 1 2 3 a killed b by MOD_RAILGUN");  // no ": " before the names
+  printKills("Kill: one two 3: a killed b by MOD_RAILGUN");
+  EXPECT_EQ(out.take(), "");
+}
+
+TEST(PrintItems, PickupsAndFlagsWithoutOsp) {
+  OutputCapture out;
+  addClient(userinfo(2, "Red", '1'));
+  addClient(userinfo(3, "Blue", '2'));
+  out.take();
+  printItems("  0:21 Item: 2 item_health_mega");
+  printItems("  0:22 Item: 2 weapon_rocketlauncher");
+  printItems("  0:22 Item: 2 ammo_rockets");
+  printItems("  0:23 Item: 70 item_quad");
+  EXPECT_EQ(out.take(), "Red^7 picked up the item item_health_mega\n");
+
+  printItems("Item: 3 team_CTF_redflag");
+  printItems("Item: 2 team_CTF_blueflag");
+  printItems("Item: 2 team_CTF_redflag");  // own flag
+  EXPECT_EQ(out.take(), "Blue^7 got the RED flag!\nRed^7 got the BLUE flag!\n");
+  EXPECT_EQ(q3players[3].flag_carrier, 1);
+
+  OSP = 1;  // OSP reports flags with "Flag_Pickup:" instead
+  printItems("Item: 3 team_CTF_redflag");
+  EXPECT_EQ(out.take(), "");
+}
+
+TEST(TranslateLine, ChatNeverPassesForAServerEvent) {
+  OutputCapture out;
+  translateLine("  3:00 say: Joker: Kill: 0 1 10: Joker killed Ann by MOD_RAILGUN");
+  translateLine("  3:00 say: Joker: Flag_Capture: 0");
+  EXPECT_EQ(out.take(),
+            "Joker^7: Kill: 0 1 10: Joker killed Ann by MOD_RAILGUN\nJoker^7: Flag_Capture: 0\n");
+}
+
+TEST(TranslateLine, OverlongTextIsCutNotOverflowed) {
+  OutputCapture out;
+  const std::string name(600, 'N');
+  translateLine(userinfo(1, name, '1'));
+  translateLine("Kill: 1 1 7: " + name + " killed " + name + " by MOD_ROCKET");
+  translateLine("say: " + name + ": " + std::string(700, 'm'));
+  const std::string written = out.take();
+  EXPECT_EQ(q3players[1].name.size(), kMaxTextLength);
+  EXPECT_NE(written.find(" almost dodged "), std::string::npos);
+  // Lines of binary garbage pass without harm.
+  std::string garbage;
+  for (int i = 0; i < 509; ++i) garbage.push_back(static_cast<char>(1 + (i * 37) % 255));
+  translateLine(garbage);
+  translateLine("Item: ");
+  translateLine("Weapon_Stats:  Given: Recvd:");
+}

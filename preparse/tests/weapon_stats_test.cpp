@@ -1,0 +1,74 @@
+// Unit tests of the weapon statistics translation: the server's
+// "Weapon_Stats: " line and a client's "^7Stats for " block.
+#include <gtest/gtest.h>
+
+#include "output_capture.h"
+#include "weapon_stats.h"
+
+using namespace preparse;
+
+TEST(ServerWeaponStats, OneLinePerItemInItemOrder) {
+  OutputCapture out;
+  dupq3players[1].name.assign("Bart^7");
+  scanWepnStats(
+      "917.8 Weapon_Stats: 1 Gauntlet:0:10:0:0 MachineGun:1221:207:0:0 R.Launcher:71:26:20:12 "
+      "Given:5161 Recvd:8688 Armor:630");
+  EXPECT_EQ(out.take(),
+            "Bart^7 accuracy statistics Gauntlet 0:10:0:0 \n"
+            "Bart^7 accuracy statistics MachineGun 1221 207:0:0\n"
+            "Bart^7 accuracy statistics R.Launcher 71 26:20:12\n"
+            "Bart^7 accuracy statistics Given 5161 \n"
+            "Bart^7 accuracy statistics Recvd 8688 \n"
+            "Bart^7 accuracy statistics Armor 630 \n");
+}
+
+TEST(ServerWeaponStats, WalkStopsAtAnIncompleteWeaponOrAWordWithoutColon) {
+  OutputCapture out;
+  dupq3players[2].name.assign("Cy^7");
+  scanWepnStats("Weapon_Stats: 2 Shotgun:5:1 Railgun:12 Plasmagun:3:1 Given:1 Recvd:2");
+  EXPECT_EQ(out.take(), "Cy^7 accuracy statistics Shotgun 5 1\n");
+  scanWepnStats("Weapon_Stats: 2 BFG:1:1 oops Given:1 Recvd:2");
+  EXPECT_EQ(out.take(), "Cy^7 accuracy statistics BFG 1 1\n");
+  // Without both damage items the line is not a statistics line at all.
+  scanWepnStats("Weapon_Stats: 2 BFG:1:1 Given:1");
+  // A client number out of range is credited to the catch-all record; no
+  // number at all credits nobody.
+  scanWepnStats("Weapon_Stats: 4000 Given:1 Recvd:2");
+  scanWepnStats("Weapon_Stats: x Given:1 Recvd:2");
+  EXPECT_EQ(out.take(), " accuracy statistics Given 1 \n accuracy statistics Recvd 2 \n");
+}
+
+TEST(ClientStatsBlock, RowsBecomeAccuracyLinesUntilTheReceivedDamageRow) {
+  OutputCapture out;
+  out.setInput(
+      "^7[WP]MG ^2 35.2 (120/341)\n"
+      "^7[WP]RG ^2 50.0 (10/20)\n"
+      "^7[WP]PG no figures (1/2)\n"
+      "^7something else\n"
+      "^7DG ^2 5012.0\n"
+      "^7DT ^2 4233.0\n"
+      "after the block\n");
+  scanWepnStats("^7Stats for ^1Zed");
+  EXPECT_EQ(out.take(),
+            "^1Zed^7 accuracy statistics MachineGun 341 120\n"
+            "^1Zed^7 accuracy statistics Railgun 20 10\n"
+            "^1Zed^7 accuracy statistics Given 5012\n"
+            "^1Zed^7 accuracy statistics Recvd 4233\n");
+  FixedText next;
+  ASSERT_TRUE(nextLine(next));
+  EXPECT_EQ(next.view(), "after the block\n");
+}
+
+TEST(ClientStatsBlock, StopsAtEndOfInputAndHandsShutdownBack) {
+  OutputCapture out;
+  out.setInput("^7[WP]SG ^2 10.0 (1/2)\n");
+  scanWepnStats("^7Stats for Ann");
+  EXPECT_EQ(out.take(), "Ann^7 accuracy statistics Shotgun 2 1\n");
+
+  out.setInput("^7[WP]SG ^2 10.0 (1/2)\n 20:00 ShutdownGame:\n");
+  scanWepnStats("^7Stats for Ann");
+  out.take();
+  FixedText next;
+  ASSERT_TRUE(nextLine(next));
+  EXPECT_EQ(next.view(), " 20:00 ShutdownGame:\n");
+}

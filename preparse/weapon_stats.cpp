@@ -1,0 +1,129 @@
+#include "weapon_stats.h"
+
+#include <cstdio>
+
+#include "clients.h"
+#include "line_text.h"
+#include "run_state.h"
+
+namespace preparse {
+
+namespace {
+
+// Labels whose value holds a second figure after a ":" (hits, then shots).
+constexpr const char* kWeaponWords[] = {
+    "MachineGun", "Shotgun", "G.Launcher", "R.Launcher", "LightningGun", "Railgun", "Plasmagun", "BFG",
+};
+
+bool isWeaponLabel(std::string_view label) {
+  for (const char* word : kWeaponWords) {
+    if (contains(label, word)) return true;
+  }
+  return false;
+}
+
+// "Weapon_Stats: <client> Label:value Label:value ...": one line per item.
+// The walk stops at the end of the line, at a line end, at the first word
+// without ":", and at a weapon item that lacks its second figure.
+void translateServerStats(std::string_view line) {
+  std::string_view text = afterKeyword(line, "Weapon_Stats: ");
+  long long number = 0;
+  if (!FieldScanner(text).number(number)) return;  // no client to credit
+  const FixedText& name = dupq3players[clientSlot(number)].name;
+
+  std::size_t blank = text.find(' ');
+  std::string_view items = blank == std::string_view::npos ? std::string_view{} : text.substr(blank + 1);
+  items = items.substr(0, items.find_first_of("\r\n"));
+  while (!items.empty()) {
+    std::size_t end = items.find(' ');
+    std::string_view item = items.substr(0, end);
+    items = end == std::string_view::npos ? std::string_view{} : items.substr(end + 1);
+
+    std::size_t colon = item.find(':');
+    if (colon == std::string_view::npos) return;
+    const FixedText label(item.substr(0, colon));
+    std::string_view value = item.substr(colon + 1);
+    FixedText first(value);
+    FixedText second;
+    if (isWeaponLabel(label)) {
+      std::size_t split = value.find(':');
+      if (split == std::string_view::npos) return;
+      first.assign(value.substr(0, split));
+      second.assign(value.substr(split + 1));
+    }
+    std::fprintf(fp_out, "%s accuracy statistics %s %s %s\n", name.c_str(), label.c_str(), first.c_str(),
+                 second.c_str());
+  }
+}
+
+struct WeaponRow {
+  const char* tag;
+  const char* word;
+};
+
+// Row tags of a client's statistics block, tested in this order.
+constexpr WeaponRow kWeaponRows[] = {
+    {"^7[WP]MG", "MachineGun"}, {"^7[WP]SG", "Shotgun"}, {"^7[WP]GL", "G.Launcher"}, {"^7[WP]RL", "R.Launcher"},
+    {"^7[WP]LG", "LightningGun"}, {"^7[WP]RG", "Railgun"}, {"^7[WP]PG", "Plasmagun"},
+};
+
+// Reads up to `count` words from the row's first "^2" on; missing words stay
+// empty. False when the row has no "^2" and so no figures.
+bool readFigures(const FixedText& row, FixedText* words, int count) {
+  std::string_view figures = fromKeyword(row, "^2");
+  if (figures.empty()) return false;
+  FieldScanner scan(figures);
+  for (int i = 0; i < count && scan.word(&words[i]); ++i) {
+  }
+  return true;
+}
+
+// One row of a client block: a weapon row or a damage row.
+void translateClientRow(const FixedText& name, FixedText& row) {
+  strReplace(row, "(", " ");
+  strReplace(row, "/", " ");
+  strReplace(row, ")", " ");
+  for (const WeaponRow& weapon : kWeaponRows) {
+    if (!contains(row, weapon.tag)) continue;
+    FixedText words[4];
+    if (readFigures(row, words, 4)) {
+      std::fprintf(fp_out, "%s^7 accuracy statistics %s %s %s\n", name.c_str(), weapon.word, words[3].c_str(),
+                   words[2].c_str());
+    }
+    return;
+  }
+  const char* damage = contains(row, "^7DG") ? "Given" : contains(row, "^7DT") ? "Recvd" : nullptr;
+  if (damage == nullptr) return;
+  strReplace(row, ".", " ");
+  FixedText words[2];
+  if (readFigures(row, words, 2)) {
+    std::fprintf(fp_out, "%s^7 accuracy statistics %s %s\n", name.c_str(), damage, words[1].c_str());
+  }
+}
+
+void translateClientBlock(std::string_view heading) {
+  const FixedText name(afterKeyword(heading, "^7Stats for "));
+  FixedText row;
+  while (nextLine(row)) {
+    if (holdsEvent(row, "ShutdownGame:")) {
+      unreadLine(row);
+      return;
+    }
+    stripNewLineChars(row);
+    const bool last = contains(row, "^7DT ^2");
+    translateClientRow(name, row);
+    if (last) return;
+  }
+}
+
+}  // namespace
+
+void scanWepnStats(std::string_view line) {
+  if (contains(line, "Weapon_Stats: ") && contains(line, " Given:") && contains(line, " Recvd:")) {
+    translateServerStats(line);
+  } else if (contains(line, "^7Stats for ")) {
+    translateClientBlock(line);
+  }
+}
+
+}  // namespace preparse

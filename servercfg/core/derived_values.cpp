@@ -1,0 +1,146 @@
+#include "derived_values.h"
+
+namespace cvarsmith {
+
+namespace {
+
+bool& itemFlag(ServerSettings& s, Item item) { return s.items.disabled(item); }
+bool& weaponDisable(ServerSettings& s, Weapon w) { return s.weapons.row(w).disable; }
+bool& weaponStock(ServerSettings& s, Weapon w) { return s.weapons.row(w).startingInventory; }
+
+}  // namespace
+
+int packFlagBits(const ServerSettings& settings, std::span<const FlagBit> bits) {
+  // The accessors hand out references for the loader's sake; packing only reads.
+  ServerSettings& readable = const_cast<ServerSettings&>(settings);
+  int value = 0;
+  for (const FlagBit& entry : bits) {
+    if (entry.flag(readable)) value |= entry.bit;
+  }
+  return value;
+}
+
+void unpackFlagBits(ServerSettings& settings, std::span<const FlagBit> bits, int value) {
+  for (const FlagBit& entry : bits) entry.flag(settings) = (value & entry.bit) != 0;
+}
+
+const std::array<FlagBit, 5> kCustomClientBits = {{
+    {1, [](ServerSettings& s) -> bool& { return s.server.sampling125Hz; }},
+    {2, [](ServerSettings& s) -> bool& { return s.server.trueLightning; }},
+    {4, [](ServerSettings& s) -> bool& { return s.server.customGraphics; }},
+    {8, [](ServerSettings& s) -> bool& { return s.server.ospHud; }},
+    {16, [](ServerSettings& s) -> bool& { return s.server.noTimer; }},
+}};
+
+const std::array<FlagBit, 5> kServerRecordBits = {{
+    {1, [](ServerSettings& s) -> bool& { return s.server.recordDemos; }},
+    {2, [](ServerSettings& s) -> bool& { return s.server.endLevelScreenshots; }},
+    {4, [](ServerSettings& s) -> bool& { return s.server.serverName; }},
+    {8, [](ServerSettings& s) -> bool& { return s.server.serverTime; }},
+    {16, [](ServerSettings& s) -> bool& { return s.server.alternateRecordingStyle; }},
+}};
+
+const std::array<FlagBit, 10> kItemDisableBits = {{
+    {1, [](ServerSettings& s) -> bool& { return itemFlag(s, Item::AllArmor); }},
+    {2, [](ServerSettings& s) -> bool& { return itemFlag(s, Item::AllHealth); }},
+    {4, [](ServerSettings& s) -> bool& { return weaponDisable(s, Weapon::Bfg); }},
+    {8, [](ServerSettings& s) -> bool& { return weaponDisable(s, Weapon::MachineGun); }},
+    {16, [](ServerSettings& s) -> bool& { return weaponDisable(s, Weapon::Shotgun); }},
+    {32, [](ServerSettings& s) -> bool& { return weaponDisable(s, Weapon::GrenadeLauncher); }},
+    {64, [](ServerSettings& s) -> bool& { return weaponDisable(s, Weapon::RocketLauncher); }},
+    {128, [](ServerSettings& s) -> bool& { return weaponDisable(s, Weapon::LightningGun); }},
+    {256, [](ServerSettings& s) -> bool& { return weaponDisable(s, Weapon::PlasmaGun); }},
+    {512, [](ServerSettings& s) -> bool& { return weaponDisable(s, Weapon::RailGun); }},
+}};
+
+const std::array<FlagBit, 8> kPowerupDisableBits = {{
+    {1, [](ServerSettings& s) -> bool& { return itemFlag(s, Item::QuadDamage); }},
+    {2, [](ServerSettings& s) -> bool& { return itemFlag(s, Item::BattleSuit); }},
+    {4, [](ServerSettings& s) -> bool& { return itemFlag(s, Item::Haste); }},
+    {8, [](ServerSettings& s) -> bool& { return itemFlag(s, Item::Regeneration); }},
+    {16, [](ServerSettings& s) -> bool& { return itemFlag(s, Item::Invisibility); }},
+    {32, [](ServerSettings& s) -> bool& { return itemFlag(s, Item::Flight); }},
+    {64, [](ServerSettings& s) -> bool& { return itemFlag(s, Item::Teleporter); }},
+    {128, [](ServerSettings& s) -> bool& { return itemFlag(s, Item::Medkit); }},
+}};
+
+const std::array<FlagBit, 6> kAvailableModeBits = {{
+    {1, [](ServerSettings& s) -> bool& { return s.voting.availableModes[0]; }},
+    {2, [](ServerSettings& s) -> bool& { return s.voting.availableModes[1]; }},
+    {4, [](ServerSettings& s) -> bool& { return s.voting.availableModes[2]; }},
+    {8, [](ServerSettings& s) -> bool& { return s.voting.availableModes[3]; }},
+    {16, [](ServerSettings& s) -> bool& { return s.voting.availableModes[4]; }},
+    {32, [](ServerSettings& s) -> bool& { return s.voting.availableModes[5]; }},
+}};
+
+const std::array<FlagBit, 8> kStartingInventoryBits = {{
+    {1, [](ServerSettings& s) -> bool& { return weaponStock(s, Weapon::MachineGun); }},
+    {2, [](ServerSettings& s) -> bool& { return weaponStock(s, Weapon::Shotgun); }},
+    {4, [](ServerSettings& s) -> bool& { return weaponStock(s, Weapon::GrenadeLauncher); }},
+    {8, [](ServerSettings& s) -> bool& { return weaponStock(s, Weapon::RocketLauncher); }},
+    {16, [](ServerSettings& s) -> bool& { return weaponStock(s, Weapon::LightningGun); }},
+    {32, [](ServerSettings& s) -> bool& { return weaponStock(s, Weapon::RailGun); }},
+    {64, [](ServerSettings& s) -> bool& { return weaponStock(s, Weapon::PlasmaGun); }},
+    {128, [](ServerSettings& s) -> bool& { return weaponStock(s, Weapon::Bfg); }},
+}};
+
+int dmflagsValue(const GameplayPage& gameplay) {
+  int value = 0;
+  if (!gameplay.fallingDamage) value += kDmflagsNoFallingDamage;
+  if (gameplay.fixedFov) value += kDmflagsFixedFov;
+  if (gameplay.noFootsteps) value += kDmflagsNoFootsteps;
+  return value;
+}
+
+int matchOvertimeValue(const GameplayPage& gameplay) {
+  if (!gameplay.overtime) return kOvertimeOff;
+  if (!gameplay.suddenDeath) return 3;
+  return gameplay.suddenDeathTimed ? 1 : 0;
+}
+
+int teamNoTeamReadyValue(const GameplayPage& gameplay) { return gameplay.teamReady ? 0 : 1; }
+
+int ospAuthValue(const ServerPage& server) {
+  if (!server.ospAuthentication) return 0;
+  return server.enhancedAuthentication ? 1 : 2;
+}
+
+bool serverPasswordIsSet(const ServerPage& server) {
+  return !server.serverPassword.empty() && server.serverPassword != "none";
+}
+
+int logDefaultValue(const FilesPage& files) { return files.ospLogFormat ? 0 : 1; }
+
+int logStatValue(const FilesPage& files) {
+  if (!files.extraStatLogging) return 0;
+  return files.logToConsole ? 2 : 1;
+}
+
+int weaponHaveValue(const ServerSettings& settings) {
+  return kWeaponHaveGauntlet + packFlagBits(settings, kStartingInventoryBits);
+}
+
+int weaponStartValue(int inHandPosition) {
+  // Positions outside Machine Gun..BFG (the Gauntlet, or a value no control
+  // can hold) select no weapon bit.
+  if (inHandPosition < 0 || inHandPosition > static_cast<int>(InHand::Bfg)) return 0;
+  return (1 << (inHandPosition + 1)) - 1;
+}
+
+int replacementValue(int choice) {
+  if (choice < 0 || choice >= static_cast<int>(kReplaceableCount)) return 0;
+  return 1 << choice;
+}
+
+bool replacementIsWritten(Replaceable item, int choice) {
+  // A choice outside the list selects nothing and leaves the item as it is.
+  return replacementValue(choice) != 0 && choice != static_cast<int>(item);
+}
+
+const std::array<const char*, kReplaceableCount> kReplacementVariables = {
+    "replace_machinegun", "replace_shotgun",   "replace_glauncher", "replace_rlauncher",
+    "replace_lightning",  "replace_railgun",   "replace_plasmagun", "replace_bfg",
+    "replace_invis",      "replace_quad",      "replace_battlesuit", "replace_haste",
+    "replace_regen",      "replace_flight"};
+
+}  // namespace cvarsmith

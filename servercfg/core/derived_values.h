@@ -1,0 +1,81 @@
+// Every value the writer derives from several settings (or from a setting in
+// another form) is computed here and only here. The bit tables are shared
+// with the loader, which reads the same variables back through
+// unpackFlagBits, so a bit that moves is moved for both directions at once.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string>
+
+#include "server_settings.h"
+
+namespace cvarsmith {
+
+// One bit of a mask and the flag it stands for.
+struct FlagBit {
+  int bit;
+  bool& (*flag)(ServerSettings&);
+};
+
+int packFlagBits(const ServerSettings& settings, std::span<const FlagBit> bits);
+// Sets every flag of the table from its bit in `value`.
+void unpackFlagBits(ServerSettings& settings, std::span<const FlagBit> bits, int value);
+
+// server_customclient: "125Hz Sampling" 1, "True Lightning" 2, "Custom
+// Graphics" 4, "OSP Hud" 8, "No Timer" 16.
+extern const std::array<FlagBit, 5> kCustomClientBits;
+// server_record: "Record Demos" 1, "End-Level Screenshots" 2, "Server Name" 4,
+// "Server Time" 8, "Alternate Recording Style" 16.
+extern const std::array<FlagBit, 5> kServerRecordBits;
+// item_disable: Items page "All Armor" 1, "All Health" 2, then the "Disable"
+// boxes of the weapon rows: BFG 4, Machine Gun 8, Shotgun 16, Grenade
+// Launcher 32, Rocket Launcher 64, Lightning Gun 128, Plasma Gun 256, Rail
+// Gun 512. The votable items mask uses the same bit order.
+extern const std::array<FlagBit, 10> kItemDisableBits;
+// powerup_disable: Quad Damage 1, Battle Suit 2, Haste 4, Regeneration 8,
+// Invisibility 16, Flight 32, Teleporter 64, Medkit 128. The votable
+// power-ups mask uses the same bit order.
+extern const std::array<FlagBit, 8> kPowerupDisableBits;
+// server_availmodes: the six "Available Modes", FFA 1 up to Clan Arena 32.
+extern const std::array<FlagBit, 6> kAvailableModeBits;
+// weapon_have beyond the Gauntlet's 256: the "Starting Inventory" boxes,
+// Machine Gun 1 up to BFG 128.
+extern const std::array<FlagBit, 8> kStartingInventoryBits;
+
+inline constexpr int kWeaponHaveGauntlet = 256;
+inline constexpr int kDmflagsNoFallingDamage = 8;
+inline constexpr int kDmflagsFixedFov = 16;
+inline constexpr int kDmflagsNoFootsteps = 32;
+
+int dmflagsValue(const GameplayPage& gameplay);
+
+// match_overtime: 2 without overtime; else 1 sudden death timed, 0 sudden
+// death, 3 neither.
+inline constexpr int kOvertimeOff = 2;
+int matchOvertimeValue(const GameplayPage& gameplay);
+
+int teamNoTeamReadyValue(const GameplayPage& gameplay);  // 1 when "Team Ready" is clear
+
+// server_ospauth: 0 off, 1 with enhanced authentication, 2 without.
+int ospAuthValue(const ServerPage& server);
+
+// g_needpass is 1 and g_password is written only for a real password:
+// neither empty nor "none" (compared exactly).
+bool serverPasswordIsSet(const ServerPage& server);
+
+int logDefaultValue(const FilesPage& files);  // 0 in the OSP log format, else 1
+// log_stat: 0 without extra stat logging, 1 with it, 2 with it and the console.
+int logStatValue(const FilesPage& files);
+
+int weaponHaveValue(const ServerSettings& settings);
+// weapon_start: 0 for the Gauntlet; for In Hand position k (Machine Gun 0 to
+// BFG 7) every weapon bit up to its own, 2^(k+1) - 1.
+int weaponStartValue(int inHandPosition);
+
+// replace_ values: 2 to the power of the chosen index in the replacement list.
+int replacementValue(int choice);
+bool replacementIsWritten(Replaceable item, int choice);  // an item that keeps itself is not
+extern const std::array<const char*, kReplaceableCount> kReplacementVariables;
+
+}  // namespace cvarsmith

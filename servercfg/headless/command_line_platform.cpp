@@ -1,0 +1,38 @@
+#include "command_line_platform.h"
+
+#include <ctime>
+#include <ostream>
+
+#include "install_paths.h"
+
+namespace cvarsmith {
+
+void StreamMessages::showMessage(const std::string& text, const std::string&, MessageIcon icon) {
+  (icon == MessageIcon::Error ? err_ : out_) << text << '\n';
+}
+
+bool StreamMessages::askOkCancel(const std::string&, const std::string&, MessageIcon) {
+  return true;  // options on the command line are taken as confirmed
+}
+
+std::optional<ChosenFile> PresetFilePrompts::promptSaveFile(const FilePromptRequest&) {
+  if (!answer_) return std::nullopt;
+  return ChosenFile{*answer_, splitExecutablePath(*answer_).fileName};
+}
+
+std::optional<ChosenFile> PresetFilePrompts::promptOpenFile(const FilePromptRequest& request) {
+  return promptSaveFile(request);
+}
+
+std::tm SystemClock::localNow() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return local;
+}
+
+}  // namespace cvarsmith

@@ -1,0 +1,41 @@
+// The platform services answered from the command line: messages go to
+// standard output (errors to standard error), every question is answered OK,
+// and the save prompt answers with the file named by the current --write.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "platform.h"
+
+namespace cvarsmith {
+
+class StreamMessages final : public MessageBoxes {
+ public:
+  StreamMessages(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+  void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
+  bool askOkCancel(const std::string& text, const std::string& caption, MessageIcon icon) override;
+
+ private:
+  std::ostream& out_;
+  std::ostream& err_;
+};
+
+class PresetFilePrompts final : public FilePrompts {
+ public:
+  // The path the next prompt answers with; without one, prompts are cancelled.
+  void answerWith(std::optional<std::string> path) { answer_ = std::move(path); }
+  std::optional<ChosenFile> promptSaveFile(const FilePromptRequest& request) override;
+  std::optional<ChosenFile> promptOpenFile(const FilePromptRequest& request) override;
+
+ private:
+  std::optional<std::string> answer_;
+};
+
+class SystemClock final : public Clock {
+ public:
+  std::tm localNow() override;
+};
+
+}  // namespace cvarsmith

@@ -145,3 +145,16 @@ void scanOspStats() {
     freeMallocs();
   }
 }
+
+int weaponUsed(int weapon) {
+  int n = getTotalPlayers();
+  for (int i = 0; i < n; ++i) {
+    const Q3Player& p = q3players[i];
+    for (int j = 0; j < n; ++j) {
+      if (p.kills_by_weapon[weapon][j] > 0) return 1;
+    }
+    if (weapon == kGauntlet && p.accuracy_hits[kGauntlet] > 0) return 1;
+    if (weapon >= kMachineGun && weapon <= kPlasmaGun && p.accuracy_attempts[weapon - 1] > 0) return 1;
+  }
+  return 0;
+}

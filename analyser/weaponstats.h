@@ -11,3 +11,7 @@ void scanWeaponStats(std::string_view line);
 // the log (fp). Every line it reads is consumed, including the one that ends
 // the block; the block also ends at the end of the log.
 void scanOspStats();
+
+// 1 when weapon w played a part in the game: a kill with it among the live
+// players, or (Gauntlet) a hit, or (Machine Gun to Plasma Gun) a shot.
+int weaponUsed(int weapon);

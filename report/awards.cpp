@@ -1,4 +1,148 @@
 #include "awards.h"
 
-// Awards arrive with the report; until then nobody wins one.
-void assignAwards() {}
+#include <cmath>
+#include <functional>
+#include <initializer_list>
+
+#include "kills.h"
+#include "page_writer.h"
+
+namespace {
+
+// Image elements of the awards, stored whole, indexed by slot.
+constexpr const char* kAwardImages[kAwardCount] = {
+    "<IMG src=images/awards/carnage_gauntlet.jpg TITLE=\"best killer with gauntlet\">&nbsp;",
+    "<IMG src=images/awards/carnage_machine.jpg TITLE=\"best killer with machine gun\">&nbsp;",
+    "<IMG src=images/awards/carnage_shot.jpg TITLE=\"best killer with shot gun\">&nbsp;",
+    "<IMG src=images/awards/carnage_grenade.jpg TITLE=\"best killer with grenade launcher\">&nbsp;",
+    "<IMG src=images/awards/carnage_rocket.jpg TITLE=\"best killer with rocket launcher\">&nbsp;",
+    "<IMG src=images/awards/carnage_lightning.jpg TITLE=\"best killer with lightning gun\">&nbsp;",
+    "<IMG src=images/awards/carnage_rail.jpg TITLE=\"best killer with rail gun\">&nbsp;",
+    "<IMG src=images/awards/carnage_plasma.jpg TITLE=\"best killer with plasma gun\">&nbsp;",
+    "<IMG src=images/awards/carnage_bfg.jpg TITLE=\"best killer with BFG\">&nbsp;",
+    "<IMG src=images/awards/carnage_nail.jpg TITLE=\"best killer with nail gun\">&nbsp;",
+    "<IMG src=images/awards/carnage_grapple.jpg TITLE=\"best killer with grapple\">&nbsp;",
+    "<IMG src=images/awards/accuracy_gauntlet.jpg TITLE=\"best accuracy with gauntlet\">&nbsp;",
+    "<IMG src=images/awards/accuracy_machine.jpg TITLE=\"best accuracy with machine gun\">&nbsp;",
+    "<IMG src=images/awards/accuracy_shot.jpg TITLE=\"best accuracy with shot gun\">&nbsp;",
+    "<IMG src=images/awards/accuracy_grenade.jpg TITLE=\"best accuracy with grenade launcher\">&nbsp;",
+    "<IMG src=images/awards/accuracy_rocket.jpg TITLE=\"best accuracy with rocket launcher\">&nbsp;",
+    "<IMG src=images/awards/accuracy_lightning.jpg TITLE=\"best accuracy with lightning gun\">&nbsp;",
+    "<IMG src=images/awards/accuracy_rail.jpg TITLE=\"best accuracy with rail gun\">&nbsp;",
+    "<IMG src=images/awards/accuracy_plasma.jpg TITLE=\"best accuracy with plasma gun\">&nbsp;",
+    "<IMG src=images/awards/accuracy_bfg.jpg TITLE=\"best accuracy with BFG\">&nbsp;",
+    "",  // slot 20 is never awarded
+    "<IMG src=images/awards/player_kills.jpg TITLE=\"best killer\">&nbsp;",
+    "<IMG src=images/awards/ctf_caps.jpg TITLE=\"best flag capper\">&nbsp;",
+    "<IMG src=images/awards/player_combat.jpg TITLE=\"deadliest player\">&nbsp;",
+    "<IMG src=images/awards/player_kestro.jpg TITLE=\"most valuable player\">&nbsp;",
+    "<IMG src=images/awards/ctf_defense.jpg TITLE=\"best defender\">&nbsp;",
+    "<IMG src=images/awards/ctf_assists.jpg TITLE=\"best assists\">&nbsp;",
+    "<IMG src=images/awards/player_bloodlust.jpg TITLE=\"highest kill streak\">&nbsp;",
+    "<IMG src=images/awards/player_damage.jpg TITLE=\"best damage inflicter\">&nbsp;",
+    "<IMG src=images/awards/player_accuracy.jpg TITLE=\"best overall accuracy\">&nbsp;",
+    "<IMG src=images/awards/ctf_escort.jpg TITLE=\"best escort\">&nbsp;",
+    "<IMG src=images/awards/ctf_chaser.jpg TITLE=\"best flag retriever\">&nbsp;",
+    "<IMG src=images/awards/ctf_holder.jpg TITLE=\"best flag holder\">&nbsp;",
+};
+
+constexpr int kFirstAccuracySlot = 11;
+constexpr int kFirstPlayerSlot = 21;
+
+void setForEveryone(int slot, int flag) {
+  for (int i = 0, n = getTotalPlayers(); i < n; ++i) q3players[i].awards[slot] = flag;
+}
+
+// Most of an integer measure; every tied player wins; a best of 0 wins nothing.
+void integerAward(int slot, const std::function<int(const Q3Player&)>& measure) {
+  int n = getTotalPlayers();
+  if (n == 0) return;
+  int best = measure(q3players[0]);
+  for (int i = 1; i < n; ++i) best = std::max(best, measure(q3players[i]));
+  for (int i = 0; i < n; ++i) {
+    if (measure(q3players[i]) == best) q3players[i].awards[slot] = 1;
+  }
+  if (best == 0) setForEveryone(slot, 0);
+}
+
+// Most of a real measure (double precision); nobody wins unless the best is
+// above the threshold.
+void realAward(int slot, double threshold, const std::function<double(const Q3Player&)>& measure) {
+  int n = getTotalPlayers();
+  if (n == 0) return;
+  double best = measure(q3players[0]);
+  for (int i = 1; i < n; ++i) best = std::max(best, measure(q3players[i]));
+  for (int i = 0; i < n; ++i) {
+    if (measure(q3players[i]) == best) q3players[i].awards[slot] = 1;
+  }
+  if (best <= threshold) setForEveryone(slot, 0);
+}
+
+// Best accuracy with weapon w (1..8) among the players who fired it.
+void accuracyAward(int w) {
+  int slot = kFirstAccuracySlot + w;
+  int n = getTotalPlayers();
+  auto ratio = [w](const Q3Player& p) { return 100.0 * p.accuracy_hits[w] / p.accuracy_attempts[w - 1]; };
+  double best = 0.0;
+  for (int i = 0; i < n; ++i) {
+    if (q3players[i].accuracy_attempts[w - 1] != 0) best = std::max(best, ratio(q3players[i]));
+  }
+  for (int i = 0; i < n; ++i) {
+    const Q3Player& p = q3players[i];
+    if (p.accuracy_attempts[w - 1] != 0 && std::fabs(ratio(p) - best) < 0.001) q3players[i].awards[slot] = 1;
+  }
+  if (best <= 0.001) setForEveryone(slot, 0);
+}
+
+bool hasAwardIn(const AwardFlags& flags, int first, int last) {
+  for (int slot = first; slot <= last; ++slot) {
+    if (flags[slot] == 1) return true;
+  }
+  return false;
+}
+
+void printAwardSlots(const AwardFlags& flags, int first, int last, std::initializer_list<int> order) {
+  if (!hasAwardIn(flags, first, last)) {
+    wr("<IMG src=images/awards/blank.gif>&nbsp;");
+    return;
+  }
+  for (int slot : order) {
+    if (flags[slot] == 1) wrText(kAwardImages[slot]);
+  }
+}
+
+}  // namespace
+
+void assignAwards() {
+  int totals = getTotalPlayers();  // the totals column of the kills table
+  for (int w = kGauntlet; w <= kGrapple; ++w) {
+    integerAward(w, [w, totals](const Q3Player& p) { return p.kills_by_weapon[w][totals]; });
+  }
+  integerAward(kFirstAccuracySlot, [](const Q3Player& p) { return p.accuracy_hits[kGauntlet]; });
+  for (int w = kMachineGun; w <= kBfg; ++w) accuracyAward(w);
+
+  integerAward(21, [](const Q3Player& p) { return p.kills; });
+  integerAward(22, [](const Q3Player& p) { return p.ctf_flag_caps; });
+  realAward(23, 0.001, [](const Q3Player& p) { return static_cast<double>(p.combat); });
+  realAward(24, 0.001, [](const Q3Player& p) { return static_cast<double>(p.skill); });
+  realAward(25, 0.4, [](const Q3Player& p) { return static_cast<double>(p.ctf_base_defends); });
+  realAward(26, 0.001, [](const Q3Player& p) { return 1.5 * p.ctf_assist_efc_kills + p.ctf_assist_flag_returns; });
+  integerAward(27, [](const Q3Player& p) { return p.kill_streak; });
+  integerAward(28, [](const Q3Player& p) { return p.damage_given; });
+  realAward(29, 0.001, [](const Q3Player& p) {
+    return 100.0 * p.accuracy_total_hits / (static_cast<double>(p.accuracy_total_attempts) + 1.0);
+  });
+  realAward(30, 0.001, [](const Q3Player& p) { return 1.5 * p.ctf_fc_defends_aggressive + p.ctf_fc_defends; });
+  realAward(31, 0.001, [](const Q3Player& p) { return 1.5 * p.ctf_efc_kills + p.ctf_flag_returns; });
+  integerAward(32, [](const Q3Player& p) { return p.ctf_flag_hold_kills; });
+}
+
+void htmlPrintAwards(const AwardFlags& flags, std::string_view group) {
+  if (group == "weapons") {
+    printAwardSlots(flags, 0, 10, {0, 1, 2, 3, 4, 6, 5, 7, 8, 9, 10});
+  } else if (group == "accuracy") {
+    printAwardSlots(flags, kFirstAccuracySlot, 20, {11, 12, 13, 14, 15, 17, 16, 18, 19});
+  } else if (group == "player") {
+    printAwardSlots(flags, kFirstPlayerSlot, 32, {21, 27, 28, 29, 23, 22, 26, 30, 31, 32, 25, 24});
+  }
+}

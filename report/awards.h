@@ -1,5 +1,21 @@
-// Awards of the players of one game.
+// Awards of the players of one game: the best killer and the most accurate
+// player with each weapon, and twelve general and capture-the-flag awards.
 #pragma once
 
-// Sets every player's award flags from the finished game's figures.
+#include <array>
+#include <string_view>
+
+#include "players.h"
+
+// Award slots: 0..10 weapons, 11..20 accuracy (20 never awarded), 21..32 player.
+using AwardFlags = std::array<int, kAwardCount>;
+
+// Sets every player's award flags once the game's totals are final. Ties
+// share an award; a best of zero (or not above the measure's threshold)
+// gives it to nobody.
 void assignAwards();
+
+// Writes a player's award images of one group: "weapons", "accuracy" or
+// "player"; a blank image when the player has none of the group; nothing for
+// any other group name.
+void htmlPrintAwards(const AwardFlags& flags, std::string_view group);

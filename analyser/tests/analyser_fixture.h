@@ -26,6 +26,7 @@ class AnalyserTest : public ::testing::Test {
     freeMallocs();
   }
 
+public:
   // Adds players by raw name, in order (indices 0, 1, ...).
   static void addPlayers(std::initializer_list<std::string_view> names) {
     for (std::string_view n : names) addPlayer(n);

@@ -1,0 +1,95 @@
+#include "awards.h"
+#include "kills.h"
+#include "report_fixture.h"
+
+using Awards = ReportTest;
+
+namespace {
+constexpr int kRocketKills = 4;
+constexpr int kBfgKills = 8;
+constexpr int kMachineGunAccuracy = 12;
+constexpr int kBestKiller = 21;
+constexpr int kDeadliest = 23;
+constexpr int kBestDefender = 25;
+constexpr int kOverallAccuracy = 29;
+
+// Players a, b, c with their totals column at index 3.
+void threePlayers() { AnalyserTest::addPlayers({"a", "b", "c"}); }
+}  // namespace
+
+TEST_F(Awards, TiesShareAnAwardAndAZeroBestGivesItToNobody) {
+  threePlayers();
+  q3players[0].kills_by_weapon[kRocketLauncher][3] = 4;
+  q3players[2].kills_by_weapon[kRocketLauncher][3] = 4;
+  assignAwards();
+  EXPECT_EQ(q3players[0].awards[kRocketKills], 1);
+  EXPECT_EQ(q3players[1].awards[kRocketKills], 0);
+  EXPECT_EQ(q3players[2].awards[kRocketKills], 1);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(q3players[i].awards[kBfgKills], 0);
+    EXPECT_EQ(q3players[i].awards[19], 0);
+    EXPECT_EQ(q3players[i].awards[kBestKiller], 0);
+  }
+  EXPECT_EQ(render([] { htmlPrintAwards(q3players[1].awards, "weapons"); }),
+            "<IMG src=images/awards/blank.gif>&nbsp;");
+  EXPECT_EQ(render([] { htmlPrintAwards(q3players[0].awards, "weapons"); }),
+            "<IMG src=images/awards/carnage_rocket.jpg TITLE=\"best killer with rocket launcher\">&nbsp;");
+  EXPECT_EQ(render([] { htmlPrintAwards(q3players[0].awards, "nonsense"); }), "");
+}
+
+TEST_F(Awards, AccuracyAwardsNeedAttempts) {
+  threePlayers();
+  q3players[0].accuracy_hits[kMachineGun] = 10;
+  q3players[0].accuracy_attempts[kMachineGun - 1] = 20;
+  q3players[1].accuracy_hits[kMachineGun] = 1;
+  q3players[1].accuracy_attempts[kMachineGun - 1] = 2;
+  assignAwards();
+  EXPECT_EQ(q3players[0].awards[kMachineGunAccuracy], 1);
+  EXPECT_EQ(q3players[1].awards[kMachineGunAccuracy], 1);
+  EXPECT_EQ(q3players[2].awards[kMachineGunAccuracy], 0);
+  EXPECT_EQ(q3players[2].awards[kMachineGunAccuracy + 1], 0);  // nobody fired the shotgun
+}
+
+TEST_F(Awards, OverallAccuracyDividesByAttemptsPlusOne) {
+  threePlayers();
+  q3players[0].accuracy_total_hits = 50;
+  q3players[0].accuracy_total_attempts = 99;  // 50.0
+  q3players[1].accuracy_total_hits = 48;
+  q3players[1].accuracy_total_attempts = 97;  // 48.98
+  q3players[2].accuracy_total_hits = 1;
+  q3players[2].accuracy_total_attempts = 1;  // 50.0 as well
+  assignAwards();
+  EXPECT_EQ(q3players[0].awards[kOverallAccuracy], 1);
+  EXPECT_EQ(q3players[1].awards[kOverallAccuracy], 0);
+  EXPECT_EQ(q3players[2].awards[kOverallAccuracy], 1);
+}
+
+TEST_F(Awards, RealMeasuresMustPassTheirThreshold) {
+  threePlayers();
+  for (int i = 0; i < 3; ++i) q3players[i].combat = 0.0005f;
+  q3players[1].ctf_base_defends = 1;
+  assignAwards();
+  EXPECT_EQ(q3players[1].awards[kBestDefender], 1);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(q3players[i].awards[kDeadliest], 0);
+  q3players[1].awards = {};
+  q3players[1].ctf_base_defends = 0;
+  assignAwards();
+  EXPECT_EQ(q3players[1].awards[kBestDefender], 0);
+}
+
+TEST_F(Awards, ImagesComeInTheirFixedOrder) {
+  AwardFlags flags{};
+  flags[5] = flags[6] = 1;
+  flags[16] = flags[17] = 1;
+  flags[24] = flags[21] = flags[25] = 1;
+  EXPECT_EQ(render([&] { htmlPrintAwards(flags, "weapons"); }),
+            "<IMG src=images/awards/carnage_rail.jpg TITLE=\"best killer with rail gun\">&nbsp;"
+            "<IMG src=images/awards/carnage_lightning.jpg TITLE=\"best killer with lightning gun\">&nbsp;");
+  EXPECT_EQ(render([&] { htmlPrintAwards(flags, "accuracy"); }),
+            "<IMG src=images/awards/accuracy_rail.jpg TITLE=\"best accuracy with rail gun\">&nbsp;"
+            "<IMG src=images/awards/accuracy_lightning.jpg TITLE=\"best accuracy with lightning gun\">&nbsp;");
+  EXPECT_EQ(render([&] { htmlPrintAwards(flags, "player"); }),
+            "<IMG src=images/awards/player_kills.jpg TITLE=\"best killer\">&nbsp;"
+            "<IMG src=images/awards/ctf_defense.jpg TITLE=\"best defender\">&nbsp;"
+            "<IMG src=images/awards/player_kestro.jpg TITLE=\"most valuable player\">&nbsp;");
+}

@@ -1,0 +1,115 @@
+// Naming, opening and assembling the two pages of a game.
+#include <filesystem>
+
+#include "report_fixture.h"
+#include "scoring.h"
+
+using Pages = ReportTest;
+
+namespace {
+
+// A finished two-player free-for-all game, ready to be written.
+void twoPlayerGame() {
+  AnalyserTest::runLog(
+      "Current map: q3dm17\n"
+      "Raven^7 entered the game\nMoss^7 entered the game\n"
+      "Moss^7 was railed by Raven^7\n");
+  addUpTables();
+  g_game_count = 1001;
+}
+
+}  // namespace
+
+TEST_F(Pages, TheFirstWriteNamesBothPagesAndAppendsTheRotationLines) {
+  twoPlayerGame();
+  fp_sql_gamestats = std::tmpfile();
+  makeHtml();
+  const std::string stem = "kestrostats_2026_12_07_20_44_01_1001_FFA_PUB_";
+  EXPECT_EQ(out_filename_stats, stem + "main.html");
+  EXPECT_EQ(out_filename_wepns, stem + "wpn.html");
+  EXPECT_TRUE(dir_.exists("html/" + stem + "main.html"));
+  EXPECT_TRUE(dir_.exists("html/" + stem + "wpn.html"));
+  std::rewind(fp_sql_gamestats);
+  char line[600];
+  ASSERT_NE(std::fgets(line, sizeof line, fp_sql_gamestats), nullptr);
+  EXPECT_STREQ(line, "SELECT @oldestHtml:=MIN(html) from gamestats;\n");
+  ASSERT_NE(std::fgets(line, sizeof line, fp_sql_gamestats), nullptr);
+  EXPECT_EQ(std::string(line), "UPDATE gamestats SET html='" + stem + "main.html' WHERE html=@oldestHtml LIMIT 1;\n");
+  fpclose(fp_sql_gamestats);
+  EXPECT_EQ(fpw, nullptr);
+}
+
+TEST_F(Pages, RealtimeModeAndTheExtensionSetting) {
+  twoPlayerGame();
+  g_realtime_stats = 1;
+  g_config_file_extension.assign("htm");
+  makeHtml();
+  EXPECT_EQ(out_filename_stats, "kestrostats_realtime_main.htm");
+  EXPECT_TRUE(dir_.exists("html/kestrostats_realtime_main.htm"));
+  EXPECT_TRUE(dir_.exists("html/kestrostats_realtime_wpn.htm"));
+}
+
+TEST_F(Pages, TheMainPageHasEveryPartInOrderAndLinksToTheWeaponPage) {
+  twoPlayerGame();
+  dir_.write("c-header.html", "<div class=top>HEADER 100%</div>\n");
+  dir_.write("c-footer.html", "<div>FOOTER</div>\n");
+  makeHtml();
+  std::string main = dir_.read("html/" + out_filename_stats);
+  std::string wpn = dir_.read("html/" + out_filename_wepns);
+  const char* parts[] = {"<html>\n<head><title>kestro stats</title>\n",
+                         "<LINK REL=stylesheet HREF=\"c-kestro.css\" TYPE=\"text/css\">\n",
+                         "{ document.MAP.src=\"images/maps/default.gif\"; }\n",
+                         "<body>\n<center>\n<div class=top>HEADER 100%</div>\n",
+                         "<b>map : q3dm17</b><br><IMG name=MAP src=images/maps/q3dm17.jpg WIDTH=160 HEIGHT=128 "
+                         "onError=\"loadDefaultMap();\">",
+                         "[<A HREF=" ,
+                         ">view weapon stats</A>]",
+                         "kestro stats</A>",
+                         "</table>\n</center>\n<div>FOOTER</div>\n</body>\n</html>\n"};
+  std::size_t at = 0;
+  for (const char* part : parts) {
+    std::size_t found = main.find(part, at);
+    ASSERT_NE(found, std::string::npos) << part;
+    at = found;
+  }
+  EXPECT_NE(main.find("[<A HREF=" + out_filename_wepns + ">view weapon stats</A>]"), std::string::npos);
+  EXPECT_NE(wpn.find("<title>kestro stats - (weapon stats)</title>\n"), std::string::npos);
+  EXPECT_EQ(countOf(wpn, "[<A HREF=" + out_filename_stats + ">back to main stats</A>]"), 2);
+  EXPECT_EQ(wpn.find("loadDefaultMap"), std::string::npos);
+  EXPECT_EQ(countOf(wpn, "HEADER"), 1);
+}
+
+TEST_F(Pages, WithoutWeaponStatsThereIsNoWeaponPage) {
+  twoPlayerGame();
+  g_config_make_weapon_stats.assign("Yes");
+  makeHtml();
+  EXPECT_FALSE(dir_.exists("html/" + out_filename_wepns));
+  EXPECT_EQ(dir_.read("html/" + out_filename_stats).find("view weapon stats"), std::string::npos);
+}
+
+TEST_F(Pages, AGameWithoutMapStillWritesThePictureTag) {
+  twoPlayerGame();
+  g_mapname.clear();
+  makeHtml();
+  std::string main = dir_.read("html/" + out_filename_stats);
+  EXPECT_EQ(main.find("<b>map : "), std::string::npos);
+  EXPECT_NE(main.find("src=images/maps/.jpg"), std::string::npos);
+}
+
+TEST_F(Pages, LongClanTagsStillGiveAUsableFileName) {
+  addPlayers({std::string(300, 'R') + "a", std::string(300, 'R') + "b", std::string(300, 'B') + "c",
+              std::string(300, 'B') + "d"});
+  q3players[0].team = q3players[1].team = 1;
+  q3players[2].team = q3players[3].team = 2;
+  g_gametype = kCaptureTheFlag;
+  addUpTables();
+  makeHtml();
+  EXPECT_LE(out_filename_stats.size(), 255u);
+  EXPECT_TRUE(dir_.exists("html/" + out_filename_stats));
+}
+
+TEST_F(Pages, AMissingHtmlFolderEndsTheProgram) {
+  twoPlayerGame();
+  std::filesystem::remove_all(dir_.path() / "html");
+  EXPECT_EXIT(makeHtml(), ::testing::ExitedWithCode(1), "");
+}

@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -101,15 +102,33 @@ void handleLine(FixedText& line) {
   if (game_open) translateLine(line);
 }
 
+// Copies the first `length` bytes of `from` to `to` and puts `from` back at
+// `resume_at`.
+void copyPrefix(std::FILE* from, long length, long resume_at, std::FILE* to) {
+  std::fseek(from, 0, SEEK_SET);
+  std::array<char, 8192> chunk;
+  while (length > 0) {
+    std::size_t want = static_cast<std::size_t>(std::min<long>(length, static_cast<long>(chunk.size())));
+    std::size_t n = std::fread(chunk.data(), 1, want, from);
+    if (n == 0) break;
+    std::fwrite(chunk.data(), 1, n, to);
+    length -= static_cast<long>(n);
+  }
+  std::fseek(from, resume_at, SEEK_SET);
+}
+
 // Carry-over mode, before the main loop: writes the source's lines before its
 // first "InitGame: " line to the head file (counting the "ShutdownGame:"
 // lines among them), joins tail and head, and opens the joined file as
 // fp_now. `line` becomes the "InitGame: " line; `have_line` is false when the
-// source has none. False when a carry-over file cannot be written or read.
+// source has none. The head is copied byte for byte, so that no odd byte of
+// the log is lost on its way to the next run. False when a carry-over file
+// cannot be written or read.
 bool prepareCarryOver(const CarryOverNames& names, FixedText& line, bool& have_line) {
   fp_lastgame_2 = std::fopen(names.head.c_str(), "wb");
   if (fp_lastgame_2 == nullptr) return false;
   have_line = false;
+  long head_length = 0;
   FixedText raw;
   while (readLine(fp_in, raw)) {
     if (holdsEvent(raw, "InitGame: ")) {
@@ -118,9 +137,11 @@ bool prepareCarryOver(const CarryOverNames& names, FixedText& line, bool& have_l
       have_line = true;
       break;
     }
-    std::fputs(raw.c_str(), fp_lastgame_2);
     if (holdsEvent(raw, "ShutdownGame:")) ++shutdown_count;
+    head_length = std::ftell(fp_in);
   }
+  if (!have_line) head_length = std::ftell(fp_in);
+  copyPrefix(fp_in, head_length, std::ftell(fp_in), fp_lastgame_2);
   fpclose(fp_lastgame_2);
 
   fp_lastgame = std::fopen(names.joined.c_str(), "wb");

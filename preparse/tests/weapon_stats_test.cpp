@@ -59,16 +59,9 @@ TEST(ClientStatsBlock, RowsBecomeAccuracyLinesUntilTheReceivedDamageRow) {
   EXPECT_EQ(next.view(), "after the block\n");
 }
 
-TEST(ClientStatsBlock, StopsAtEndOfInputAndHandsShutdownBack) {
+TEST(ClientStatsBlock, StopsAtEndOfInput) {
   OutputCapture out;
   out.setInput("^7[WP]SG ^2 10.0 (1/2)\n");
   scanWepnStats("^7Stats for Ann");
   EXPECT_EQ(out.take(), "Ann^7 accuracy statistics Shotgun 2 1\n");
-
-  out.setInput("^7[WP]SG ^2 10.0 (1/2)\n 20:00 ShutdownGame:\n");
-  scanWepnStats("^7Stats for Ann");
-  out.take();
-  FixedText next;
-  ASSERT_TRUE(nextLine(next));
-  EXPECT_EQ(next.view(), " 20:00 ShutdownGame:\n");
 }

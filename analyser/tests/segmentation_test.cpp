@@ -13,12 +13,6 @@ const std::string kTwoPlayerGame =
     "Moss^7 entered the game\n"
     "Moss^7 was railed by Raven^7\n";
 
-int countOf(const std::string& text, const std::string& word) {
-  int n = 0;
-  for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
-  return n;
-}
-
 }  // namespace
 
 TEST_F(GameSegmentation, AMatchEndWritesAQualifyingFreeForAllGame) {
@@ -36,7 +30,7 @@ TEST_F(GameSegmentation, EveryKindOfBoundaryClosesTheGame) {
   for (const char* boundary : {"Raven^7 hit the fraglimit.", "Blue hit the capturelimit.", "Pointlimit hit.",
                                "Raven^7 wins the match: 3 to 1", "----- CL_Shutdown -----",
                                "ERROR: Disconnected from server"}) {
-    SetUp();
+    resetGame();
     std::string out = runLog(kTwoPlayerGame + boundary + "\n");
     EXPECT_EQ(countOf(out, "<GAME ID"), 1) << boundary;
   }
@@ -72,11 +66,11 @@ TEST_F(GameSegmentation, AChatLineAboutTheMatchStartIsNoWarmUp) {
 
 TEST_F(GameSegmentation, MatchCompleteEndsAGameOnlyAfterTheOspBanner) {
   EXPECT_EQ(countOf(runLog(kTwoPlayerGame + "MATCH COMPLETE\n"), "<GAME ID"), 0);
-  SetUp();
+  resetGame();
   std::string with_banner = "Loaded OSP Client Version: 1.03a\n" + kTwoPlayerGame + "MATCH COMPLETE\n";
   EXPECT_EQ(countOf(runLog(with_banner), "<GAME ID"), 1);
   EXPECT_EQ(g_mod, 1);  // the banner lasts across games
-  SetUp();
+  resetGame();
   g_mod = 1;
   EXPECT_EQ(countOf(runLog("RE_Shutdown( 0 )\n" + kTwoPlayerGame + "MATCH COMPLETE\n"), "<GAME ID"), 0);
 }

@@ -1,6 +1,6 @@
 #include "awards.h"
 #include "kills.h"
-#include "report_fixture.h"
+#include "analyser_fixture.h"
 
 using Awards = ReportTest;
 

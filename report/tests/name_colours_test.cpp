@@ -1,4 +1,4 @@
-#include "report_fixture.h"
+#include "analyser_fixture.h"
 
 using NameColours = ReportTest;
 

@@ -1,7 +1,7 @@
 // Naming, opening and assembling the two pages of a game.
 #include <filesystem>
 
-#include "report_fixture.h"
+#include "analyser_fixture.h"
 #include "scoring.h"
 
 using Pages = ReportTest;

@@ -1,0 +1,84 @@
+#include "analyser_fixture.h"
+#include "kills.h"
+#include "weaponstats.h"
+
+using WeaponStats = AnalyserTest;
+
+TEST_F(WeaponStats, AccuracyLinesOfTheSameWeaponAddUp) {
+  addPlayers({"Raven"});
+  scanWeaponStats("Raven^7 accuracy statistics MachineGun 152 23:0:0");
+  scanWeaponStats("Raven^7 accuracy statistics MachineGun 48 7");
+  scanWeaponStats("Raven^7 accuracy statistics Railgun 10 5");
+  scanWeaponStats("Raven^7 accuracy statistics Given 3185 ");
+  scanWeaponStats("Raven^7 accuracy statistics Recvd 1081 ");
+  const Q3Player& p = q3players[0];
+  EXPECT_EQ(p.accuracy_attempts[kMachineGun - 1], 200);
+  EXPECT_EQ(p.accuracy_hits[kMachineGun], 30);
+  EXPECT_EQ(p.accuracy_total_attempts, 210);
+  EXPECT_EQ(p.accuracy_total_hits, 35);
+  EXPECT_EQ(p.damage_given, 3185);
+  EXPECT_EQ(p.damage_recvd, 1081);
+}
+
+TEST_F(WeaponStats, MalformedAccuracyLinesAreIgnored) {
+  addPlayers({"Raven"});
+  scanWeaponStats("Raven^7 accuracy statistics MachineGun 152");
+  scanWeaponStats("Raven^7 accuracy statistics Given lots");
+  scanWeaponStats("Raven^7 accuracy statistics Armor 550 ");
+  scanWeaponStats("Raven^7 accuracy statistics MachineGun 2147483647 1");
+  scanWeaponStats("Raven^7 accuracy statistics MachineGun 2147483647 1");  // counters saturate
+  const Q3Player& p = q3players[0];
+  EXPECT_EQ(p.accuracy_attempts[kMachineGun - 1], 2147483647);
+  EXPECT_EQ(p.accuracy_hits[kMachineGun], 2);
+  EXPECT_EQ(p.damage_given, 0);
+  EXPECT_EQ(q3players[kNobody].accuracy_total_hits, 0);
+}
+
+TEST_F(WeaponStats, StatisticsBlocksReplaceWeaponFiguresButAddTotals) {
+  addPlayers({"^1Raven", "Moss"});
+  const std::string block =
+      "Accuracy info for: ^1Raven\n"
+      "Weapon          Accrcy      Hits/Atts\n"
+      "Gauntlet     :   0.0         3/0\n"
+      "MachineGun   :  25.0        10/40\n"
+      "Damage Given: 2240\n"
+      "Damage Recvd: 1310\n";
+  fp = std::tmpfile();
+  std::fputs((block + block + "Moss^7 entered the game\n").c_str(), fp);
+  std::rewind(fp);
+  scanOspStats();
+  const Q3Player& p = q3players[0];
+  EXPECT_EQ(p.accuracy_hits[kMachineGun], 10);
+  EXPECT_EQ(p.accuracy_attempts[kMachineGun - 1], 40);
+  EXPECT_EQ(p.accuracy_total_hits, 20);
+  EXPECT_EQ(p.accuracy_total_attempts, 80);
+  EXPECT_EQ(p.accuracy_hits[kGauntlet], 3);
+  EXPECT_EQ(p.damage_given, 2240);
+  EXPECT_EQ(p.damage_recvd, 1310);
+  EXPECT_EQ(q3players[1].damage_given, 0);
+  // The line that ended the block was consumed.
+  FixedText rest;
+  EXPECT_FALSE(readLine(fp, rest));
+}
+
+TEST_F(WeaponStats, ABlockOfAnUnknownPlayerTouchesOnlyTheNobodyRecord) {
+  addPlayers({"Moss"});
+  fp = std::tmpfile();
+  std::fputs("Accuracy info for: Stranger\nRailgun      :  50.0   5/10\nDamage Given: 99\nMATCH COMPLETE\n", fp);
+  std::rewind(fp);
+  scanOspStats();
+  EXPECT_EQ(q3players[kNobody].accuracy_hits[kRailGun], 5);
+  EXPECT_EQ(q3players[kNobody].damage_given, 99);
+  EXPECT_EQ(q3players[0].accuracy_total_attempts, 0);
+}
+
+TEST_F(WeaponStats, UnreadableNumbersKeepThePreviousReadingOfTheBlock) {
+  addPlayers({"Moss"});
+  fp = std::tmpfile();
+  std::fputs("Accuracy info for: Moss\nShotgun      :  50.0   6/12\nRailgun      :  50.0%  5/10\nMATCH COMPLETE\n",
+             fp);
+  std::rewind(fp);
+  scanOspStats();
+  EXPECT_EQ(q3players[0].accuracy_hits[kRailGun], 6);
+  EXPECT_EQ(q3players[0].accuracy_attempts[kRailGun - 1], 12);
+}

@@ -24,6 +24,7 @@ struct Workspace : TempDir {
     installProgram("kestrostats-c");
     write("c-default.cfg", "");
     write("game.log", kGame);
+    std::filesystem::create_directory(path() / "html");
   }
 };
 
@@ -93,8 +94,42 @@ TEST(KestrostatsRun, WritesCaptureTheFlagAndTeamDeathmatchGames) {
             "Timelimit hit.\n");
   auto ctf = runIn(dir, "./kestrostats-c ctf.log");
   auto tdm = runIn(dir, "./kestrostats-c tdm.log");
+  EXPECT_EQ(ctf.status, 0);
+  EXPECT_EQ(tdm.status, 0);
+  EXPECT_NE(dir.read("db_sql_gamestats.txt").find("_1001_TDM_RED_vs_BLUE_main.html'"), std::string::npos);
   EXPECT_NE(ctf.output.find("<GAME ID 1001>-----\nTOTAL PLAYERS -> 6\n"), std::string::npos) << ctf.output;
   EXPECT_NE(tdm.output.find("<GAME ID 1001>-----\nTOTAL PLAYERS -> 4\n"), std::string::npos) << tdm.output;
+}
+
+TEST(KestrostatsRun, AnOspConsoleLogFillsThePlayerCards) {
+  Workspace dir;
+  std::filesystem::copy_file(kstest::sourceDir() / "samples" / "ctf-osp.log", dir.path() / "ctf.log");
+  auto result = runIn(dir, "./kestrostats-c ctf.log");
+  ASSERT_EQ(result.status, 0) << result.output;
+  std::string page;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "html")) {
+    if (entry.path().string().ends_with("main.html")) page = dir.read("html/" + entry.path().filename().string());
+  }
+  ASSERT_FALSE(page.empty());
+  // Falcon's card: damage and accuracy from the statistics block
+  // (34 hits in 98 attempts), flag figures from the log.
+  std::size_t card = page.find("<A name=\"stat-|X|Falcon\">");
+  ASSERT_NE(card, std::string::npos);
+  std::string falcon = page.substr(card, page.find("</table>", card) - card);
+  EXPECT_NE(falcon.find("Damage Given</td>\n<td WIDTH=25% CLASS=\"red\"><div align=center>3100</div>"),
+            std::string::npos);
+  EXPECT_NE(falcon.find("Damage Recvd</td>\n<td WIDTH=25% CLASS=\"red\"><div align=center>1900</div>"),
+            std::string::npos);
+  EXPECT_NE(falcon.find("Accuracy %</td>\n<td WIDTH=25% CLASS=\"red\"><div align=center>34.69</div>"),
+            std::string::npos);
+  EXPECT_NE(falcon.find("Flag Captures</td>\n<td WIDTH=25% CLASS=\"red\"><div align=center>1</div>"),
+            std::string::npos);
+  // One of Falcon's two chat lines is his quote.
+  EXPECT_TRUE(falcon.find("\" go go go, heron stay home \"") != std::string::npos ||
+              falcon.find("\" gg, well played NX \"") != std::string::npos);
+  // The label of the page names both clans.
+  EXPECT_NE(result.output.find("<GAME ID 1001>"), std::string::npos);
+  EXPECT_NE(dir.read("db_sql_gamestats.txt").find("_1001_CTF__X__vs__NX__main.html'"), std::string::npos);
 }
 
 TEST(KestrostatsRun, ALogWithoutGamesSaysSo) {

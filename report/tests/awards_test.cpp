@@ -64,6 +64,26 @@ TEST_F(Awards, OverallAccuracyDividesByAttemptsPlusOne) {
   EXPECT_EQ(q3players[2].awards[kOverallAccuracy], 1);
 }
 
+TEST_F(Awards, FortyNineHitsInNinetySevenAttemptsAlsoMakeFifty) {
+  threePlayers();
+  q3players[0].accuracy_total_hits = 50;
+  q3players[0].accuracy_total_attempts = 99;
+  q3players[1].accuracy_total_hits = 49;
+  q3players[1].accuracy_total_attempts = 97;  // 4900 / 98 = 50.0: a tie, not a loss
+  assignAwards();
+  EXPECT_EQ(q3players[0].awards[kOverallAccuracy], 1);
+  EXPECT_EQ(q3players[1].awards[kOverallAccuracy], 1);
+}
+
+TEST_F(Awards, NoMostValuablePlayerWhenEverySkillIsNegative) {
+  threePlayers();
+  q3players[0].skill = -0.5f;
+  q3players[1].skill = -2.0f;
+  q3players[2].skill = -1.0f;
+  assignAwards();
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(q3players[i].awards[24], 0);
+}
+
 TEST_F(Awards, RealMeasuresMustPassTheirThreshold) {
   threePlayers();
   for (int i = 0; i < 3; ++i) q3players[i].combat = 0.0005f;

@@ -108,6 +108,26 @@ TEST_F(Pages, LongClanTagsStillGiveAUsableFileName) {
   EXPECT_TRUE(dir_.exists("html/" + out_filename_stats));
 }
 
+TEST_F(Pages, APageThatCannotBeCreatedEndsTheProgramAndKeepsEarlierPages) {
+  twoPlayerGame();
+  makeHtml();
+  std::string first_page = dir_.read("html/" + out_filename_stats);
+  // The next game's main page name is taken by a folder.
+  std::filesystem::create_directory(dir_.path() / "html" / "kestrostats_2026_12_07_20_44_01_1002_FFA_PUB_main.html");
+  g_game_count = 1002;
+  EXPECT_EXIT(makeHtml(), ::testing::ExitedWithCode(1), "");
+  EXPECT_EQ(dir_.read("html/kestrostats_2026_12_07_20_44_01_1001_FFA_PUB_main.html"), first_page);
+  EXPECT_FALSE(first_page.empty());
+}
+
+TEST_F(Pages, MissingHeaderAndFooterFilesAreSkipped) {
+  twoPlayerGame();
+  makeHtml();
+  std::string main = dir_.read("html/" + out_filename_stats);
+  EXPECT_NE(main.find("<body>\n<center>\n\n<table BORDER=0"), std::string::npos);
+  EXPECT_TRUE(main.ends_with("</center>\n</body>\n</html>\n"));
+}
+
 TEST_F(Pages, AMissingHtmlFolderEndsTheProgram) {
   twoPlayerGame();
   std::filesystem::remove_all(dir_.path() / "html");

@@ -1,0 +1,65 @@
+// kestrostats-c on dedicated-server logs: each is converted by ks-preparse
+// and every qualifying game of it gets a report.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "program_runner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kRealLogs = kstest::sourceDir() / ".." / "shared" / "reallogs";
+
+int countOf(const std::string& text, const std::string& word) {
+  int n = 0;
+  for (auto at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
+  return n;
+}
+
+struct ServerLogCase {
+  const char* file;
+  int games;
+};
+
+class RealServerLogs : public ::testing::TestWithParam<ServerLogCase> {};
+
+}  // namespace
+
+TEST_P(RealServerLogs, EveryQualifyingGameGetsAReport) {
+  fs::path log = kRealLogs / GetParam().file;
+  if (!fs::exists(log)) GTEST_SKIP() << "real logs are not available here";
+  kstest::TempDir dir;
+  dir.installProgram("kestrostats-c");
+  dir.installProgram("ks-preparse");
+  dir.write("c-default.cfg", "");
+  fs::create_directory(dir.path() / "html");
+  auto result = kstest::runIn(dir, "./kestrostats-c '" + log.string() + "'");
+  ASSERT_EQ(result.status, 0) << result.output;
+  int games = GetParam().games;
+  EXPECT_EQ(countOf(result.output, "<GAME ID "), games);
+  EXPECT_NE(result.output.find("  games processed: " + std::to_string(games) + "\n"), std::string::npos);
+  int pages = 0;
+  for (const auto& entry : fs::directory_iterator(dir.path() / "html")) pages += entry.is_regular_file();
+  EXPECT_EQ(pages, 2 * games);  // a main page and a weapon page per game
+  EXPECT_FALSE(dir.exists("kestro-c.log"));
+  EXPECT_FALSE(dir.exists("tmp-c"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ServerLogs, RealServerLogs,
+    ::testing::Values(ServerLogCase{"ioq3-server-ffa-ctf-codeminer-games.log", 19},
+                      ServerLogCase{"osp-server-ffa-multigame-warmups.log", 4},
+                      ServerLogCase{"osp-server-ffa-1game-7players.log", 1},
+                      ServerLogCase{"osp-server-ffa-bots-1game.log", 1},
+                      ServerLogCase{"osp-server-ffa-warmups-short.log", 0},
+                      ServerLogCase{"baseq3-server-ffa-warmups-short.log", 0},
+                      ServerLogCase{"cpma-server-console-ffa-qconsole.log", 0}),
+    [](const auto& info) {
+      std::string name = info.param.file;
+      name = name.substr(0, name.find(".log"));
+      for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+      return name;
+    });

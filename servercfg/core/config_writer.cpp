@@ -328,15 +328,6 @@ void carryOverEditedPage(ServerSettings& settings, std::optional<Page> editedPag
   }
 }
 
-// Enters the installation directory and then the game directory inside it.
-bool enterGameDirectory(const CommandLinePage& page) {
-  std::error_code error;
-  std::filesystem::current_path(page.installationDirectory, error);
-  if (error) return false;
-  std::filesystem::current_path(page.gameDirectory, error);
-  return !error;
-}
-
 // Writes the text; false when any part of it could not be written.
 bool writeWhole(std::FILE* file, const std::string& text) {
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
@@ -345,6 +336,12 @@ bool writeWhole(std::FILE* file, const std::string& text) {
 }
 
 }  // namespace
+
+std::string launchConfigPath(const CommandLinePage& page) {
+  return (std::filesystem::path(page.installationDirectory) / page.gameDirectory /
+          kLaunchConfigFileName)
+      .string();
+}
 
 std::string refusedTextMessage(const RefusedText& refused) {
   return "The value of \"" + refused.caption + "\" (" + refused.variable +
@@ -383,8 +380,8 @@ WriteOutcome writeConfig(ServerSettings& settings, ConfigWriterMemory& memory, W
 
   std::FILE* file = nullptr;
   if (launch) {
-    if (!enterGameDirectory(settings.commandLine)) return WriteOutcome::OpenFailed;
-    file = std::fopen(kLaunchConfigFileName, "w");
+    // Fails as well when the game directory cannot be entered.
+    file = std::fopen(launchConfigPath(settings.commandLine).c_str(), "w");
     if (file == nullptr) return WriteOutcome::OpenFailed;
   } else {
     FilePromptRequest request{memory.lastFileName,

@@ -51,6 +51,10 @@ enum class WriteMode {
   Launch,    // listen-server start: temp-cfg-file-000111.cfg in the game directory
 };
 
+// Where launch mode writes: the game directory inside the installation
+// directory, then kLaunchConfigFileName.
+std::string launchConfigPath(const CommandLinePage& page);
+
 enum class WriteOutcome {
   Written,
   Cancelled,      // the save prompt was cancelled; nothing written, nothing shown
@@ -65,8 +69,8 @@ enum class WriteOutcome {
 // Command Line page the installation paths are saved). The eight file names
 // of the Files page are then shortened with relativisePath, and stay so.
 // Prompted mode reports the result in a message box; launch mode shows
-// nothing but a refusal, and leaves the current directory in the game
-// directory as the launcher expects.
+// nothing but a refusal (the launcher reports the rest) and creates its file
+// by full path, leaving the current directory alone.
 WriteOutcome writeConfig(ServerSettings& settings, ConfigWriterMemory& memory, WriteMode mode,
                          std::optional<Page> editedPage, Platform& platform);
 

@@ -137,6 +137,59 @@ bool replacementIsWritten(Replaceable item, int choice) {
   return replacementValue(choice) != 0 && choice != static_cast<int>(item);
 }
 
+void applyDmflagsValue(GameplayPage& gameplay, int value) {
+  gameplay.fallingDamage = (value & kDmflagsNoFallingDamage) == 0;
+  gameplay.fixedFov = (value & kDmflagsFixedFov) != 0;
+  gameplay.noFootsteps = (value & kDmflagsNoFootsteps) != 0;
+}
+
+void applyMatchOvertimeValue(GameplayPage& gameplay, int value) {
+  struct OvertimeBoxes {
+    bool overtime, suddenDeath, suddenDeathTimed;
+  };
+  // Indexed by the value matchOvertimeValue gives for the boxes.
+  static constexpr std::array<OvertimeBoxes, 4> kBoxesByValue = {{
+      {true, true, false},
+      {true, true, true},
+      {false, false, false},
+      {true, false, false},
+  }};
+  if (value < 0 || value >= static_cast<int>(kBoxesByValue.size())) return;
+  const OvertimeBoxes& boxes = kBoxesByValue[static_cast<std::size_t>(value)];
+  gameplay.overtime = boxes.overtime;
+  gameplay.suddenDeath = boxes.suddenDeath;
+  gameplay.suddenDeathTimed = boxes.suddenDeathTimed;
+}
+
+void applyOspAuthValue(ServerPage& server, int value) {
+  server.ospAuthentication = value != 0;
+  server.enhancedAuthentication = value == 1;
+}
+
+void applyLogStatValue(FilesPage& files, int value) {
+  files.extraStatLogging = value != 0;
+  files.logToConsole = value != 0 && value != 1;
+}
+
+void applyWeaponHaveValue(ServerSettings& settings, int value) {
+  unpackFlagBits(settings, kStartingInventoryBits, value);
+}
+
+void applyWeaponStartValue(WeaponsPage& weapons, int value) {
+  if ((value & kWeaponHaveGauntlet) != 0) weapons.inHand = static_cast<int>(InHand::Gauntlet);
+  // Lowest to highest, so the highest weapon bit that is set wins.
+  for (int position = 0; position <= static_cast<int>(InHand::Bfg); ++position) {
+    if ((value & (1 << position)) != 0) weapons.inHand = position;
+  }
+}
+
+std::optional<int> replacementChoiceOf(int value) {
+  for (int choice = 0; choice < static_cast<int>(kReplaceableCount); ++choice) {
+    if (value == replacementValue(choice)) return choice;
+  }
+  return std::nullopt;
+}
+
 const std::array<const char*, kReplaceableCount> kReplacementVariables = {
     "replace_machinegun", "replace_shotgun",   "replace_glauncher", "replace_rlauncher",
     "replace_lightning",  "replace_railgun",   "replace_plasmagun", "replace_bfg",

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -77,5 +78,29 @@ int weaponStartValue(int inHandPosition);
 int replacementValue(int choice);
 bool replacementIsWritten(Replaceable item, int choice);  // an item that keeps itself is not
 extern const std::array<const char*, kReplaceableCount> kReplacementVariables;
+
+// The loader's inverses of the values above: each sets the settings its
+// value function reads so that the function gives the loaded value back.
+
+// dmflags: "Falling Damage" when bit 8 is clear, "Fixed FOV" bit 16, "No
+// Footsteps" bit 32.
+void applyDmflagsValue(GameplayPage& gameplay, int value);
+// match_overtime 0 to 3 set "Overtime", "Sudden Death" and "Sudden
+// Death-Timed"; any other value changes nothing.
+void applyMatchOvertimeValue(GameplayPage& gameplay, int value);
+// server_ospauth: 0 neither box, 1 both, any other value authentication
+// without the enhanced form.
+void applyOspAuthValue(ServerPage& server, int value);
+// log_stat: 0 neither box, 1 extra stat logging, any other value both.
+void applyLogStatValue(FilesPage& files, int value);
+// weapon_have: the "Starting Inventory" boxes; the Gauntlet bit is ignored.
+void applyWeaponHaveValue(ServerSettings& settings, int value);
+// weapon_start: the highest of the bits 1 to 128 picks its weapon, else bit
+// 256 the Gauntlet; a value with none of them leaves "In Hand" alone. (The
+// writer's 0 for the Gauntlet therefore reads back as "unchanged".)
+void applyWeaponStartValue(WeaponsPage& weapons, int value);
+// The replacement index of a replace_ value: k for 2 to the power k, k from
+// 0 to 13; nothing for any other value.
+std::optional<int> replacementChoiceOf(int value);
 
 }  // namespace cvarsmith

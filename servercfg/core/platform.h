@@ -63,6 +63,18 @@ class SettingsStore {
   virtual bool writeValue(std::string_view name, const std::string& value, bool createKey) = 0;
 };
 
+// Starts an outside program and waits until it ends.
+class ProcessRunner {
+ public:
+  virtual ~ProcessRunner() = default;
+  // Runs `program` with `arguments` (passed as they are, through no shell)
+  // in `workingDirectory`, sharing the caller's terminal; returns its exit
+  // status, or nothing when it could not be started.
+  virtual std::optional<int> runAndWait(const std::string& program,
+                                        const std::vector<std::string>& arguments,
+                                        const std::string& workingDirectory) = 0;
+};
+
 class Clock {
  public:
   virtual ~Clock() = default;

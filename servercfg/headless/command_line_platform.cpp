@@ -8,11 +8,11 @@
 namespace cvarsmith {
 
 void StreamMessages::showMessage(const std::string& text, const std::string&, MessageIcon icon) {
-  (icon == MessageIcon::Error ? err_ : out_) << text << '\n';
+  (icon == MessageIcon::None ? out_ : err_) << text << '\n';
 }
 
 bool StreamMessages::askOkCancel(const std::string&, const std::string&, MessageIcon) {
-  return true;  // options on the command line are taken as confirmed
+  return answerOk_;
 }
 
 std::optional<ChosenFile> PresetFilePrompts::promptSaveFile(const FilePromptRequest&) {

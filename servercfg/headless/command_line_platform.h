@@ -1,6 +1,7 @@
 // The platform services answered from the command line: messages go to
-// standard output (errors to standard error), every question is answered OK,
-// and the save prompt answers with the file named by the current --write.
+// standard output (errors and warnings to standard error), questions get a
+// fixed answer (OK unless told otherwise), and the file prompts answer with
+// the file named by the current option.
 #pragma once
 
 #include <iosfwd>
@@ -13,13 +14,15 @@ namespace cvarsmith {
 
 class StreamMessages final : public MessageBoxes {
  public:
-  StreamMessages(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+  StreamMessages(std::ostream& out, std::ostream& err, bool answerOk = true)
+      : out_(out), err_(err), answerOk_(answerOk) {}
   void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   bool askOkCancel(const std::string& text, const std::string& caption, MessageIcon icon) override;
 
  private:
   std::ostream& out_;
   std::ostream& err_;
+  bool answerOk_;
 };
 
 class PresetFilePrompts final : public FilePrompts {

@@ -3,44 +3,19 @@
 #include <ostream>
 
 #include "command_line_platform.h"
+#include "config_loader.h"
 #include "config_writer.h"
 #include "help_catalogue.h"
 #include "install_paths.h"
+#include "installation_check.h"
+#include "server_launch.h"
 #include "server_settings.h"
 
 namespace cvarsmith {
 
 namespace {
 
-std::optional<HeadlessAction::Kind> optionKind(const std::string& option) {
-  if (option == "--preset") return HeadlessAction::Kind::Preset;
-  if (option == "--exe") return HeadlessAction::Kind::Executable;
-  if (option == "--write") return HeadlessAction::Kind::Write;
-  if (option == "--explain") return HeadlessAction::Kind::Explain;
-  return std::nullopt;
-}
-
-// Checks an option's argument; the error text when it is not acceptable.
-std::optional<std::string> checkArgument(HeadlessAction& action, const std::string& option) {
-  switch (action.kind) {
-    case HeadlessAction::Kind::Preset:
-      if (auto preset = presetFromName(action.argument)) {
-        action.preset = *preset;
-        return std::nullopt;
-      }
-      return "unknown mode '" + action.argument + "' for " + option + " (ffa, 1v1, tdm, ctf, ca)";
-    case HeadlessAction::Kind::Explain:
-      if (explainName(ServerSettings{}, action.argument).empty()) {
-        return "no help entry for '" + action.argument + "'";
-      }
-      return std::nullopt;
-    case HeadlessAction::Kind::Executable:
-    case HeadlessAction::Kind::Write:
-      if (action.argument.empty()) return option + " needs a non-empty argument";
-      return std::nullopt;
-  }
-  return std::nullopt;
-}
+using Kind = HeadlessAction::Kind;
 
 void explain(const ServerSettings& settings, const std::string& name, std::ostream& out) {
   bool first = true;
@@ -51,54 +26,150 @@ void explain(const ServerSettings& settings, const std::string& name, std::ostre
   }
 }
 
+// The "First Use" dialog answered by the first --exe of the command line.
+class ExecutableOptionAnswer final : public FirstUseDialog {
+ public:
+  explicit ExecutableOptionAnswer(std::string path) : path_(std::move(path)) {}
+  std::optional<std::string> confirmExecutablePath(const std::string&) override { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// On the first run (no stored key) an --exe on the line is what the "First
+// Use" dialog would have asked for: it is stored for later runs. Without
+// one the run goes on with the defaults and stores nothing.
+void checkInstallationFromOptions(const ParsedOptions& parsed, ServerSettings& settings,
+                                  HeadlessServices& services) {
+  if (services.store.keyExists()) return;  // read by startUpSettings already
+  for (const HeadlessAction& action : parsed.actions) {
+    if (action.kind != Kind::Executable) continue;
+    ExecutableOptionAnswer answer(action.argument);
+    checkInstallation(settings.commandLine, services.store, services.installerExecutablePath,
+                      answer);
+    return;
+  }
+}
+
+// The problem listing as lines of standard output.
+void printProblems(const std::string& listing, std::ostream& out) {
+  out << kImportProblemsCaption << '\n';
+  for (std::size_t start = 0; start < listing.size();) {
+    std::size_t end = listing.find("\r\n", start);
+    if (end == std::string::npos) end = listing.size();
+    out << listing.substr(start, end - start) << '\n';
+    start = end + 2;
+  }
+}
+
+// One run: the settings and everything the actions share.
+class HeadlessRun {
+ public:
+  HeadlessRun(const ParsedOptions& parsed, HeadlessServices& services, std::ostream& out,
+              std::ostream& err)
+      : parsed_(parsed),
+        services_(services),
+        out_(out),
+        err_(err),
+        messages_(out, err),
+        platform_{messages_, files_, services.store, services.clock},
+        settings_(startUpSettings(services.store)) {
+    checkInstallationFromOptions(parsed, settings_, services);
+  }
+
+  int run() {
+    for (const HeadlessAction& action : parsed_.actions) {
+      if (!act(action)) return kExitFailure;
+    }
+    return kExitSuccess;
+  }
+
+ private:
+  // Carries out one action; false when it failed and the run stops.
+  bool act(const HeadlessAction& action) {
+    CommandLinePage& commandLine = settings_.commandLine;
+    switch (action.kind) {
+      case Kind::Preset:
+        applyModePreset(settings_, action.preset, PresetCaller::Dialog, messages_,
+                        services_.store);
+        return true;
+      case Kind::Executable: setExecutablePath(commandLine, action.argument); return true;
+      case Kind::Explain: explain(settings_, action.argument, out_); return true;
+      case Kind::Write: return write(action.argument);
+      case Kind::Load: return load(action.argument);
+      case Kind::Set:
+        applyConfigVariable(settings_, action.variable, action.value);
+        synchroniseDuplicatedFileNames(settings_, Page::Files);
+        return true;
+      case Kind::Batch: return writeBatch(action.argument);
+      case Kind::SpawnListen:
+        return spawnListenServer(settings_, memory_, std::nullopt, platform_,
+                                 services_.runner) == LaunchOutcome::Finished;
+      case Kind::Dedicated: commandLine.dedicated = action.number; return true;
+      case Kind::NetIp:
+        commandLine.netIpEnabled = true;
+        commandLine.netIp = action.ip;
+        return true;
+      case Kind::NetPort:
+        commandLine.netPortEnabled = true;
+        commandLine.netPort = action.number;
+        return true;
+      case Kind::HunkMegs: commandLine.hunkMegs = action.number; return true;
+      case Kind::GameDirectory: commandLine.gameDirectory = action.argument; return true;
+      case Kind::ConfigName: commandLine.configFileName = action.argument; return true;
+      case Kind::CvarRestart: commandLine.resetCvars = true; return true;
+      case Kind::NoStartMap: settings_.other.startingMapEnabled = false; return true;
+      case Kind::StartMap:
+        settings_.other.startingMapEnabled = true;
+        settings_.other.startingMap = action.argument;
+        return true;
+      case Kind::NoLog: settings_.files.logFileEnabled = false; return true;
+      case Kind::AdminLog:
+        settings_.files.adminLogEnabled = true;
+        settings_.files.adminLogName = action.argument;
+        return true;
+    }
+    return true;
+  }
+
+  bool write(const std::string& path) {
+    files_.answerWith(path);
+    WriteOutcome outcome =
+        writeConfig(settings_, memory_, WriteMode::Prompted, std::nullopt, platform_);
+    files_.answerWith(std::nullopt);
+    return outcome == WriteOutcome::Written;
+  }
+
+  bool load(const std::string& path) {
+    // The mode_start question is answered OK only when --yes is given.
+    StreamMessages loaderMessages(out_, err_, parsed_.answerYes);
+    LoadReport report = loadConfigFile(settings_, path, loaderMessages, services_.store);
+    if (report.outcome != LoadOutcome::Loaded) return false;
+    if (!report.problems.empty()) printProblems(report.problems, out_);
+    return true;
+  }
+
+  bool writeBatch(const std::string& path) {
+    files_.answerWith(path);
+    BatchOutcome outcome = writeServerBatch(settings_, platform_);
+    files_.answerWith(std::nullopt);
+    return outcome == BatchOutcome::Written;
+  }
+
+  const ParsedOptions& parsed_;
+  HeadlessServices& services_;
+  std::ostream& out_;
+  std::ostream& err_;
+  StreamMessages messages_;
+  PresetFilePrompts files_;
+  Platform platform_;
+  ServerSettings settings_;
+  ConfigWriterMemory memory_;
+};
+
 }  // namespace
 
-ParsedOptions parseOptions(const std::vector<std::string>& args) {
-  ParsedOptions parsed;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& option = args[i];
-    if (option == "--help") {
-      parsed.showHelp = true;
-      continue;
-    }
-    std::optional<HeadlessAction::Kind> kind = optionKind(option);
-    if (!kind) {
-      parsed.error = "unknown option '" + option + "'";
-      return parsed;
-    }
-    if (i + 1 >= args.size()) {
-      parsed.error = "option " + option + " needs an argument";
-      return parsed;
-    }
-    HeadlessAction action{*kind, args[++i]};
-    if (auto problem = checkArgument(action, option)) {
-      parsed.error = *problem;
-      return parsed;
-    }
-    parsed.actions.push_back(std::move(action));
-  }
-  return parsed;
-}
-
-void printUsage(std::ostream& out) {
-  out << "Usage: Cvarsmith [OPTION]...\n"
-         "Edits the server variables of an OSP Quake III Arena server and writes its .cfg file.\n"
-         "Without options the configuration dialog opens; this build has none yet.\n"
-         "\n"
-         "  --preset MODE   reset every setting to the defaults of MODE (ffa, 1v1, tdm,\n"
-         "                  ctf or ca); the executable path returns to the stored one\n"
-         "  --exe PATH      set the game's executable path; its directory becomes the\n"
-         "                  installation directory\n"
-         "  --write FILE    write the server configuration to FILE\n"
-         "  --explain NAME  print the syntax line and help text of a variable or of a\n"
-         "                  dialog button such as \"Generate .cfg\"\n"
-         "  --help          print this help and exit\n"
-         "\n"
-         "Options act in the order given. Exit status: 0 done, 1 a file could not be\n"
-         "written, 2 a usage error.\n";
-}
-
-int runHeadless(const std::vector<std::string>& args, SettingsStore& store, Clock& clock,
+int runHeadless(const std::vector<std::string>& args, HeadlessServices& services,
                 std::ostream& out, std::ostream& err) {
   ParsedOptions parsed = parseOptions(args);
   if (parsed.error) {
@@ -115,35 +186,8 @@ int runHeadless(const std::vector<std::string>& args, SettingsStore& store, Cloc
     printUsage(err);
     return kExitUsage;
   }
-
-  StreamMessages messages(out, err);
-  PresetFilePrompts files;
-  Platform platform{messages, files, store, clock};
-  ServerSettings settings = startUpSettings(store);
-  ConfigWriterMemory memory;
-
-  for (const HeadlessAction& action : parsed.actions) {
-    switch (action.kind) {
-      case HeadlessAction::Kind::Preset:
-        applyModePreset(settings, action.preset, PresetCaller::Dialog, messages, store);
-        break;
-      case HeadlessAction::Kind::Executable:
-        setExecutablePath(settings.commandLine, action.argument);
-        break;
-      case HeadlessAction::Kind::Explain:
-        explain(settings, action.argument, out);
-        break;
-      case HeadlessAction::Kind::Write: {
-        files.answerWith(action.argument);
-        WriteOutcome outcome =
-            writeConfig(settings, memory, WriteMode::Prompted, std::nullopt, platform);
-        files.answerWith(std::nullopt);
-        if (outcome != WriteOutcome::Written) return kExitFailure;
-        break;
-      }
-    }
-  }
-  return kExitSuccess;
+  HeadlessRun run(parsed, services, out, err);
+  return run.run();
 }
 
 }  // namespace cvarsmith

@@ -1,6 +1,5 @@
-// Cvarsmith without its dialog: the options are parsed completely first (a
-// usage error changes nothing), then act in the order given on one set of
-// settings that starts as the dialog's would.
+// Cvarsmith without its dialog: the options (headless_options.h) act in the
+// order given on one set of settings that starts as the dialog's would.
 #pragma once
 
 #include <iosfwd>
@@ -8,36 +7,30 @@
 #include <string>
 #include <vector>
 
-#include "mode_presets.h"
+#include "headless_options.h"
 
 namespace cvarsmith {
 
 class SettingsStore;
 class Clock;
+class ProcessRunner;
 
 inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitFailure = 1;  // a file could not be written
+// A file could not be read or written, or the server could not be started.
+inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
-struct HeadlessAction {
-  enum class Kind { Preset, Executable, Write, Explain };
-  Kind kind;
-  std::string argument;
-  ModePreset preset = ModePreset::Ffa;  // for Kind::Preset
+// What the program uses of its surroundings.
+struct HeadlessServices {
+  SettingsStore& store;
+  Clock& clock;
+  ProcessRunner& runner;
+  // The first guess of the executable path on first use (see installation_check.h).
+  std::optional<std::string> installerExecutablePath;
 };
-
-struct ParsedOptions {
-  std::vector<HeadlessAction> actions;
-  bool showHelp = false;
-  std::optional<std::string> error;  // a usage error, already worded
-};
-
-ParsedOptions parseOptions(const std::vector<std::string>& args);
-
-void printUsage(std::ostream& out);
 
 // Runs the program for `args` (without the program name); returns the exit status.
-int runHeadless(const std::vector<std::string>& args, SettingsStore& store, Clock& clock,
+int runHeadless(const std::vector<std::string>& args, HeadlessServices& services,
                 std::ostream& out, std::ostream& err);
 
 }  // namespace cvarsmith

@@ -43,4 +43,16 @@ bool QSettingsStore::writeValue(std::string_view name, const std::string& value,
   return settings_->status() == QSettings::NoError;
 }
 
+std::optional<std::string> installerExecutablePath() {
+#ifdef _WIN32
+  QSettings installer("HKEY_LOCAL_MACHINE\\Software\\Id", QSettings::NativeFormat);
+  if (installer.status() != QSettings::NoError || !installer.contains("INSTALLEXEPATH")) {
+    return std::nullopt;
+  }
+  return installer.value("INSTALLEXEPATH").toString().toStdString();
+#else
+  return std::nullopt;
+#endif
+}
+
 }  // namespace cvarsmith

@@ -25,4 +25,9 @@ class QSettingsStore final : public SettingsStore {
   std::unique_ptr<QSettings> settings_;
 };
 
+// The game installer's own record of the executable path (on Windows the
+// value INSTALLEXEPATH of HKEY_LOCAL_MACHINE\Software\Id), the first guess
+// of the "First Use" dialog; nothing elsewhere or when it is missing.
+std::optional<std::string> installerExecutablePath();
+
 }  // namespace cvarsmith

@@ -317,7 +317,7 @@ TEST_F(WriteConfigTest, LaunchModeWritesIntoTheGameDirectoryWithTheMap) {
   settings.commandLine.installationDirectory = dir.path().string();
   settings.other.startingMapEnabled = false;
   WriteOutcome outcome = writeConfig(settings, memory, WriteMode::Launch, std::nullopt, fake.platform);
-  std::filesystem::current_path(before);
+  EXPECT_EQ(std::filesystem::current_path(), before);
   ASSERT_EQ(outcome, WriteOutcome::Written);
   EXPECT_TRUE(hasLine(dir.read("osp/temp-cfg-file-000111.cfg"), "map \"q3dm1\""));
   EXPECT_TRUE(fake.messages.shown.empty());
@@ -326,7 +326,7 @@ TEST_F(WriteConfigTest, LaunchModeWritesIntoTheGameDirectoryWithTheMap) {
   settings.commandLine.gameDirectory = "missing";
   EXPECT_EQ(writeConfig(settings, memory, WriteMode::Launch, std::nullopt, fake.platform),
             WriteOutcome::OpenFailed);
-  std::filesystem::current_path(before);
+  EXPECT_FALSE(dir.exists("missing"));
 }
 
 }  // namespace

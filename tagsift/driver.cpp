@@ -1,0 +1,71 @@
+#include "driver.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "candidate_index.h"
+#include "name_list.h"
+#include "options.h"
+#include "tag_filter.h"
+
+namespace tagsift {
+
+namespace {
+
+// Writes the qualifying candidates into a fresh intermediate file; it is
+// truncated rather than appended to, so that the leftovers of an interrupted
+// run cannot turn up as tags. Returns the number written, or -1 (with a
+// message) when the file cannot be written.
+int writeIntermediate(const CandidateIndex& index, int minMatches) {
+  std::ofstream out(kIntermediateFile, std::ios::binary | std::ios::trunc);
+  if (!out) {
+    std::printf("Unable to open temporary file: %s.\n", kIntermediateFile);
+    return -1;
+  }
+  const int found = writeCandidates(index, minMatches, out);
+  out.close();
+  if (!out) {
+    std::printf("Unable to write temporary file: %s.\n", kIntermediateFile);
+    std::remove(kIntermediateFile);
+    return -1;
+  }
+  return found;
+}
+
+// Filters the intermediate file into the tag file (appended to, or replaced
+// when `overwrite`). Returns the number of tags written, or -1 (with a
+// message) when the tag file cannot be opened.
+int filterIntoOutput(const Options& options) {
+  std::ifstream in(kIntermediateFile, std::ios::binary);
+  const auto mode = std::ios::binary | (options.overwrite ? std::ios::trunc : std::ios::app);
+  std::ofstream out(options.outputFile, mode);
+  if (!out) {
+    std::printf("Unable to open output file: %s.\n", options.outputFile.c_str());
+    return -1;
+  }
+  return filterCandidates(in, out);
+}
+
+}  // namespace
+
+int run(int argc, const char* const* argv) {
+  Options options;
+  if (!readOptions(argc, argv, options)) return 0;
+
+  CandidateIndex index;
+  if (!readNameList(index, options.normalList, options.minLength, Origin::Normal, options.silent)) return 0;
+  rewindSearch(index);
+  if (!readNameList(index, options.reversedList, options.minLength, Origin::Reversed, options.silent)) return 0;
+
+  const int found = writeIntermediate(index, options.minMatches);
+  if (found < 0) return 0;
+  index = CandidateIndex{};  // the index is no longer needed; free it before filtering
+  if (!options.silent) std::printf("Tags Found: %d\n", found);
+
+  const int filtered = filterIntoOutput(options);
+  std::remove(kIntermediateFile);
+  if (filtered >= 0 && !options.silent) std::printf("Final Tag Count (Filtered): %d\n", filtered);
+  return 0;
+}
+
+}  // namespace tagsift

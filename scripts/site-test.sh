@@ -157,9 +157,11 @@ for f in c-header.html c-footer.html; do
   [ -s "$root/site/$f" ] || { fail "site/$f missing"; continue; }
   # Copied into pages inside html/; they must work offline.
   grep -qi 'https\?://' "$root/site/$f" && fail "site/$f refers to the network"
-  cp "$root/site/$f" "$root/site/html/.ks-test-$f"
-  run_check "$root/site/html/.ks-test-$f"
-  rm -f "$root/site/html/.ks-test-$f"
+  # Checked as if it were a page in html/, beside the site's images.
+  mkdir -p "$tmp/h"
+  [ -e "$tmp/h/images" ] || ln -s "$root/site/html/images" "$tmp/h/images"
+  cp "$root/site/$f" "$tmp/h/$f"
+  run_check "$tmp/h/$f"
   [ "$rc" -eq 0 ] || fail "site/$f refers to missing files: $out"
 done
 

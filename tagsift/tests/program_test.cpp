@@ -12,8 +12,6 @@ namespace {
 
 const std::string kTemp = "tags-temp-kjaslkjefa392.txt";
 
-std::string reversed(const std::string& text) { return std::string(text.rbegin(), text.rend()); }
-
 std::string lines(const std::vector<std::string>& items) {
   std::string text;
   for (const std::string& item : items) text += item + "\n";
@@ -28,15 +26,13 @@ struct Sifter {
   // heading line, then the names (or the reversed names) in byte order.
   void names(std::vector<std::string> list) {
     std::vector<std::string> back;
-    for (const std::string& name : list) back.push_back(reversed(name));
+    for (const std::string& name : list) back.emplace_back(name.rbegin(), name.rend());
     std::sort(list.begin(), list.end());
     std::sort(back.begin(), back.end());
     dir.write("players.txt", "raw_name\n" + lines(list));
     dir.write("players-r.txt", "REVERSE(raw_name)\n" + lines(back));
   }
-  kstest::RunResult run(const std::string& arguments = "") {
-    return kstest::runIn(dir, "./TagSift" + (arguments.empty() ? "" : " " + arguments));
-  }
+  kstest::RunResult run(const std::string& arguments) { return kstest::runIn(dir, "./TagSift " + arguments); }
   // Runs silently and returns the tag file.
   std::string tags(const std::string& arguments = "-w") {
     kstest::RunResult result = run("-s " + arguments);
@@ -47,60 +43,36 @@ struct Sifter {
   }
 };
 
-// Five clan members with the prefix tag "[kest]" and five with the suffix tag
-// ".pro-q3", and a few names that share nothing.
+// Five names with the prefix tag "[kest]", five with the suffix tag
+// ".pro-q3", and a few that share nothing.
 const std::vector<std::string> kClans = {
-    "[kest]Ann", "[kest]Bob", "[kest]Cid", "[kest]Dan", "[kest]Eve",
-    "Fay.pro-q3", "Gus.pro-q3", "Hal.pro-q3", "Ivy.pro-q3", "Jon.pro-q3",
-    "Kim", "Lee-the-Great", "Mo_unaligned",
-};
+    "[kest]Ann",  "[kest]Bob",  "[kest]Cid",  "[kest]Dan",  "[kest]Eve", "Fay.pro-q3", "Gus.pro-q3",
+    "Hal.pro-q3", "Ivy.pro-q3", "Jon.pro-q3", "Kim",        "Lee-the-Great", "Mo_unaligned"};
+// The suffix tag's group "3q" (from the reversed list) sorts before "[k".
+const std::string kClanTags = ".pro-q3\n[kest]\n";
 
 }  // namespace
 
-TEST(Program, FindsPrefixAndSuffixTagsAndReportsProgress) {
+TEST(Program, TagsAndThresholds) {
   Sifter s;
   s.names(kClans);
-  kstest::RunResult result = s.run();
-  EXPECT_EQ(result.status, 0);
-  // The suffix tag comes from the reversed list: "3q-orp" and "3q-orp." are
-  // candidates, turned back and chained down to the longer one. Its group
-  // "3q" sorts before "[k".
-  EXPECT_EQ(result.output,
-            "Reading File: players.txt : Done\n"
-            "Reading File: players-r.txt : Done\n"
-            "Tags Found: 3\n"
-            "Final Tag Count (Filtered): 2\n");
-  EXPECT_EQ(s.dir.read("tags.txt"), ".pro-q3\n[kest]\n");
-  EXPECT_FALSE(s.dir.exists(kTemp));
-}
-
-TEST(Program, LengthAndMatchThresholds) {
-  Sifter s;
-  s.names(kClans);
+  EXPECT_EQ(s.tags(), kClanTags);
   EXPECT_EQ(s.tags("-w -m 5"), "");  // five names are not more than five
-  EXPECT_EQ(s.tags("-w -m 4 -l 7"), ".pro-q3\n");
-  EXPECT_EQ(s.tags("-w -l 8"), "");  // ".pro-q3" is 7 long
-  // Shorter tags chain into the full one.
-  EXPECT_EQ(s.tags("-w -l 3"), ".pro-q3\n[kest]\n");
+  EXPECT_EQ(s.tags("-w -l 7"), ".pro-q3\n");
+  EXPECT_EQ(s.tags("-w -l 8"), "");
+  EXPECT_EQ(s.tags("-w -l 3"), kClanTags);  // the shorter prefixes chain into the tags
 
-  // A name of the tag's length or shorter carries no prefix of it.
+  // A name no longer than the tag carries no prefix of it.
   s.names({"[kest]", "[kest]Bob", "[kest]Cid", "[kest]Dan", "[kest]Eve"});
   EXPECT_EQ(s.tags(), "");
   EXPECT_EQ(s.tags("-w -m 3"), "[kest]\n");
-}
 
-TEST(Program, ChainKeepsTheLongestAndUnrelatedTagsStay) {
-  Sifter s;
   s.names({"[kest]_ann", "[kest]_bob", "[kest]_cid", "[kest]_dan", "[kest]_eve",
            "=zeta=ann", "=zeta=bob", "=zeta=cid", "=zeta=dan", "=zeta=eve"});
   EXPECT_EQ(s.tags(), "=zeta=\n[kest]_\n");
-}
 
-TEST(Program, HeadingLinesAreReadAsNames) {
-  Sifter s;
+  // The headings are names too: with -m 0 all their prefixes qualify.
   s.names({});
-  // Every prefix of the two headings qualifies with -m 0; the reversed
-  // heading's prefixes come out turned back and chained.
   EXPECT_EQ(s.tags("-w -l 7 -m 0"), "eman_war(ESREVER\nraw_nam\n");
 }
 
@@ -108,16 +80,14 @@ TEST(Program, AppendsUnlessOverwriting) {
   Sifter s;
   s.names(kClans);
   s.dir.write("tags.txt", "kept\n");
-  EXPECT_EQ(s.tags(""), "kept\n.pro-q3\n[kest]\n");
-  EXPECT_EQ(s.tags(""), "kept\n.pro-q3\n[kest]\n.pro-q3\n[kest]\n");
-  EXPECT_EQ(s.tags("-w"), ".pro-q3\n[kest]\n");
-  // Overwriting with nothing found leaves an empty tag file.
+  EXPECT_EQ(s.tags(""), "kept\n" + kClanTags);
+  EXPECT_EQ(s.tags(""), "kept\n" + kClanTags + kClanTags);
+  EXPECT_EQ(s.tags("-w"), kClanTags);
   s.names({"Kim", "Lee"});
-  EXPECT_EQ(s.tags("-w"), "");
-  EXPECT_TRUE(s.dir.exists("tags.txt"));
+  EXPECT_EQ(s.tags("-w"), "");  // replaced by nothing
 }
 
-TEST(Program, UnreadableListsStopWithAMessageAndNoOutput) {
+TEST(Program, FailuresAreReportedWithStatusZeroAndNoOutput) {
   Sifter s;
   kstest::RunResult missing = s.run("-s -w");
   EXPECT_EQ(missing.status, 0);
@@ -126,79 +96,49 @@ TEST(Program, UnreadableListsStopWithAMessageAndNoOutput) {
 
   s.names(kClans);
   s.dir.write("tags.txt", "kept\n");
-  kstest::RunResult noReverse = s.run("-w -r absent-reversed-list.txt");
+  kstest::RunResult noReverse = s.run("-w -r absent.txt");
   EXPECT_EQ(noReverse.status, 0);
   EXPECT_EQ(noReverse.output,
-            "Overwrite Tag File Enabled.\n"
-            "Reverse: absent-reversed-list.txt\n"
-            "Reading File: players.txt : Done\n"
-            "Unable to open player file: absent-reversed-list.txt.\n");
+            "Overwrite Tag File Enabled.\nReverse: absent.txt\nReading File: players.txt : Done\n"
+            "Unable to open player file: absent.txt.\n");
   EXPECT_EQ(s.dir.read("tags.txt"), "kept\n");
+
+  kstest::RunResult unwritable = s.run("-s -o no/such/dir/tags.txt");
+  EXPECT_EQ(unwritable.status, 0);
+  EXPECT_EQ(unwritable.output, "Unable to open output file: no/such/dir/tags.txt.\n");
   EXPECT_FALSE(s.dir.exists(kTemp));
 }
 
-TEST(Program, UnwritableOutputIsReported) {
+TEST(Program, ListsOutOfByteOrderAndStaleIntermediateFile) {
   Sifter s;
-  s.names(kClans);
-  kstest::RunResult result = s.run("-s -o no/such/dir/tags.txt");
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.output, "Unable to open output file: no/such/dir/tags.txt.\n");
-  EXPECT_FALSE(s.dir.exists(kTemp));
-}
-
-TEST(Program, StaleIntermediateFileIsNotReadAsTags) {
-  Sifter s;
-  s.names(kClans);
-  s.dir.write(kTemp, "left-over-from-a-killed-run\n");
-  EXPECT_EQ(s.tags(), ".pro-q3\n[kest]\n");
-}
-
-TEST(Program, CaseInsensitiveOrderCountsLikeByteOrder) {
-  // The order a database's default collation gives: "[CLAN]" and "[clan]"
-  // names interleaved.
-  Sifter s;
-  const std::vector<std::string> names = {"[CLAN]a", "[clan]b", "[CLAN]c", "[clan]d", "[CLAN]e",
-                                          "[clan]f", "[CLAN]g", "[clan]h", "[CLAN]i"};
-  s.dir.write("players.txt", lines(names));
+  // A database's default collation interleaves "[CLAN]" and "[clan]".
+  s.dir.write("players.txt", lines({"[CLAN]a", "[clan]b", "[CLAN]c", "[clan]d", "[CLAN]e", "[clan]f",
+                                    "[CLAN]g", "[clan]h", "[CLAN]i"}));
   s.dir.write("players-r.txt", "");
+  s.dir.write(kTemp, "left-over-from-a-killed-run\n");
   EXPECT_EQ(s.tags("-w -m 3"), "[CLAN]\n[clan]\n");
 }
 
-TEST(Program, OptionsNameFilesOfAnyLengthAndPrintAsRead) {
+TEST(Program, OptionsPrintAsReadAndTakeLongFileNames) {
   Sifter s;
-  const std::string normal = "season-2024-player-names-as-written.txt";
-  const std::string back = "season-2024-player-names-reversed.txt";
-  const std::string out = "season-2024-detected-clan-tags.txt";
   s.names(kClans);
-  s.dir.write(normal, s.dir.read("players.txt"));
+  const std::string in = "season-2024-names-as-written.txt", back = "season-2024-names-reversed.txt",
+                    out = "season-2024-detected-clan-tags.txt";
+  s.dir.write(in, s.dir.read("players.txt"));
   s.dir.write(back, s.dir.read("players-r.txt"));
-  kstest::RunResult result =
-      s.run("stray -i " + normal + " -r " + back + " -o " + out + " -l 6 -m 4 -w");
+  kstest::RunResult result = s.run("stray -i " + in + " -r " + back + " -o " + out + " -l 6 -m 4 -w");
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.output,
-            "Filename: " + normal + "\nReverse: " + back + "\nOutput File: " + out +
-                "\nMin Tag Length: 6\nMin Tag Matches: 4\nOverwrite Tag File Enabled.\n"
-                "Reading File: " + normal + " : Done\nReading File: " + back +
-                " : Done\nTags Found: 3\nFinal Tag Count (Filtered): 2\n");
-  EXPECT_EQ(s.dir.read(out), ".pro-q3\n[kest]\n");
-  EXPECT_FALSE(s.dir.exists("tags.txt"));
-}
+  EXPECT_EQ(result.output, "Filename: " + in + "\nReverse: " + back + "\nOutput File: " + out +
+                               "\nMin Tag Length: 6\nMin Tag Matches: 4\nOverwrite Tag File Enabled.\n"
+                               "Reading File: " + in + " : Done\nReading File: " + back +
+                               " : Done\nTags Found: 3\nFinal Tag Count (Filtered): 2\n");
+  EXPECT_EQ(s.dir.read(out), kClanTags);
 
-TEST(Program, SilentModeSilencesOnlyLaterOptions) {
-  Sifter s;
-  s.names(kClans);
-  kstest::RunResult result = s.run("-l 6 -s -m 4 -w");
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.output, "Min Tag Length: 6\n");
-  EXPECT_EQ(s.dir.read("tags.txt"), ".pro-q3\n[kest]\n");
-}
-
-TEST(Program, OptionWithoutValueAtTheEndStopsReadingArguments) {
-  Sifter s;
-  s.names(kClans);
-  kstest::RunResult result = s.run("-s -w -m");
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(s.dir.read("tags.txt"), ".pro-q3\n[kest]\n");
+  // "-s" silences only what follows; a value-less option at the end stops
+  // the reading of arguments and the run goes on.
+  kstest::RunResult silenced = s.run("-l 6 -s -w -m");
+  EXPECT_EQ(silenced.output, "Min Tag Length: 6\n");
+  EXPECT_EQ(s.dir.read("tags.txt"), kClanTags);
 }
 
 TEST(Program, HelpIsPrintedAndEndsTheRun) {
@@ -207,38 +147,26 @@ TEST(Program, HelpIsPrintedAndEndsTheRun) {
   kstest::RunResult result = s.run("-l 5 -? -w");
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.output,
-            "Min Tag Length: 5\n"
-            "\n"
-            "TagSift: Tag Detection Algorithm (v0.6)\n"
-            "Written by the kestro stats team\n"
-            "\n"
-            "Options:\n"
-            "  -?\tDisplay Help Menu\n"
-            "  -s\tRun Silent (No Output)\n"
-            "  -i\tSpecify Normal Input File (players.txt)\n"
-            "  -r\tSpecify Reverse Input File (players-r.txt)\n"
-            "  -o\tSpecify Output File (tags.txt)\n"
-            "  -l\tSpecify Minimum Tag Length (6)\n"
-            "  -m\tSpecify Minimum Number of Matches to Qualify (4)\n"
-            "  -w\tOverwrite Output File\n");
+            "Min Tag Length: 5\n\nTagSift: Tag Detection Algorithm (v0.6)\nWritten by the kestro stats team\n\n"
+            "Options:\n  -?\tDisplay Help Menu\n  -s\tRun Silent (No Output)\n"
+            "  -i\tSpecify Normal Input File (players.txt)\n  -r\tSpecify Reverse Input File (players-r.txt)\n"
+            "  -o\tSpecify Output File (tags.txt)\n  -l\tSpecify Minimum Tag Length (6)\n"
+            "  -m\tSpecify Minimum Number of Matches to Qualify (4)\n  -w\tOverwrite Output File\n");
   EXPECT_FALSE(s.dir.exists("tags.txt"));
 }
 
-TEST(Program, JunkInputDoesNotUpsetTheRun) {
+TEST(Program, JunkAndOverlongLines) {
   Sifter s;
   std::string junk;
   for (int i = 0; i < 2000; ++i) junk += static_cast<char>((i * 37 + 11) % 256);
-  const std::string longLine = "[kest]" + std::string(600, 'q') + "\r\n";
-  s.dir.write("players.txt", junk + "\n\n\r\n" + longLine + longLine + "zzzzzz\n[kest]a\n");
+  s.dir.write("players.txt", junk + "\n\n\r\n");
   s.dir.write("players-r.txt", std::string(3000, '\xff'));
-  kstest::RunResult result = s.run("-s -w -l -3 -m 99999999999999");
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.output, "");
-  EXPECT_EQ(s.dir.read("tags.txt"), "");
-  // A long line arrives in pieces of 254 characters, each read as a name:
-  // the two copies share every prefix of their first two pieces. The second
-  // copy's "[k" piece follows a "qq" piece, so its group lies behind the
-  // search position and must still be found.
+  EXPECT_EQ(s.tags("-w -l -3 -m 99999999999999"), "");
+
+  // A long line arrives in pieces of 254 characters, each read as a name.
+  // The second copy's "[k" piece follows a "qq" piece, behind the search
+  // position, and must still meet the first copy's candidates.
+  const std::string longLine = "[kest]" + std::string(600, 'q') + "\r\n";
   s.dir.write("players.txt", longLine + longLine);
   s.dir.write("players-r.txt", "");
   EXPECT_EQ(s.tags("-w -l 200 -m 2"), "");

@@ -14,9 +14,6 @@ extern FixedText g_config_display_unknown_team_players;
 extern FixedText g_config_header_file;
 extern FixedText g_config_footer_file;
 
-// A yes/no setting is on only when its value is exactly "yes".
-inline bool isYes(const FixedText& setting) { return setting.view() == "yes"; }
-
 // Sets the defaults, reads g_config and prints the configuration block.
 // A file that cannot be opened ends the program with exit status 1.
 void readConfig();

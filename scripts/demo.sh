@@ -15,8 +15,8 @@ cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
 rm -rf demo
 mkdir -p demo/html
 cp build/bin/* demo/
-cp site/c-default.cfg demo/
-[ -d site/html ] && cp -r site/html/. demo/html/
+cp site/c-default.cfg site/c-header.html site/c-footer.html demo/
+cp -r site/html/. demo/html/
 for log in samples/*.log; do
   cp "$log" demo/
   (cd demo && ./kestrostats-c "$(basename "$log")")

@@ -1,0 +1,12 @@
+// kestrostats-s: a season over many logs, with player totals in a database.
+#pragma once
+
+namespace season {
+
+// The whole program; returns the exit status.
+int kestrostatsS(int argc, char** argv);
+
+// Removes the temporary files of the run.
+void cleanUpTempFiles();
+
+}  // namespace season

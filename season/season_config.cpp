@@ -1,0 +1,148 @@
+#include "season_config.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace season {
+
+FixedText g_config;
+FixedText g_config_pre_command;
+char g_config_command_enclosing_character = ' ';
+FixedText g_config_realtime_log;
+FixedText g_config_backup_dir;
+FixedText g_config_no_of_game_stats;
+int g_no_of_game_stats = 0;
+FixedText g_game_stats_config_file;
+FixedText g_config_db_host;
+FixedText g_config_db_name;
+FixedText g_config_db_user;
+FixedText g_config_db_pass;
+FixedText g_config_detect_clan_tag;
+FixedText g_config_process_clan_tag_auto;
+FixedText g_config_process_clan_tag_add;
+FixedText g_config_process_clan_tag_del;
+FixedText g_config_clan_tag_min_length;
+FixedText g_config_clan_tag_min_matches;
+FixedText g_config_clan_tag_min_condition;
+
+namespace {
+
+struct TextSetting {
+  std::string_view key;
+  FixedText* value;
+  std::string_view default_value;
+};
+
+const TextSetting kTextSettings[] = {
+    {"pre_command:", &g_config_pre_command, ""},
+    {"realtime_log:", &g_config_realtime_log, "no"},
+    {"backup_dir:", &g_config_backup_dir, ""},
+    {"no_of_game_stats:", &g_config_no_of_game_stats, ""},
+    {"game_stats_config_file:", &g_game_stats_config_file, "c-default.cfg"},
+    {"db_host:", &g_config_db_host, ""},
+    {"db_name:", &g_config_db_name, ""},
+    {"db_user:", &g_config_db_user, ""},
+    {"db_pass:", &g_config_db_pass, ""},
+    {"detect_clan_tag:", &g_config_detect_clan_tag, "no"},
+    {"process_clan_tag_auto:", &g_config_process_clan_tag_auto, "no"},
+    {"process_clan_tag_add:", &g_config_process_clan_tag_add, "no"},
+    {"process_clan_tag_del:", &g_config_process_clan_tag_del, "no"},
+    {"clan_tag_min_length:", &g_config_clan_tag_min_length, "6"},
+    {"clan_tag_min_matches:", &g_config_clan_tag_min_matches, "5"},
+    {"clan_tag_min_condition:", &g_config_clan_tag_min_condition, "games>1"},
+};
+
+constexpr std::string_view kEnclosingKey = "command_enclosing_character:";
+
+void setDefaults() {
+  for (const TextSetting& s : kTextSettings) s.value->assign(s.default_value);
+  g_config_command_enclosing_character = ' ';
+  g_no_of_game_stats = 0;
+}
+
+// Reads the value line after a key line; false at the end of the file.
+bool readValue(std::FILE* file, FixedText& value) {
+  if (!readLine(file, value)) return false;
+  stripNewLineChars(value);
+  return true;
+}
+
+void applyKey(std::FILE* file, const FixedText& line) {
+  FixedText value;
+  if (line.view() == kEnclosingKey) {
+    // The first character of the next line; an empty line keeps the blank.
+    if (readValue(file, value) && !value.empty()) g_config_command_enclosing_character = value[0];
+    return;
+  }
+  for (const TextSetting& s : kTextSettings) {
+    if (line.view() != s.key) continue;
+    if (!readValue(file, value)) return;
+    *s.value = value;
+    if (s.value == &g_config_no_of_game_stats) g_no_of_game_stats = std::atoi(value.c_str());
+    return;
+  }
+}
+
+void printListing() {
+  const char* rule = "     ------------------------------------------------------------\n";
+  std::fputs(rule, stdout);
+  std::printf("                             Configuration\n");
+  std::fputs(rule, stdout);
+  std::printf("           config file: %s\n", g_config.c_str());
+  std::printf("         realtime log?: %s\n", g_config_realtime_log.c_str());
+  std::printf("            backup dir: %s\n", g_config_backup_dir.c_str());
+  std::printf("     no. of game stats: %d\n", g_no_of_game_stats);
+  std::printf("     game stats config: %s\n", g_game_stats_config_file.c_str());
+  std::printf("               db host: %s\n", g_config_db_host.c_str());
+  std::printf("               db name: %s\n", g_config_db_name.c_str());
+  std::printf("               db user: %s\n", g_config_db_user.c_str());
+  std::printf("               db pass: %s\n", "********");
+  std::printf("          detect tags?: %s\n", g_config_detect_clan_tag.c_str());
+  std::printf("            auto tags?: %s\n", g_config_process_clan_tag_auto.c_str());
+  std::printf("        min. tag cond.: %s\n", g_config_clan_tag_min_condition.c_str());
+  std::printf("       min. tag length: %s\n", g_config_clan_tag_min_length.c_str());
+  std::printf("      min. tag matches: %s\n", g_config_clan_tag_min_matches.c_str());
+  std::printf("      custom add tags?: %s\n", g_config_process_clan_tag_add.c_str());
+  std::printf("      custom del tags?: %s\n", g_config_process_clan_tag_del.c_str());
+  std::printf("           pre-command: %s\n", g_config_pre_command.c_str());
+  std::printf("        enclosing char: %c\n", g_config_command_enclosing_character);
+  std::fputs(rule, stdout);
+}
+
+}  // namespace
+
+bool isPlainDatabaseName(std::string_view name) {
+  for (char c : name) {
+    bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
+    if (!plain) return false;
+  }
+  return !name.empty();
+}
+
+void readConfig() {
+  setDefaults();
+  std::FILE* file = std::fopen(g_config.c_str(), "r");
+  if (file == nullptr) {
+    std::printf("ERROR: could not open config file \"%s\"\n", g_config.c_str());
+    std::exit(1);
+  }
+  FixedText line;
+  while (readLine(file, line)) {
+    if (line[0] == '#') continue;  // a comment, where a key line is expected
+    stripNewLineChars(line);
+    applyKey(file, line);
+  }
+  std::fclose(file);
+  printListing();
+  if (g_config_db_host.empty() || g_config_db_name.empty()) {
+    std::printf("db configuration is not specified in cfg.");
+    std::exit(1);
+  }
+  if (!isPlainDatabaseName(g_config_db_name)) {
+    std::printf("ERROR: db name \"%s\" may hold only letters, digits, \"_\" and \"$\"\n", g_config_db_name.c_str());
+    std::exit(1);
+  }
+}
+
+}  // namespace season

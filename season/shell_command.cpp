@@ -1,0 +1,59 @@
+#include "shell_command.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "season_config.h"
+#include "text.h"
+
+namespace season {
+
+namespace {
+
+bool isPlain(std::string_view value) {
+  for (char c : value) {
+    bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+                 c == '_' || c == '-' || c == '/' || c == ':' || c == '@';
+    if (!plain) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string commandForm(std::string_view command) {
+  char enclosing = g_config_command_enclosing_character;
+  std::string form(g_config_pre_command.view());
+  form += ' ';
+  form += enclosing;
+  form += command;
+  form += enclosing;
+  return form;
+}
+
+void runCommand(std::string_view command) {
+  std::fflush(stdout);
+  std::system(commandForm(command).c_str());
+}
+
+std::string shellWord(std::string_view value) {
+  if (isPlain(value) && !value.empty()) return std::string(value);
+  std::string quoted = "'";
+  for (char c : value) {
+    if (c == '\'') quoted += "'\\''";
+    else quoted += c;
+  }
+  return quoted + "'";
+}
+
+std::string quotedValue(std::string_view value) {
+  return isPlain(value) ? std::string(value) : escapeForDoubleQuotes(value);
+}
+
+std::string mysqlLogin() {
+  std::string login = "-h " + shellWord(g_config_db_host) + " -u " + shellWord(g_config_db_user);
+  if (!g_config_db_pass.empty()) login += " -p" + shellWord(g_config_db_pass);
+  return login;
+}
+
+}  // namespace season

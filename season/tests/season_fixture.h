@@ -1,0 +1,57 @@
+// A scratch season: the programs, a report configuration and a season
+// configuration in a temporary working directory, against the test run's own
+// MariaDB server, with a database of the test's own.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "program_runner.h"
+#include "throwaway_database.h"
+
+class SeasonTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    kstest::ThrowawayDatabase& db = kstest::sharedDatabase();
+    if (!db.start()) GTEST_SKIP() << db.error();
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    database_ = "ks_" + std::string(info->name());
+    for (char& c : database_) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    for (const char* program : {"kestrostats-s", "kestrostats-c", "ks-preparse", "TagSift"}) {
+      if (std::filesystem::exists(kstest::binDir() / program)) dir_.installProgram(program);
+    }
+    std::filesystem::create_directory(dir_.path() / "html");
+    dir_.write("c-default.cfg", "");
+    writeSeasonConfig("");
+  }
+
+  // s-default.cfg: this test's database as root, then `extra` lines.
+  void writeSeasonConfig(const std::string& extra) {
+    dir_.write("s-default.cfg", "db_host:\n127.0.0.1\ndb_name:\n" + database_ + "\ndb_user:\nroot\n" + extra);
+  }
+
+  kstest::RunResult season(const std::string& args) { return kstest::runIn(dir_, "./kestrostats-s " + args); }
+
+  // A query in this test's database, one row per line, tab-separated.
+  std::string sql(const std::string& statement) const {
+    return kstest::sharedDatabase().query("use " + database_ + "; " + statement);
+  }
+
+  // One column of one player's row ("" when the row does not exist).
+  std::string column(const std::string& name, const std::string& col) const {
+    std::string out = sql("select " + col + " from playerstats where raw_name='" + name + "';");
+    while (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
+  }
+
+  int pagesInHtml() const {
+    int pages = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path() / "html")) pages += entry.is_regular_file();
+    return pages;
+  }
+
+  kstest::TempDir dir_;
+  std::string database_;
+};

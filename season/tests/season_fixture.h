@@ -19,6 +19,7 @@ class SeasonTest : public ::testing::Test {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     database_ = "ks_" + std::string(info->name());
     for (char& c : database_) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    database_.resize(std::min<std::size_t>(database_.size(), 60));  // the server allows 64
     for (const char* program : {"kestrostats-s", "kestrostats-c", "ks-preparse", "TagSift"}) {
       if (std::filesystem::exists(kstest::binDir() / program)) dir_.installProgram(program);
     }

@@ -1,0 +1,144 @@
+// The SQL script of one game and the commands that apply it, checked as
+// text (no server needed: a "#" pre-command turns every command into a
+// shell comment).
+#include <string>
+
+#include "analyser_fixture.h"
+#include "kills.h"
+#include "player_sql.h"
+#include "scoring.h"
+#include "season_config.h"
+#include "shell_command.h"
+
+using SqlScript = AnalyserTest;
+
+namespace {
+
+void seasonSettings() {
+  season::g_config_pre_command.assign("#");
+  season::g_config_command_enclosing_character = ' ';
+  season::g_config_db_host.assign("127.0.0.1");
+  season::g_config_db_name.assign("season");
+  season::g_config_db_user.assign("stats");
+  season::g_config_db_pass.assign("");
+  season::g_no_of_game_stats = 2;
+}
+
+std::string makeScript(const kstest::TempDir& dir) {
+  ::testing::internal::CaptureStdout();
+  season::sqlMake();
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "\n - Updating database\n");
+  return dir.read("db_sql.txt");
+}
+
+}  // namespace
+
+TEST_F(SqlScript, SchemaAndSlotsComeFirst) {
+  seasonSettings();
+  addPlayers({"a", "b"});
+  addUpTables();  // ratings back to 0: nobody did anything
+  std::string script = makeScript(dir_);
+  EXPECT_EQ(script.rfind("CREATE DATABASE IF NOT EXISTS season;\nUSE season;\n"
+                         "CREATE TABLE IF NOT EXISTS miscstats(variable VARCHAR(50) PRIMARY KEY, value VARCHAR(50) "
+                         "DEFAULT \" \");\nINSERT IGNORE INTO miscstats SET variable=\"time\";UPDATE miscstats SET "
+                         "value=now() where variable=\"time\";CREATE TABLE IF NOT EXISTS clanstats(",
+                         0),
+            0u)
+      << script.substr(0, 400);
+  EXPECT_NE(script.find("DELETE FROM gamestats where slot>2;\n"
+                        "INSERT IGNORE INTO gamestats SET slot=1, html='1001.html';\n"
+                        "INSERT IGNORE INTO gamestats SET slot=2, html='1002.html';\n"
+                        "CREATE TABLE IF NOT EXISTS playerstats(raw_name VARCHAR(50) BINARY NOT NULL PRIMARY KEY, "),
+            std::string::npos);
+  EXPECT_NE(script.find("skill FLOAT(2) DEFAULT 0.00, combat FLOAT(2) DEFAULT 0.00, kills_G  INT DEFAULT 0, "),
+            std::string::npos);
+  EXPECT_NE(script.find("deaths_NG INT DEFAULT 0, deaths_GH INT DEFAULT 0, games INT DEFAULT 0, "),
+            std::string::npos);
+  EXPECT_NE(script.find("ctf_fc_defends_aggressive INT DEFAULT 0,ctf_flag_caps INT DEFAULT 0, "), std::string::npos);
+  EXPECT_TRUE(script.ends_with("ctf_flag_hold_kills INT DEFAULT 0);\n"));  // nobody scored: no player rows
+}
+
+TEST_F(SqlScript, APlayerRowAddsEveryFigure) {
+  seasonSettings();
+  addPlayers({"^1Al'ex", "b"});
+  Q3Player& p = q3players[0];
+  p.kills = 3;
+  p.frags = 4;
+  p.skill = 2.5f;
+  p.kill_streak = 3;
+  p.kills_by_weapon[kGauntlet][2] = 1;
+  p.kills_by_weapon[kTeleFrag][2] = 2;
+  p.deaths_by_weapon[kGrapple][2] = 5;
+  p.accuracy_hits[kRailGun] = 4;
+  p.accuracy_attempts[kRailGun - 1] = 9;
+  p.item_health_small = 2;
+  p.quote.assign(std::string(300, 'q'));
+  std::string script = makeScript(dir_);
+  EXPECT_NE(script.find("INSERT IGNORE INTO playerstats SET raw_name=\"^1Al_ex\";\n"
+                        "UPDATE playerstats SET name=\"Al_ex\", quote=\"" + std::string(255, 'q') + "\",  frags=frags + 4, "
+                        "kills=kills + 3,  deaths=deaths+0, suicides=suicides+0,  team_kills=team_kills+0, "),
+            std::string::npos)
+      << script;
+  EXPECT_NE(script.find("accuracy_RG_hits=accuracy_RG_hits + 4, accuracy_RG_attempts=accuracy_RG_attempts+ 9, "),
+            std::string::npos);
+  EXPECT_EQ(countOf(script, "accuracy_total_hits=accuracy_total_hits + "), 2 * 8);  // per weapon, per player
+  EXPECT_NE(script.find("accuracy_total_hits=accuracy_total_hits + 4, accuracy_total_attempts=accuracy_total_attempts+ 9, "),
+            std::string::npos);
+  EXPECT_NE(script.find("item_health_small=item_health_small + 2, "), std::string::npos);
+  EXPECT_NE(script.find(" skill=skill+2.50, combat=combat+10.00, kills_G = kills_G+1, kills_MG=kills_MG+0, "),
+            std::string::npos);
+  EXPECT_NE(script.find("kills_TF=kills_TF+2, "), std::string::npos);
+  EXPECT_NE(script.find("deaths_GH=deaths_GH+5, games=games+1, "), std::string::npos);
+  EXPECT_NE(script.find("ctf_flag_hold_kills=ctf_flag_hold_kills+0  WHERE raw_name=\"^1Al_ex\";\n"
+                        "UPDATE playerstats SET kill_streak=3 WHERE raw_name=\"^1Al_ex\" AND 3>kill_streak;\n"
+                        "UPDATE playerstats SET death_streak=0 WHERE raw_name=\"^1Al_ex\" AND 0>death_streak;\n"),
+            std::string::npos);
+  EXPECT_EQ(script.find("model="), std::string::npos);  // no model seen: the stored one stays
+  EXPECT_EQ(countOf(script, "INSERT IGNORE INTO playerstats"), 2);  // b has skill 10, which counts
+}
+
+TEST_F(SqlScript, LongNamesAreCutToTheirColumn) {
+  seasonSettings();
+  addPlayers({std::string(60, 'n'), "b"});
+  q3players[0].kills = 1;
+  q3players[0].model.assign(std::string(70, 'm'));
+  std::string script = makeScript(dir_);
+  std::string key = std::string(50, 'n');
+  EXPECT_NE(script.find("SET raw_name=\"" + key + "\";\n"), std::string::npos);
+  EXPECT_NE(script.find("model=\"" + std::string(50, 'm') + "\", "), std::string::npos);
+  EXPECT_NE(script.find(" WHERE raw_name=\"" + key + "\";\n"), std::string::npos);
+  EXPECT_EQ(script.find(std::string(51, 'n')), std::string::npos);
+}
+
+TEST_F(SqlScript, ItemPickupsCountTheFirstMatchingItem) {
+  addPlayers({"Alice"});
+  season::updateItems("Alice^7 picked up the item item_health_small");
+  season::updateItems("Alice^7 picked up the item item_health_mega");
+  season::updateItems("Alice^7 picked up the item item_health");
+  season::updateItems("Alice^7 picked up the item weapon_railgun");
+  season::updateItems("Alice^7 got the item item_quad");
+  const Q3Player& p = q3players[0];
+  EXPECT_EQ(p.item_health_small, 1);
+  EXPECT_EQ(p.item_mega, 1);
+  EXPECT_EQ(p.item_health, 1);
+  EXPECT_EQ(p.item_quad, 0);
+}
+
+TEST(ShellCommands, TheCommandFormAndQuoting) {
+  season::g_config_pre_command.assign("");
+  season::g_config_command_enclosing_character = ' ';
+  EXPECT_EQ(season::commandForm("mysql -e x"), "  mysql -e x ");
+  season::g_config_pre_command.assign("sh -c");
+  season::g_config_command_enclosing_character = '\'';
+  EXPECT_EQ(season::commandForm("ls"), "sh -c 'ls'");
+  EXPECT_EQ(season::shellWord("db.example-1:3306/x@y"), "db.example-1:3306/x@y");
+  EXPECT_EQ(season::shellWord("pa$$ w'rd"), "'pa$$ w'\\''rd'");
+  EXPECT_EQ(season::shellWord(""), "''");
+  EXPECT_EQ(season::quotedValue("my log$(x).log"), "my log\\$(x).log");
+  season::g_config_db_host.assign("127.0.0.1");
+  season::g_config_db_user.assign("stats");
+  season::g_config_db_pass.assign("");
+  EXPECT_EQ(season::mysqlLogin(), "-h 127.0.0.1 -u stats");  // no bare "-p" to wait for a password
+  season::g_config_db_pass.assign("s3cret");
+  EXPECT_EQ(season::mysqlLogin(), "-h 127.0.0.1 -u stats -ps3cret");
+}

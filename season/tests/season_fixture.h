@@ -35,6 +35,7 @@ class SeasonTest : public ::testing::Test {
 
   kstest::RunResult season(const std::string& args) { return kstest::runIn(dir_, "./kestrostats-s " + args); }
 
+ public:
   // A query in this test's database, one row per line, tab-separated.
   std::string sql(const std::string& statement) const {
     return kstest::sharedDatabase().query("use " + database_ + "; " + statement);
@@ -45,12 +46,6 @@ class SeasonTest : public ::testing::Test {
     std::string out = sql("select " + col + " from playerstats where raw_name='" + name + "';");
     while (!out.empty() && out.back() == '\n') out.pop_back();
     return out;
-  }
-
-  int pagesInHtml() const {
-    int pages = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir_.path() / "html")) pages += entry.is_regular_file();
-    return pages;
   }
 
   kstest::TempDir dir_;

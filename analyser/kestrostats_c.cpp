@@ -87,12 +87,12 @@ struct RunClock {
 void printVersion() {
   std::printf("\nKestro Stats (c) ");
   std::printf("version 4.32");
-  std::printf("\n  statistics for Quake III Arena OSP servers, by the kestro stats team\n");
+  std::printf("\n  statistics for Quake III Arena OSP servers, by the project's contributors\n");
 }
 
 void printBanner() {
   std::printf("\n%s\n", kRule);
-  std::printf("              kestro stats - the kestro stats team (c) 2001\n");
+  std::printf("              kestro stats - the project's contributors (c) 2001\n");
   std::printf("%s\n\n", kRule);
 }
 
@@ -138,7 +138,7 @@ void printSummary(const RunClock& clock) {
   std::string end_text = std::ctime(&wall_end);
   int elapsed = static_cast<int>(std::difftime(wall_end, clock.wall_start));
   std::printf("\n%s\n", kRule);
-  std::printf("              kestro stats - the kestro stats team (c) 2001\n");
+  std::printf("              kestro stats - the project's contributors (c) 2001\n");
   std::printf("                   \" feel da jungle vibe bebe! \"\n");
   std::printf("%s\n", kRule);
   std::printf("      max mallocs: %d\n", g_max_mallocs);

@@ -123,13 +123,14 @@ void htmlReadFooter() { copyFileIntoPage(g_config_footer_file); }
 
 void htmlWriteStylesheetLink() { wr("<LINK REL=stylesheet HREF=\"%s\" TYPE=\"text/css\">\n", g_config_stylesheet.c_str()); }
 
+// The title bar and the credits name the product and its contributors and
+// link to the product's own page (about.html beside the reports).
 void htmlTitleTable() {
   wr("\n<table BORDER=0 CELLSPACING=0 CELLPADDING=0 WIDTH=100%%>\n");
   wr("<tr>\n");
-  wr("<td CLASS=\"neutral\" ALIGN=LEFT>&nbsp;<A HREF=\"https://kestrostats.example.org/\">kestro stats</A>"
-     " by <A HREF=\"mailto:team@kestrostats.example.org\">the kestro stats team</A></td>\n");
-  wr("<td CLASS=\"neutral\" ALIGN=RIGHT><A HREF=\"https://kestrostats.example.org/\">"
-     "kestrostats.example.org</A>&nbsp;</td>\n");
+  wr("<td CLASS=\"neutral\" ALIGN=LEFT>&nbsp;<A HREF=\"about.html\">kestro stats</A> by "
+     "<A HREF=\"about.html#contributors\">the project's contributors</A></td>\n");
+  wr("<td CLASS=\"neutral\" ALIGN=RIGHT><A HREF=\"about.html\">about kestro stats</A>&nbsp;</td>\n");
   wr("</tr>\n");
   wr("</table>\n");
 }
@@ -140,25 +141,22 @@ void htmlPrintMapImage() {
 
 void htmlDrawCreditsTable() {
   wr("\n<table  CLASS=\"neutralHighlight\" WIDTH=100%% BORDER=0 CELLSPACING=0 CELLPADDING=2>\n");
-  wr("<tr><td CLASS=\"neutralHighlight\" COLSPAN=3><center><b>"
-     "<A HREF=\"https://kestrostats.example.org/\">kestro stats</A> by "
-     "<A HREF=\"mailto:team@kestrostats.example.org\">the kestro stats team</A></b></center></td></tr>\n");
+  wr("<tr><td CLASS=\"neutralHighlight\" COLSPAN=3><center><b><A HREF=\"about.html\">kestro stats</A> by "
+     "<A HREF=\"about.html#contributors\">the project's contributors</A></b></center></td></tr>\n");
   wr("<tr>\n");
-  wr("<td WIDTH=33.33%% CLASS=\"neutral\" VALIGN=BOTTOM><center><A HREF=\"https://kestrostats.example.org/osp/\">"
-     "<IMG SRC=images/logo-osp.gif BORDER=0 TITLE=\"the OSP modification\"><br><br>"
-     "kestrostats.example.org/osp</A></center></td>\n");
-  wr("<td WIDTH=33.33%% CLASS=\"neutral\"><center><A HREF=\"https://kestrostats.example.org/\">"
-     "<IMG SRC=images/logo-kestro.gif BORDER=0 TITLE=\"kestro stats\"><br><br>"
-     "kestrostats.example.org</A></center></td>\n");
-  wr("<td WIDTH=33.33%% CLASS=\"neutral\" VALIGN=BOTTOM><center><A HREF=\"mailto:team@kestrostats.example.org\">"
-     "<IMG SRC=images/logo-team.gif BORDER=0 TITLE=\"the kestro stats team\"><br><br>"
-     "team@kestrostats.example.org</A></center></td>\n");
+  wr("<td WIDTH=33.33%% CLASS=\"neutral\" VALIGN=BOTTOM><center><A HREF=\"about.html#osp\">"
+     "<IMG SRC=images/logo-osp.gif BORDER=0 TITLE=\"the OSP modification\"><br><br>about.html#osp</A></center></td>\n");
+  wr("<td WIDTH=33.33%% CLASS=\"neutral\"><center><A HREF=\"about.html\">"
+     "<IMG SRC=images/logo-kestro.gif BORDER=0 TITLE=\"kestro stats\"><br><br>about.html</A></center></td>\n");
+  wr("<td WIDTH=33.33%% CLASS=\"neutral\" VALIGN=BOTTOM><center><A HREF=\"about.html#contributors\">"
+     "<IMG SRC=images/logo-team.gif BORDER=0 TITLE=\"the project's contributors\"><br><br>"
+     "about.html#contributors</A></center></td>\n");
   wr("</tr>\n");
   wr("<tr>\n");
-  wr("<td CLASS=\"neutralHighlight\"><center>[ additional coding and suggestions: the players of the test "
-     "servers ]</center></td>\n");
+  wr("<td CLASS=\"neutralHighlight\"><center>[ additional coding and suggestions: the project's contributors "
+     "]</center></td>\n");
   wr("<td CLASS=\"neutralHighlight\">&nbsp;</td>\n");
-  wr("<td CLASS=\"neutralHighlight\"><center>[ additional testing and suggestions: the league organisers "
+  wr("<td CLASS=\"neutralHighlight\"><center>[ additional testing and suggestions: the project's contributors "
      "]</center></td>\n");
   wr("</tr>\n");
   wr("</table>\n");

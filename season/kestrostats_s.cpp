@@ -38,7 +38,7 @@ int readCommandLine(int argc, char** argv, std::vector<std::string>& logs) {
   if (argc == 2 && std::string_view(argv[1]) == "-v") {
     std::printf("\nKestro Stats (c) ");
     std::printf("version 4.32");
-    std::printf("\n  season statistics for Quake III Arena OSP servers, by the kestro stats team\n");
+    std::printf("\n  season statistics for Quake III Arena OSP servers, by the project's contributors\n");
     return 0;
   }
   if (argc < 2) {
@@ -62,7 +62,7 @@ int readCommandLine(int argc, char** argv, std::vector<std::string>& logs) {
 
 void printBanner() {
   std::printf("\n%s\n", kRule);
-  std::printf("           kestro stats season - the kestro stats team (c) 2001\n");
+  std::printf("           kestro stats season - the project's contributors (c) 2001\n");
   std::printf("%s\n\n", kRule);
 }
 
@@ -98,7 +98,7 @@ void printSummary(const RunClock& clock, int logs) {
   std::string end_text = std::ctime(&wall_end);
   int elapsed = static_cast<int>(std::difftime(wall_end, clock.wall_start));
   std::printf("\n%s\n", kRule);
-  std::printf("           kestro stats season - the kestro stats team (c) 2001\n");
+  std::printf("           kestro stats season - the project's contributors (c) 2001\n");
   std::printf("                   \" feel da jungle vibe bebe! \"\n");
   std::printf("%s\n", kRule);
   std::printf("      max mallocs: %d\n", g_max_mallocs);

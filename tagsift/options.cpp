@@ -24,7 +24,7 @@ void printHelp() {
   static const char* const kLines[] = {
       "",
       "TagSift: Tag Detection Algorithm (v0.6)",
-      "Written by the kestro stats team",
+      "Written by the project's contributors",
       "",
       "Options:",
       "  -?\tDisplay Help Menu",

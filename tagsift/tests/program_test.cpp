@@ -147,7 +147,7 @@ TEST(Program, HelpIsPrintedAndEndsTheRun) {
   kstest::RunResult result = s.run("-l 5 -? -w");
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.output,
-            "Min Tag Length: 5\n\nTagSift: Tag Detection Algorithm (v0.6)\nWritten by the kestro stats team\n\n"
+            "Min Tag Length: 5\n\nTagSift: Tag Detection Algorithm (v0.6)\nWritten by the project's contributors\n\n"
             "Options:\n  -?\tDisplay Help Menu\n  -s\tRun Silent (No Output)\n"
             "  -i\tSpecify Normal Input File (players.txt)\n  -r\tSpecify Reverse Input File (players-r.txt)\n"
             "  -o\tSpecify Output File (tags.txt)\n  -l\tSpecify Minimum Tag Length (6)\n"

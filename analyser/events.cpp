@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game_state.h"
+#include "keywords.h"
 #include "kills.h"
 #include "players.h"
 #include "teams.h"
@@ -134,54 +135,80 @@ void handleEntry(std::string_view line) {
 
 }  // namespace
 
-void updateCTFStats(std::string_view line) {
-  int s = getVictim(line);
+namespace {
+
+// The flag messages in the order they are tested: the first that a line
+// contains decides what it counts as.
+constexpr std::string_view kFlagMessages[] = {
+    "got the RED flag!",                                          // 0: pick-up
+    "got the BLUE flag!",
+    "returned the RED flag!",                                     // 2: return
+    "returned the BLUE flag!",
+    "fragged RED's flag carrier!",                                // 4: carrier kill
+    "fragged BLUE's flag carrier!",
+    "captured the RED flag!",                                     // 6: capture
+    "captured the BLUE flag!",
+    "gets an assist for fragging the",                            // 8: assists
+    "gets an assist for returning the",
+    "defends RED's flag carrier against an agressive enemy",      // 10: defence against an aggressive enemy
+    "defends BLUE's flag carrier against an agressive enemy",
+    "defends the RED flag carrier against an agressive enemy!",
+    "defends the BLUE flag carrier against an agressive enemy!",
+    "defends the RED's flag carrier.",                            // 14: carrier defence
+    "defends the BLUE's flag carrier.",
+    "defends the RED flag carrier!",
+    "defends the BLUE flag carrier!",
+    "defends the RED base",                                       // 18: base or flag defence
+    "defends the BLUE base",
+    "defends the RED flag",
+    "defends the BLUE flag",
+    "RED's flag carrier defends against an agressive enemy",      // 22: the carrier defends himself
+    "BLUE's flag carrier defends against an agressive enemy",
+};
+
+void applyFlagMessage(int message, std::string_view line, int s) {
   Q3Player& p = q3players[s];
-  if (containsAnyOf(line, {"got the RED flag!", "got the BLUE flag!"})) {
+  if (message <= 1) {
     p.ctf_flag_touches += 1;
     markFlagPickup(line, s);
-  } else if (contains(line, "returned the RED flag!")) {
+  } else if (message <= 3) {
     p.ctf_flag_returns += 1;
     p.skill += 0.2f;
-    resetHaveFlag(kBlue);
-  } else if (contains(line, "returned the BLUE flag!")) {
-    p.ctf_flag_returns += 1;
-    p.skill += 0.2f;
-    resetHaveFlag(kRed);
-  } else if (containsAnyOf(line, {"fragged RED's flag carrier!", "fragged BLUE's flag carrier!"})) {
+    resetHaveFlag(message == 2 ? kBlue : kRed);  // the other team's carrier lost the flag
+  } else if (message <= 5) {
     p.ctf_efc_kills += 1;
     p.skill += 0.5f;
-  } else if (containsAnyOf(line, {"captured the RED flag!", "captured the BLUE flag!"})) {
+  } else if (message <= 7) {
     p.ctf_flag_caps += 1;
     p.skill += 5.0f;
     resetHaveFlag(kBlue);
     resetHaveFlag(kRed);
-  } else if (contains(line, "gets an assist for fragging the")) {
+  } else if (message == 8) {
     p.ctf_assist_efc_kills += 1;
     p.skill += 0.2f;
-  } else if (contains(line, "gets an assist for returning the")) {
+  } else if (message == 9) {
     p.ctf_assist_flag_returns += 1;
     p.skill += 0.1f;
-  } else if (containsAnyOf(line, {"defends RED's flag carrier against an agressive enemy",
-                           "defends BLUE's flag carrier against an agressive enemy",
-                           "defends the RED flag carrier against an agressive enemy!",
-                           "defends the BLUE flag carrier against an agressive enemy!"})) {
+  } else if (message <= 13) {
     p.ctf_fc_defends_aggressive += 1;
     p.skill += 1.0f;
-  } else if (containsAnyOf(line, {"defends the RED's flag carrier.", "defends the BLUE's flag carrier.",
-                           "defends the RED flag carrier!", "defends the BLUE flag carrier!"})) {
+  } else if (message <= 17) {
     p.ctf_fc_defends += 1;
     p.skill += 0.8f;
-  } else if (containsAnyOf(line, {"defends the RED base", "defends the BLUE base", "defends the RED flag",
-                           "defends the BLUE flag"})) {
+  } else if (message <= 21) {
     p.ctf_base_defends += 1;
     p.skill += 0.3f;
-  } else if (containsAnyOf(line, {"RED's flag carrier defends against an agressive enemy",
-                           "BLUE's flag carrier defends against an agressive enemy"})) {
-    p.ctf_hurt_carrier_defends += 1;
   } else {
-    return;
+    p.ctf_hurt_carrier_defends += 1;
   }
+}
+
+}  // namespace
+
+void updateCTFStats(std::string_view line) {
+  int message = firstContained(kFlagMessages, line);
+  if (message < 0) return;
+  applyFlagMessage(message, line, getVictim(line));
   g_gametype = kCaptureTheFlag;
 }
 
@@ -192,7 +219,26 @@ void resetHaveFlag(int team) {
   }
 }
 
+namespace {
+
+// Every text updateMiscInfo looks for, on the colour-free line and on the
+// raw line. A line holding none of them (most lines: kills) is not a
+// bookkeeping line, and one pass over it says so.
+constexpr std::string_view kBookkeepingTexts[] = {
+    "RE_Shutdown( 0 )", "Loaded OSP Client Version:", " is using model ", "Current map: ", "]\\reconnect",
+    "]/reconnect",      "]\\connect ",                 "]/connect ",       " resolved to ", "renamed to",
+    "disconnected",     "Server command overflow",    "Lost reliable commands", "was kicked", "entered the game",
+};
+constexpr std::string_view kRoundResults[] = {"^1RED^7 leads: ", "^4BLUE^7 leads: ", "Match tied: "};
+
+bool isBookkeepingLine(std::string_view line, std::string_view stripped_line) {
+  return containedMask(kBookkeepingTexts, stripped_line) != 0 || containedMask(kRoundResults, line) != 0;
+}
+
+}  // namespace
+
 int updateMiscInfo(std::string_view line, std::string_view stripped_line) {
+  if (!isBookkeepingLine(line, stripped_line)) return 0;
   if (contains(stripped_line, "RE_Shutdown( 0 )")) {
     g_mod = 0;
   } else if (handleGameInfoLine(line, stripped_line)) {

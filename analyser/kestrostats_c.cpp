@@ -1,5 +1,6 @@
 #include "kestrostats_c.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -34,8 +35,11 @@ bool isMatchEndLine(std::string_view entry) {
 // statistics block that follows it), a disconnect, a client shutdown, or an
 // OSP "MATCH COMPLETE".
 void detectGameEnd(std::string_view line) {
-  for (std::string_view entry : reset_strings) {
-    if (!contains(line, entry)) continue;
+  const std::uint64_t found = containedMask(reset_strings, line);
+  if (found == 0) return;
+  for (int i = 0; i < static_cast<int>(std::size(reset_strings)); ++i) {
+    if (!hasEntry(found, i)) continue;
+    std::string_view entry = reset_strings[i];
     if (isMatchEndLine(entry)) {
       scanOspStats();
       g_reset_count = kGameEnds;

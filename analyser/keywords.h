@@ -7,6 +7,7 @@
 // own versions of those three beside its code.
 #pragma once
 
+#include <cstdint>
 #include <iterator>
 #include <span>
 #include <string_view>
@@ -16,6 +17,12 @@ using KeywordTable = std::span<const std::string_view>;
 // Index of the first entry of `table` (in table order) that `line` contains,
 // or -1 when it contains none.
 int firstContained(KeywordTable table, std::string_view line);
+
+// Bit i is set when `line` contains entry i (tables of up to 64 entries).
+std::uint64_t containedMask(KeywordTable table, std::string_view line);
+
+// True when bit `index` of a containedMask result is set.
+inline bool hasEntry(std::uint64_t mask, int index) { return (mask >> index & 1) != 0; }
 
 inline bool containsAny(KeywordTable table, std::string_view line) {
   return firstContained(table, line) >= 0;

@@ -1,5 +1,9 @@
 #include "kills.h"
 
+#include <cstdint>
+#include <initializer_list>
+#include <iterator>
+
 #include "keywords.h"
 #include "players.h"
 #include "scoring.h"
@@ -28,36 +32,61 @@ bool isAteWithoutWeapon(std::string_view entry, std::string_view line) {
 
 }  // namespace
 
+namespace {
+
+// The texts that tell an obituary's weapon, found in one pass over the line.
+enum WeaponText {
+  kPummeled, kMachinegunned, kGunnedDown, kTrippedHis, kTrippedHer, kTrippedIts, kAte, kShredded, kGrenade,
+  kShrapnel, kBlewHimself, kBlewHerself, kBlewItself, kAlmostDodged, kRocket, kElectrocuted, kRailed, kMeltedBy,
+  kPlasmagun, kMeltedHimself, kMeltedHerself, kMeltedItself, kBlastedBy, kBfgText, kSmallerGun, kInvade,
+  kCratered, kWrongPlace, kKilledItself, kKilledHimself, kKilledHerself, kLava, kSquished, kSankLikeARock,
+  kMelted, kImpaled, kDisemboweled, kWrongButton, kSwimming,
+};
+constexpr std::string_view kWeaponTexts[] = {
+    " was pummeled by ", " was machinegunned by ", " was gunned down by ", "tripped on his own grenade.",
+    "tripped on her own grenade.", "tripped on its own grenade.", " ate ", " was shredded by ", "grenade",
+    "shrapnel", "blew himself up.", "blew herself up.", "blew itself up.", " almost dodged ", "rocket",
+    " was electrocuted by ", " was railed by ", " was melted by ", "plasmagun", "melted himself.",
+    "melted herself.", "melted itself.", " was blasted by ", "BFG", "should have used a smaller gun.",
+    " tried to invade ", "cratered.", "was in the wrong place.", "killed itself.", "killed himself.",
+    "killed herself.", "does a back flip into the lava.", "was squished.", "sank like a rock.", "melted.",
+    " was impaled by ", " was disemboweled by ", "pressed the wrong button.", " was swimming too close to ",
+};
+static_assert(std::size(kWeaponTexts) == kSwimming + 1);
+
+}  // namespace
+
+// The tests run in a fixed order and the first that holds decides.
 int getWeapon(std::string_view line) {
-  if (contains(line, " was pummeled by ")) return kGauntlet;
-  if (contains(line, " was machinegunned by ")) return kMachineGun;
-  if (contains(line, " was gunned down by ")) return kShotGun;
-  if (containsAnyOf(line, {"tripped on his own grenade.", "tripped on her own grenade.", "tripped on its own grenade."}) ||
-      (containsAnyOf(line, {" ate ", " was shredded by "}) && containsAnyOf(line, {"grenade", "shrapnel"}))) {
+  const std::uint64_t found = containedMask(kWeaponTexts, line);
+  auto has = [found](WeaponText t) { return hasEntry(found, t); };
+  auto any = [&has](std::initializer_list<WeaponText> texts) {
+    for (WeaponText t : texts) {
+      if (has(t)) return true;
+    }
+    return false;
+  };
+  if (has(kPummeled)) return kGauntlet;
+  if (has(kMachinegunned)) return kMachineGun;
+  if (has(kGunnedDown)) return kShotGun;
+  if (any({kTrippedHis, kTrippedHer, kTrippedIts}) || (any({kAte, kShredded}) && any({kGrenade, kShrapnel}))) {
     return kGrenadeLauncher;
   }
-  if (containsAnyOf(line, {"blew himself up.", "blew herself up.", "blew itself up."}) ||
-      (containsAnyOf(line, {" ate ", " almost dodged "}) && contains(line, "rocket"))) {
+  if (any({kBlewHimself, kBlewHerself, kBlewItself}) || (any({kAte, kAlmostDodged}) && has(kRocket))) {
     return kRocketLauncher;
   }
-  if (contains(line, " was electrocuted by ")) return kLightningGun;
-  if (contains(line, " was railed by ")) return kRailGun;
-  if ((contains(line, " was melted by ") && contains(line, "plasmagun")) ||
-      containsAnyOf(line, {"melted himself.", "melted herself.", "melted itself."})) {
-    return kPlasmaGun;
-  }
-  if ((contains(line, " was blasted by ") && contains(line, "BFG")) ||
-      contains(line, "should have used a smaller gun.")) {
-    return kBfg;
-  }
-  if (contains(line, " tried to invade ")) return kTeleFrag;
-  if (containsAnyOf(line, {"cratered.", "was in the wrong place.", "killed itself.", "killed himself.", "killed herself.",
-                    "does a back flip into the lava.", "was squished.", "sank like a rock.", "melted."})) {
+  if (has(kElectrocuted)) return kLightningGun;
+  if (has(kRailed)) return kRailGun;
+  if ((has(kMeltedBy) && has(kPlasmagun)) || any({kMeltedHimself, kMeltedHerself, kMeltedItself})) return kPlasmaGun;
+  if ((has(kBlastedBy) && has(kBfgText)) || has(kSmallerGun)) return kBfg;
+  if (has(kInvade)) return kTeleFrag;
+  if (any({kCratered, kWrongPlace, kKilledItself, kKilledHimself, kKilledHerself, kLava, kSquished, kSankLikeARock,
+           kMelted})) {
     return kSuicide;
   }
-  if (contains(line, " was impaled by ")) return kNailGun;
-  if (contains(line, " was disemboweled by ")) return kGrapple;
-  if (containsAnyOf(line, {"pressed the wrong button.", " was swimming too close to "})) return kLightningGun;
+  if (has(kImpaled)) return kNailGun;
+  if (has(kDisemboweled)) return kGrapple;
+  if (any({kWrongButton, kSwimming})) return kLightningGun;
   return kNoKill;
 }
 

@@ -1,0 +1,72 @@
+// The one-pass keyword search must give exactly the answers of searching the
+// line entry by entry, whatever the line.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "keyword_matcher.h"
+#include "keywords.h"
+
+namespace {
+
+int naiveFirst(KeywordTable table, std::string_view line) {
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (line.find(table[i]) != std::string_view::npos) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// Lines made of pieces of keywords, whole keywords and noise, so that
+// near misses, overlaps and keywords at either end all occur.
+std::string randomLine(std::mt19937& random, KeywordTable table) {
+  std::string line;
+  std::uniform_int_distribution<int> pieces(0, 6);
+  std::uniform_int_distribution<std::size_t> pick(0, table.size() - 1);
+  for (int n = pieces(random); n > 0; --n) {
+    std::string_view keyword = table[pick(random)];
+    std::uniform_int_distribution<std::size_t> cut(0, keyword.size());
+    std::size_t from = cut(random);
+    std::size_t to = cut(random);
+    if (from > to) std::swap(from, to);
+    line += random() % 3 == 0 ? std::string(keyword) : std::string(keyword.substr(from, to - from));
+    if (random() % 2 == 0) line += static_cast<char>('a' + random() % 26);
+  }
+  return line;
+}
+
+}  // namespace
+
+TEST(KeywordSearch, AgreesWithSearchingEntryByEntry) {
+  std::mt19937 random(7);
+  for (KeywordTable table : {KeywordTable(valid_strings), KeywordTable(addPlayer_strings), KeywordTable(self_strings),
+                             KeywordTable(dual_strings), KeywordTable(reset_strings), KeywordTable(server_keyword)}) {
+    KeywordMatcher matcher(table);
+    for (int i = 0; i < 3000; ++i) {
+      std::string line = randomLine(random, table);
+      int expected = naiveFirst(table, line);
+      ASSERT_EQ(matcher.firstContained(line), expected) << line;
+      ASSERT_EQ(firstContained(table, line), expected) << line;
+    }
+  }
+}
+
+TEST(KeywordSearch, ShortKeywordsTableOrderAndMasks) {
+  constexpr std::string_view table[] = {"rocket", ":", "ab", "rock", "at the end"};
+  KeywordMatcher matcher(table);
+  EXPECT_EQ(matcher.firstContained("a rock and a rocket"), 0);  // table order, not line order
+  EXPECT_EQ(matcher.firstContained("x: y"), 1);
+  EXPECT_EQ(matcher.firstContained("grab"), 2);
+  EXPECT_EQ(matcher.firstContained("stops at the end"), 4);
+  EXPECT_EQ(matcher.firstContained("at the en"), -1);
+  EXPECT_EQ(matcher.firstContained(""), -1);
+  EXPECT_EQ(matcher.containedMask("a rocket: grab"), 0b01111u);
+}
+
+TEST(KeywordSearch, RepeatedEntriesAreAllReported) {
+  // addPlayer_strings lists two flag messages twice; both indices count.
+  std::uint64_t mask = containedMask(ctf_blue_strings, "x^7 fragged RED's flag carrier!");
+  EXPECT_NE(mask, 0u);
+  EXPECT_EQ(firstContained(addPlayer_strings, "x^7 fragged BLUE's flag carrier!"), 38);
+}

@@ -15,14 +15,15 @@
 #include "page_writer.h"
 #include "players.h"
 #include "reportconfig.h"
+#include "run_summary.h"
 #include "scoring.h"
 #include "teams.h"
 #include "weaponstats.h"
 
 namespace {
 
-const char* const kRule = "----------------------------------------------------------------------";
 constexpr const char* kConvertedLog = "kestro-c.log";
+constexpr const char* kTitle = "              kestro stats - the project's contributors (c) 2001";
 
 // --- Game boundaries -------------------------------------------------------
 
@@ -82,22 +83,10 @@ void writeGame() {
 
 // --- Start and end of the run ----------------------------------------------
 
-struct RunClock {
-  std::clock_t cpu_start = 0;
-  std::time_t wall_start = 0;
-  std::string start_text;  // ctime form, ends in a line feed
-};
-
 void printVersion() {
   std::printf("\nKestro Stats (c) ");
   std::printf("version 4.32");
   std::printf("\n  statistics for Quake III Arena OSP servers, by the project's contributors\n");
-}
-
-void printBanner() {
-  std::printf("\n%s\n", kRule);
-  std::printf("              kestro stats - the project's contributors (c) 2001\n");
-  std::printf("%s\n\n", kRule);
 }
 
 // Reads the command line into g_logfile, g_config and g_realtime_stats.
@@ -125,36 +114,10 @@ int readCommandLine(int argc, char** argv) {
   return -1;
 }
 
-// The run starts only after a second of processor time has been used.
-void waitForProcessorSecond() {
-  while (static_cast<double>(std::clock()) / CLOCKS_PER_SEC <= 1.0) {
-  }
-}
-
 void setTimeNow(std::time_t now) {
   char text[kTextBufferSize];
   std::strftime(text, sizeof text, "%Y-%m-%d,%H-%M-%S", std::localtime(&now));
   g_time_now.assign(text);
-}
-
-void printSummary(const RunClock& clock) {
-  std::time_t wall_end = std::time(nullptr);
-  std::string end_text = std::ctime(&wall_end);
-  int elapsed = static_cast<int>(std::difftime(wall_end, clock.wall_start));
-  std::printf("\n%s\n", kRule);
-  std::printf("              kestro stats - the project's contributors (c) 2001\n");
-  std::printf("                   \" feel da jungle vibe bebe! \"\n");
-  std::printf("%s\n", kRule);
-  std::printf("      max mallocs: %d\n", g_max_mallocs);
-  std::printf("  games processed: %d\n", g_game_count - kFirstGameCount);
-  std::printf("         cpu time: %lf seconds\n",
-              static_cast<double>(std::clock() - clock.cpu_start) / CLOCKS_PER_SEC);
-  std::printf("       start time: %s", clock.start_text.c_str());
-  std::printf("         end time: %s", end_text.c_str());
-  std::printf("     elapsed time: %dh", elapsed / 3600);
-  std::printf(" %dm", elapsed % 3600 / 60);
-  std::printf(" %ds\n", elapsed % 60);
-  std::printf("%s\n\n", kRule);
 }
 
 }  // namespace
@@ -247,14 +210,11 @@ void cleanUpTempFiles() {
 }
 
 int kestrostatsC(int argc, char** argv) {
-  RunClock clock;
-  clock.wall_start = std::time(nullptr);
-  clock.start_text = std::ctime(&clock.wall_start);
-  clock.cpu_start = std::clock();
+  RunClock clock = RunClock::start();
   setTimeNow(clock.wall_start);
 
   if (int status = readCommandLine(argc, argv); status >= 0) return status;
-  printBanner();
+  printBanner(kTitle);
   readConfig();
   waitForProcessorSecond();
 
@@ -274,7 +234,7 @@ int kestrostatsC(int argc, char** argv) {
 
   if (g_game_count == kFirstGameCount) std::printf("No games were detected in the log file.\n");
   cleanUpTempFiles();
-  printSummary(clock);
+  printRunSummary(clock, kTitle, -1);
   fpclose(fp);
   fpclose(fp_sql_gamestats);
   return 0;

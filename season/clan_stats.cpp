@@ -5,13 +5,12 @@
 
 #include "season_config.h"
 #include "shell_command.h"
+#include "run_summary.h"
 #include "text.h"
 
 namespace season {
 
 namespace {
-
-const char* const kRule = "----------------------------------------------------------------------";
 
 // Tags stand inside quotes of SQL statements: a tag holding a quote or a
 // backslash would break or change the script, so it is left out. No player

@@ -6,13 +6,12 @@
 #include "game_state.h"
 #include "season_config.h"
 #include "shell_command.h"
+#include "run_summary.h"
 #include "text.h"
 
 namespace season {
 
 namespace {
-
-const char* const kRule = "----------------------------------------------------------------------";
 
 void deletePage(const std::string& name) { runCommand("rm  \"html/" + quotedValue(name) + "\" >tmp-s"); }
 

@@ -11,6 +11,7 @@
 #include "player_sql.h"
 #include "players.h"
 #include "realtime_log.h"
+#include "run_summary.h"
 #include "season_config.h"
 #include "season_parsing.h"
 #include "text.h"
@@ -19,13 +20,7 @@ namespace season {
 
 namespace {
 
-const char* const kRule = "----------------------------------------------------------------------";
-
-struct RunClock {
-  std::clock_t cpu_start = 0;
-  std::time_t wall_start = 0;
-  std::string start_text;  // ctime form, ends in a line feed
-};
+constexpr const char* kTitle = "           kestro stats season - the project's contributors (c) 2001";
 
 void printUsage() {
   std::printf("usage: kestrostats(xx)-s logfile(s).log <config-file.cfg>\n");
@@ -60,17 +55,6 @@ int readCommandLine(int argc, char** argv, std::vector<std::string>& logs) {
   return -1;
 }
 
-void printBanner() {
-  std::printf("\n%s\n", kRule);
-  std::printf("           kestro stats season - the project's contributors (c) 2001\n");
-  std::printf("%s\n\n", kRule);
-}
-
-void waitForProcessorSecond() {
-  while (static_cast<double>(std::clock()) / CLOCKS_PER_SEC <= 1.0) {
-  }
-}
-
 void processLog(const std::string& name, int number, int count) {
   g_log_type = 0;
   if (isYes(g_config_realtime_log)) verifyLogfile(name);
@@ -93,27 +77,6 @@ void processLog(const std::string& name, int number, int count) {
   fpclose(fp_sql);
 }
 
-void printSummary(const RunClock& clock, int logs) {
-  std::time_t wall_end = std::time(nullptr);
-  std::string end_text = std::ctime(&wall_end);
-  int elapsed = static_cast<int>(std::difftime(wall_end, clock.wall_start));
-  std::printf("\n%s\n", kRule);
-  std::printf("           kestro stats season - the project's contributors (c) 2001\n");
-  std::printf("                   \" feel da jungle vibe bebe! \"\n");
-  std::printf("%s\n", kRule);
-  std::printf("      max mallocs: %d\n", g_max_mallocs);
-  std::printf("   logs processed: %d\n", logs);
-  std::printf("  games processed: %d\n", g_game_count - kFirstGameCount);
-  std::printf("         cpu time: %lf seconds\n",
-              static_cast<double>(std::clock() - clock.cpu_start) / CLOCKS_PER_SEC);
-  std::printf("       start time: %s", clock.start_text.c_str());
-  std::printf("         end time: %s", end_text.c_str());
-  std::printf("     elapsed time: %dh", elapsed / 3600);
-  std::printf(" %dm", elapsed % 3600 / 60);
-  std::printf(" %ds\n", elapsed % 60);
-  std::printf("%s\n\n", kRule);
-}
-
 }  // namespace
 
 void cleanUpTempFiles() {
@@ -125,14 +88,11 @@ void cleanUpTempFiles() {
 }
 
 int kestrostatsS(int argc, char** argv) {
-  RunClock clock;
-  clock.cpu_start = std::clock();
-  clock.wall_start = std::time(nullptr);
-  clock.start_text = std::ctime(&clock.wall_start);
+  RunClock clock = RunClock::start();
 
   std::vector<std::string> logs;
   if (int status = readCommandLine(argc, argv, logs); status >= 0) return status;
-  printBanner();
+  printBanner(kTitle);
   readConfig();
   waitForProcessorSecond();
 
@@ -141,7 +101,7 @@ int kestrostatsS(int argc, char** argv) {
 
   if (g_game_count == kFirstGameCount) std::printf("No valid games were detected in the log file.\n");
   cleanUpTempFiles();
-  printSummary(clock, count);
+  printRunSummary(clock, kTitle, count);
   return 0;
 }
 

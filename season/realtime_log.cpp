@@ -7,13 +7,12 @@
 #include "player_sql.h"
 #include "season_config.h"
 #include "shell_command.h"
+#include "run_summary.h"
 #include "text.h"
 
 namespace season {
 
 namespace {
-
-const char* const kRule = "----------------------------------------------------------------------";
 
 bool holdsCompleteGame(std::FILE* log) {
   FixedText line;

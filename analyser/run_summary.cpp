@@ -1,0 +1,46 @@
+#include "run_summary.h"
+
+#include <cstdio>
+
+#include "game_state.h"
+#include "text.h"
+
+RunClock RunClock::start() {
+  RunClock clock;
+  clock.cpu_start = std::clock();
+  clock.wall_start = std::time(nullptr);
+  clock.start_text = std::ctime(&clock.wall_start);
+  return clock;
+}
+
+void waitForProcessorSecond() {
+  while (static_cast<double>(std::clock()) / CLOCKS_PER_SEC <= 1.0) {
+  }
+}
+
+void printBanner(const char* title) {
+  std::printf("\n%s\n", kRule);
+  std::printf("%s\n", title);
+  std::printf("%s\n\n", kRule);
+}
+
+void printRunSummary(const RunClock& clock, const char* title, int logs) {
+  std::time_t wall_end = std::time(nullptr);
+  std::string end_text = std::ctime(&wall_end);
+  int elapsed = static_cast<int>(std::difftime(wall_end, clock.wall_start));
+  std::printf("\n%s\n", kRule);
+  std::printf("%s\n", title);
+  std::printf("                   \" feel da jungle vibe bebe! \"\n");
+  std::printf("%s\n", kRule);
+  std::printf("      max mallocs: %d\n", g_max_mallocs);
+  if (logs >= 0) std::printf("   logs processed: %d\n", logs);
+  std::printf("  games processed: %d\n", g_game_count - kFirstGameCount);
+  std::printf("         cpu time: %lf seconds\n",
+              static_cast<double>(std::clock() - clock.cpu_start) / CLOCKS_PER_SEC);
+  std::printf("       start time: %s", clock.start_text.c_str());
+  std::printf("         end time: %s", end_text.c_str());
+  std::printf("     elapsed time: %dh", elapsed / 3600);
+  std::printf(" %dm", elapsed % 3600 / 60);
+  std::printf(" %ds\n", elapsed % 60);
+  std::printf("%s\n\n", kRule);
+}

@@ -1,0 +1,28 @@
+// What both drivers do around a run: the processor-time wait at the start,
+// the clocks, the rule lines and the summary at the end.
+#pragma once
+
+#include <ctime>
+#include <string>
+
+// A line of 70 "-".
+inline constexpr const char* kRule = "----------------------------------------------------------------------";
+
+struct RunClock {
+  std::clock_t cpu_start = 0;
+  std::time_t wall_start = 0;
+  std::string start_text;  // ctime form, ends in a line feed
+
+  // The clocks as the run starts.
+  static RunClock start();
+};
+
+// Returns once the process has used more than one second of processor time;
+// every run starts with this wait.
+void waitForProcessorSecond();
+
+// The banner: a rule, the title line, a rule and an empty line.
+void printBanner(const char* title);
+
+// The run summary. `logs` is the number of logs read, shown when not negative.
+void printRunSummary(const RunClock& clock, const char* title, int logs);

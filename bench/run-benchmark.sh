@@ -70,8 +70,12 @@ cleanup() {
 trap cleanup EXIT
 
 echo "Generating ${size_mb} MB logs (seed $seed) in $work ..."
+t0=$(date +%s.%N)
 "$bin/ks-loggen" console "$size_mb" "$seed" "$work/console.log"
+t1=$(date +%s.%N)
 "$bin/ks-loggen" server "$size_mb" "$seed" "$work/server.log"
+t2=$(date +%s.%N)
+generated=$(awk -v a="$t0" -v b="$t1" -v c="$t2" 'BEGIN { printf "%.1f s (console), %.1f s (server)", b - a, c - b }')
 cat "$work/console.log" > /dev/null
 cat "$work/server.log" > /dev/null
 
@@ -114,6 +118,7 @@ echo
 echo "kestro stats benchmark: $(date -u '+%Y-%m-%d %H:%M UTC'), $cores cores ($cpu_model), runs pinned to core $core"
 echo "console log: $console_bytes bytes, $console_lines lines; kestrostats-c wrote ${games_written:-?} games"
 echo "server log:  $server_bytes bytes, $server_lines lines; ks-preparse converted $games_converted games"
+echo "ks-loggen wrote them in $generated"
 echo "MB = 2^20 bytes; x base = elapsed / elapsed of wc -l on the same file; cpu = user + system time"
 echo
 awk -v dir="$work/times" -v cb="$console_bytes" -v sb="$server_bytes" '

@@ -24,7 +24,7 @@
 # net row takes the 1 s wait off both the elapsed and the processor time.
 set -euo pipefail
 
-size_mb=${1:-1024}
+size_mb=${1-1024}
 seed=${KS_BENCH_SEED:-20240612}
 case $size_mb in
   '' | *[!0-9.]* | *.*.*) echo "usage: $0 [SIZE_MB]" >&2; exit 2 ;;
@@ -134,6 +134,7 @@ awk -v dir="$work/times" -v cb="$console_bytes" -v sb="$server_bytes" '
   function row(label, file, name, bytes, base, offset,   seconds, used) {
     seconds = el[name] - offset; if (seconds < 0.01) seconds = 0.01
     used = cpu[name] - offset; if (used < 0.01) used = 0.01
+    if (base < 0.01) base = 0.01  # GNU time counts in hundredths
     printf "%-34s %-8s %9.2f %s %8.1f %8.2f %s %8.1f\n", label, file, seconds, mbs(bytes, seconds),
            seconds / base, used, mbs(bytes, used), rss[name] / 1024
   }

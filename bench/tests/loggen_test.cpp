@@ -106,6 +106,20 @@ TEST(Loggen, ConsoleLogYieldsGamesOfEveryKind) {
   }
   // Mostly kill lines.
   EXPECT_GT(count(log, " by ") + count(log, " ate ") + count(log, " almost dodged "), count(log, "\n") / 2);
+  // Games of a few hundred to a few thousand lines, with 2 to 16 players
+  // entering at the start (a warm-up announces them twice).
+  for (size_t at = log.find("Current map: "); at != std::string::npos;) {
+    const size_t next = log.find("Current map: ", at + 1);
+    const std::string game = log.substr(at, next == std::string::npos ? std::string::npos : next - at);
+    const size_t lines = count(game, "\n");
+    EXPECT_GE(lines, 150u);
+    EXPECT_LE(lines, 9000u);
+    const size_t first_kill = game.find(" by ");
+    const size_t entries = count(game.substr(0, first_kill), " entered the game");
+    EXPECT_GE(entries, 2u) << game.substr(0, 400);
+    EXPECT_LE(entries, 16u) << game.substr(0, 400);
+    at = next;
+  }
 
   kstest::RunResult run = kstest::runIn(w.dir, "./kestrostats-c game.log");
   ASSERT_EQ(run.status, 0) << run.output;
@@ -189,4 +203,21 @@ TEST(Benchmark, QuickRunPrintsItsTable) {
   // The generated logs are removed; the directory itself stays.
   EXPECT_FALSE(scratch.exists("console.log"));
   EXPECT_FALSE(scratch.exists("run"));
+}
+
+TEST(Benchmark, RefusesBadSizesAndMissingPrograms) {
+  kstest::TempDir scratch;
+  const std::string script = "bash '" KS_BENCH_DIR "/run-benchmark.sh' ";
+  // No programs where the script looks, so that a size taken by mistake stops
+  // there instead of starting a long run.
+  const std::string bins = "KS_BIN_DIR=\"$PWD/nothing\" ";
+  for (const char* size : {"x", "-1", "1.2.3", "''"}) {
+    kstest::RunResult run = kstest::runIn(scratch, bins + script + size + " 2>&1");
+    EXPECT_EQ(run.status, 2) << size;
+    EXPECT_TRUE(contains(run.output, "usage:")) << size << run.output;
+  }
+  // Programs that were not built: the script names them and builds nothing.
+  kstest::RunResult missing = kstest::runIn(scratch, bins + script + "2 2>&1");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_TRUE(contains(missing.output, "nothing/ks-loggen not found")) << missing.output;
 }

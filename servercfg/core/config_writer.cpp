@@ -318,16 +318,6 @@ void relativiseFileNames(ServerSettings& settings) {
   }
 }
 
-void carryOverEditedPage(ServerSettings& settings, std::optional<Page> editedPage,
-                         SettingsStore& store) {
-  if (!editedPage) return;
-  if (*editedPage == Page::CommandLine) {
-    saveInstallPaths(settings.commandLine, store);
-  } else {
-    synchroniseDuplicatedFileNames(settings, *editedPage);
-  }
-}
-
 // Writes the text; false when any part of it could not be written.
 bool writeWhole(std::FILE* file, const std::string& text) {
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
@@ -365,7 +355,7 @@ RenderedConfig renderConfig(const ServerSettings& settings, const std::tm& now, 
 
 WriteOutcome writeConfig(ServerSettings& settings, ConfigWriterMemory& memory, WriteMode mode,
                          std::optional<Page> editedPage, Platform& platform) {
-  carryOverEditedPage(settings, editedPage, platform.store);
+  if (editedPage) carryOverLeftPage(settings, *editedPage, platform.store);
   relativiseFileNames(settings);
 
   const bool launch = mode == WriteMode::Launch;

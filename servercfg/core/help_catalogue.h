@@ -12,6 +12,7 @@
 // with the constants below.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,19 @@ inline constexpr const char* kControlVoteAllow = "vote_allow";           // Voti
 inline constexpr const char* kControlExecutablePath = "exe_path";        // Command Line
 inline constexpr const char* kControlGenerateBatch = "generate_batch";   // Command Line
 inline constexpr const char* kControlStartingMap = "map";                // Other
+
+// Weapons and Armor rows, by Weapon: the ammo box ("" for the Gauntlet, whose
+// box reads "N/A"), the damage box ("" where the damage is shown only) and
+// the "Disable" box (the Gauntlet has a variable of its own).
+inline constexpr std::array<const char*, kWeaponCount> kAmmoControls = {
+    "",           "start_bullets", "start_shells", "start_grenades", "start_rockets",
+    "start_lightning", "start_slugs", "start_cells", "start_bfg"};
+inline constexpr std::array<const char*, kWeaponCount> kDamageControls = {
+    "gauntlet_damage", "mg_damage", "", "", "", "", "railgun_damage", "", ""};
+inline constexpr const char* kControlMachineGunTeamDamage = "mg_damageTeamplay";
+constexpr const char* disableControl(Weapon weapon) {
+  return weapon == Weapon::Gauntlet ? "gauntlet_disable" : "item_disable";
+}
 
 // Shown for anything without an entry: the page background, group boxes,
 // read-only boxes, hidden controls.

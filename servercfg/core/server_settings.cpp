@@ -38,4 +38,12 @@ void synchroniseDuplicatedFileNames(ServerSettings& settings, Page editedPage) {
   }
 }
 
+void carryOverLeftPage(ServerSettings& settings, Page leftPage, SettingsStore& store) {
+  if (leftPage == Page::CommandLine) {
+    saveInstallPaths(settings.commandLine, store);
+  } else {
+    synchroniseDuplicatedFileNames(settings, leftPage);
+  }
+}
+
 }  // namespace cvarsmith

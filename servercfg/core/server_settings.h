@@ -307,4 +307,9 @@ ServerSettings startUpSettings(SettingsStore& store);
 // Voting page or the Other page to the Files page. Other pages have no copies.
 void synchroniseDuplicatedFileNames(ServerSettings& settings, Page editedPage);
 
+// What follows the commit of a page that is left (for another tab, or for an
+// operation that uses every page): its duplicated file names are carried
+// over, and leaving the Command Line page saves the installation paths.
+void carryOverLeftPage(ServerSettings& settings, Page leftPage, SettingsStore& store);
+
 }  // namespace cvarsmith

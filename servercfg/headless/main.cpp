@@ -1,4 +1,5 @@
-// Cvarsmith, the server configuration generator, started from a shell.
+// Cvarsmith, the server configuration generator. Without options it opens
+// its dialog (when built with one); with options it runs from the shell.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,8 +9,22 @@
 #include "qprocess_runner.h"
 #include "qsettings_store.h"
 
+#ifdef CVARSMITH_WITH_DIALOG
+#include "headless_options.h"
+#include "run_dialog.h"
+#endif
+
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+#ifdef CVARSMITH_WITH_DIALOG
+  if (args.empty()) {
+    if (cvarsmith::displayAvailable()) return cvarsmith::runDialog(argc, argv);
+    std::cerr << "Cvarsmith: there is no display to open the dialog on; "
+                 "use the options below.\n\n";
+    cvarsmith::printUsage(std::cerr);
+    return cvarsmith::kExitUsage;
+  }
+#endif
   cvarsmith::QSettingsStore store;
   cvarsmith::SystemClock clock;
   cvarsmith::QProcessRunner runner;

@@ -67,13 +67,21 @@ TEST_F(CvarsmithProgram, UnwritableFileFailsWithStatusOne) {
 
 TEST_F(CvarsmithProgram, UsageErrorsChangeNothing) {
   for (const char* options : {"--write a.cfg --preset duel", "--write a.cfg --bogus",
-                              "--write a.cfg --exe", "--write a.cfg --explain sv_fps", "",
+                              "--write a.cfg --exe", "--write a.cfg --explain sv_fps",
                               "--write ''"}) {
     kstest::RunResult result = run(options);
     EXPECT_EQ(result.status, 2) << options;
     EXPECT_FALSE(errors().empty()) << options;
     EXPECT_FALSE(dir.exists("a.cfg")) << options;
   }
+}
+
+TEST_F(CvarsmithProgram, WithoutOptionsOrDisplayItExplainsTheOptions) {
+  kstest::RunResult result = kstest::runIn(
+      dir, "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME=\"$PWD/config\" "
+           "./Cvarsmith 2>stderr.txt");
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(errors().find("--write"), std::string::npos) << errors();
 }
 
 TEST_F(CvarsmithProgram, HelpAndExplain) {

@@ -23,9 +23,10 @@ clang_major=$(clang++ --version | sed -n 's/.*clang version \([0-9][0-9]*\).*/\1
 sh scripts/ensure-packages.sh "libclang-rt-${clang_major}-dev"
 
 build=$root/build-fuzz
+mkdir -p "$build"
 cmake -S fuzz -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ -DKS_FUZZ=ON >"$build.configure.log" 2>&1 ||
-  { cat "$build.configure.log"; exit 1; }
+  -DCMAKE_CXX_COMPILER=clang++ -DKS_FUZZ=ON >"$build/configure.log" 2>&1 ||
+  { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" -j "${KS_FUZZ_JOBS:-1}"
 
 # Real logs from outside the project, read in place when they are there.

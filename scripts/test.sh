@@ -18,3 +18,6 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKS_SANITIZE=ON
 cmake --build build-sanitize -j "$jobs"
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
    ctest --output-on-failure -j "$jobs")
+
+# Every fuzz target for a bounded time under the sanitizers.
+sh scripts/fuzz.sh 60

@@ -38,7 +38,7 @@ const HelpRow kRows[] = {
     {kMain, "preset_ca", "", "Click to reset variables to a default Clan Arena server type.", nullptr, "Clan Arena"},
     {kMain, "load_cfg", "", "Click to read in a config file.", nullptr, "Load .cfg"},
     {kMain, "mod_logo", "OSP Tourney DM/CA/CTF",
-     "The OSP Tourney DM/CA/CTF modification for Quake III Arena.\n\nWeb: http://www.orangesmoothie.org\nChat: #osp on IRC"},
+     "The OSP Tourney DM/CA/CTF modification for Quake III Arena.\n\nWeb: http://osp.example.org\nChat: #osp on IRC"},
     {kMain, "authors_logo", "kqz",
      "Cvarsmith is written by kqz^morvo of the kqz clan.\n\nWeb: http://kqz.example.org\nChat: #kqz on IRC"},
 

@@ -108,7 +108,7 @@ struct MotdRecord {
   std::array<std::string, 8> lines = {
       " ^3*** Welcome to OSP Tourney DM/CA/CTF v(1.01) ***",
       "  ",
-      "            http://www.orangesmoothie.org",
+      "            http://osp.example.org",
       "            ^2BETA                  ^1RELEASE",
       "", "", "", ""};  // each at most 255 characters
 

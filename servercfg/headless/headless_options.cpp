@@ -13,13 +13,13 @@ namespace {
 
 using Kind = HeadlessAction::Kind;
 
-struct OptionSpec {
+struct KnownOption {
   const char* option;
   Kind kind;
   bool takesArgument;
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {"--preset", Kind::Preset, true},          {"--exe", Kind::Executable, true},
     {"--write", Kind::Write, true},            {"--explain", Kind::Explain, true},
     {"--load", Kind::Load, true},              {"--set", Kind::Set, true},
@@ -32,9 +32,9 @@ constexpr OptionSpec kOptions[] = {
     {"--admin-log", Kind::AdminLog, true},
 };
 
-const OptionSpec* findOption(const std::string& option) {
-  for (const OptionSpec& spec : kOptions) {
-    if (option == spec.option) return &spec;
+const KnownOption* findOption(const std::string& option) {
+  for (const KnownOption& known : kOptions) {
+    if (option == known.option) return &known;
   }
   return nullptr;
 }
@@ -159,14 +159,14 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
       parsed.answerYes = true;
       continue;
     }
-    const OptionSpec* spec = findOption(option);
-    if (spec == nullptr) {
+    const KnownOption* known = findOption(option);
+    if (known == nullptr) {
       parsed.error = "unknown option '" + option + "'";
       return parsed;
     }
     HeadlessAction action;
-    action.kind = spec->kind;
-    if (spec->takesArgument) {
+    action.kind = known->kind;
+    if (known->takesArgument) {
       if (i + 1 >= args.size()) {
         parsed.error = "option " + option + " needs an argument";
         return parsed;

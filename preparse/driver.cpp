@@ -69,10 +69,9 @@ void skipWarmup(FixedText& line) {
 // Opens and closes game sections and counts the source's "ShutdownGame:"
 // lines. May replace the line (warm-up skip).
 void frameLine(FixedText& line) {
-  const std::string lower = toLowerCase(line.view());
-  if (contains(line, "InitGame: ") &&
-      (contains(lower, "\\gameversion\\osp") || contains(lower, "\\gamename\\osp\\"))) {
-    OSP = 1;
+  if (contains(line, "InitGame: ")) {
+    const std::string lower = toLowerCase(line.view());
+    if (contains(lower, "\\gameversion\\osp") || contains(lower, "\\gamename\\osp\\")) OSP = 1;
   }
   if (OSP == 1) {
     // OSP writes warm-ups as games of their own; the match begins at "Game_Start:".

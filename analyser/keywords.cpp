@@ -24,6 +24,7 @@ struct TableInUnion {
   std::size_t size;
   std::vector<int> ids;                // union id of every entry, in table order
   std::vector<int> position;           // union id -> first table index holding it, or -1
+  std::vector<int> next_same;          // table index -> next index holding the same keyword, or -1
   std::vector<std::uint64_t> members;  // union ids of the table's entries
 };
 
@@ -59,16 +60,18 @@ class KeywordUnion {
 
  private:
   void addTable(KeywordTable t) {
-    TableInUnion added{t.data(), t.size(), {}, {}, {}};
+    TableInUnion added{t.data(), t.size(), {}, {}, {}, {}};
     for (std::string_view keyword : t) added.ids.push_back(idOf(keyword));
     tables_.push_back(std::move(added));
     // The union grew: every table's id maps and the remembered lines are redone.
     std::size_t words = (keywords_.size() + 63) / 64;
     for (TableInUnion& table : tables_) {
       table.position.assign(keywords_.size(), -1);
+      table.next_same.assign(table.ids.size(), -1);
       table.members.assign(words, 0);
       for (std::size_t i = table.ids.size(); i-- > 0;) {
         int id = table.ids[i];
+        table.next_same[i] = table.position[id];
         table.position[id] = static_cast<int>(i);
         table.members[static_cast<std::size_t>(id) / 64] |= std::uint64_t{1} << (id % 64);
       }
@@ -111,9 +114,7 @@ void forEachEntryFound(KeywordTable table, std::string_view line, Use use) {
       int id = static_cast<int>(w * 64) + std::countr_zero(shared);
       shared &= shared - 1;
       // Every table index holding this keyword counts (a table may list one twice).
-      for (std::size_t i = static_cast<std::size_t>(t.position[id]); i < t.ids.size(); ++i) {
-        if (t.ids[i] == id) use(static_cast<int>(i));
-      }
+      for (int i = t.position[id]; i >= 0; i = t.next_same[i]) use(i);
     }
   }
 }

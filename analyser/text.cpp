@@ -114,11 +114,22 @@ void stripNewLineChars(FixedText& text) {
   }
 }
 
+namespace {
+
+// The bytes replaceNonPrintableChars turns into "_", as a table: every line
+// of a log passes through it.
+constexpr std::array<bool, 256> kReplacedBytes = [] {
+  std::array<bool, 256> replaced{};
+  for (int c = 0; c < 256; ++c) replaced[c] = c < 32 || c > 126;
+  for (unsigned char c : std::string_view("\\&\"+#=%<>")) replaced[c] = true;
+  return replaced;
+}();
+
+}  // namespace
+
 void replaceNonPrintableChars(FixedText& text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    bool printable = c >= 32 && c <= 126;
-    if (!printable || std::strchr("\\&\"+#=%<>", c) != nullptr) text[i] = '_';
+    if (kReplacedBytes[static_cast<unsigned char>(text[i])]) text[i] = '_';
   }
 }
 

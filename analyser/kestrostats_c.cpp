@@ -13,6 +13,7 @@
 #include "kills.h"
 #include "line_filter.h"
 #include "page_writer.h"
+#include "pipeline_steps.h"
 #include "players.h"
 #include "reportconfig.h"
 #include "run_summary.h"
@@ -167,25 +168,16 @@ void checkForNewGameStart(std::string_view line) {
 void processLine(FixedText& line) {
   checkIfServerLog(line);
   freeMallocs();
-  stripNewLineChars(line);
-  replaceNonPrintableChars(line);
+  cleanLine(line);
   if (!validLine(line, valid_strings)) {
-    if (contains(line, "Round starts!")) {
-      resetHaveFlag(kBlue);
-      resetHaveFlag(kRed);
-    } else {
-      scanForQuotes(line);
-    }
+    handleRejectedLine(line);
     return;
   }
   FixedText stripped;
   stripColorCodes(line, stripped);
   freeMallocs();
   if (updateMiscInfo(line, stripped) == 1) return;
-  if (containsAny(addPlayer_strings, stripped)) {
-    addPlayer(getVictimName(line));
-    addPlayer(getAttackerName(line));
-  }
+  addPlayersOfLine(line, stripped, addPlayer_strings);
   freeMallocs();
   assignTeam(line);
   freeMallocs();

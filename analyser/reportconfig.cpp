@@ -1,5 +1,7 @@
 #include "reportconfig.h"
 
+#include "config_file.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -16,13 +18,7 @@ FixedText g_config_footer_file;
 
 namespace {
 
-struct Setting {
-  std::string_view key;
-  FixedText* value;
-  std::string_view default_value;
-};
-
-const Setting kSettings[] = {
+const TextSetting kSettings[] = {
     {"file_extension:", &g_config_file_extension, "html"},
     {"stylesheet:", &g_config_stylesheet, "c-kestro.css"},
     {"make_weapon_stats:", &g_config_make_weapon_stats, "yes"},
@@ -51,28 +47,13 @@ void printConfigBlock() {
 }  // namespace
 
 void readConfig() {
-  for (const Setting& s : kSettings) s.value->assign(s.default_value);
+  setDefaults(kSettings);
   std::FILE* file = std::fopen(g_config.c_str(), "r");
   if (file == nullptr) {
     std::printf("ERROR: could not open config file \"%s\"\n", g_config.c_str());
     std::exit(1);
   }
-  FixedText line;
-  while (readLine(file, line)) {
-    if (line[0] == '#') continue;
-    stripNewLineChars(line);
-    for (const Setting& s : kSettings) {
-      if (line.view() != s.key) continue;
-      // The next line, whatever it holds, is the value; a key on the last
-      // line keeps its default.
-      FixedText value;
-      if (readLine(file, value)) {
-        stripNewLineChars(value);
-        *s.value = value;
-      }
-      break;
-    }
-  }
+  readSettings(file, kSettings);
   printConfigBlock();
   std::fclose(file);
 }

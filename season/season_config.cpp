@@ -1,5 +1,7 @@
 #include "season_config.h"
 
+#include "config_file.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -28,12 +30,6 @@ FixedText g_config_clan_tag_min_condition;
 
 namespace {
 
-struct TextSetting {
-  std::string_view key;
-  FixedText* value;
-  std::string_view default_value;
-};
-
 const TextSetting kTextSettings[] = {
     {"pre_command:", &g_config_pre_command, ""},
     {"realtime_log:", &g_config_realtime_log, "no"},
@@ -55,33 +51,13 @@ const TextSetting kTextSettings[] = {
 
 constexpr std::string_view kEnclosingKey = "command_enclosing_character:";
 
-void setDefaults() {
-  for (const TextSetting& s : kTextSettings) s.value->assign(s.default_value);
-  g_config_command_enclosing_character = ' ';
-  g_no_of_game_stats = 0;
-}
-
-// Reads the value line after a key line; false at the end of the file.
-bool readValue(std::FILE* file, FixedText& value) {
-  if (!readLine(file, value)) return false;
-  stripNewLineChars(value);
-  return true;
-}
-
-void applyKey(std::FILE* file, const FixedText& line) {
+// The enclosing character is the first character of its value line; an
+// empty line keeps the blank.
+bool readEnclosingCharacter(std::string_view key, std::FILE* file) {
+  if (key != kEnclosingKey) return false;
   FixedText value;
-  if (line.view() == kEnclosingKey) {
-    // The first character of the next line; an empty line keeps the blank.
-    if (readValue(file, value) && !value.empty()) g_config_command_enclosing_character = value[0];
-    return;
-  }
-  for (const TextSetting& s : kTextSettings) {
-    if (line.view() != s.key) continue;
-    if (!readValue(file, value)) return;
-    *s.value = value;
-    if (s.value == &g_config_no_of_game_stats) g_no_of_game_stats = std::atoi(value.c_str());
-    return;
-  }
+  if (readValueLine(file, value) && !value.empty()) g_config_command_enclosing_character = value[0];
+  return true;
 }
 
 void printListing() {
@@ -121,19 +97,17 @@ bool isPlainDatabaseName(std::string_view name) {
 }
 
 void readConfig() {
-  setDefaults();
+  setDefaults(kTextSettings);
+  g_config_command_enclosing_character = ' ';
   std::FILE* file = std::fopen(g_config.c_str(), "r");
   if (file == nullptr) {
     std::printf("ERROR: could not open config file \"%s\"\n", g_config.c_str());
     std::exit(1);
   }
-  FixedText line;
-  while (readLine(file, line)) {
-    if (line[0] == '#') continue;  // a comment, where a key line is expected
-    stripNewLineChars(line);
-    applyKey(file, line);
-  }
+  readSettings(file, kTextSettings, readEnclosingCharacter);
   std::fclose(file);
+  // Read as a decimal number; text that is no number gives 0.
+  g_no_of_game_stats = std::atoi(g_config_no_of_game_stats.c_str());
   printListing();
   if (g_config_db_host.empty() || g_config_db_name.empty()) {
     std::printf("db configuration is not specified in cfg.");

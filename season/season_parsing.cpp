@@ -7,6 +7,7 @@
 #include "game_state.h"
 #include "kills.h"
 #include "line_filter.h"
+#include "pipeline_steps.h"
 #include "player_sql.h"
 #include "players.h"
 #include "realtime_log.h"
@@ -40,16 +41,10 @@ void processLine(FixedText& line) {
   freeMallocs();
   if (checkIfServerLog(line) == 1) return;
   freeMallocs();
-  stripNewLineChars(line);
-  replaceNonPrintableChars(line);
+  cleanLine(line);
   freeMallocs();
   if (!validLine(line, valid_strings)) {
-    if (contains(line, "Round starts!")) {
-      resetHaveFlag(kBlue);
-      resetHaveFlag(kRed);
-    } else {
-      scanForQuotes(line);
-    }
+    handleRejectedLine(line);
     return;
   }
   FixedText stripped;
@@ -57,10 +52,7 @@ void processLine(FixedText& line) {
   freeMallocs();
   if (season::updateMiscInfo(line, stripped) == 1) return;
   freeMallocs();
-  if (containsAny(addPlayer_strings, stripped)) {
-    addPlayer(getVictimName(line));
-    addPlayer(getAttackerName(line));
-  }
+  addPlayersOfLine(line, stripped, addPlayer_strings);
   freeMallocs();
   assignTeam(line);
   freeMallocs();

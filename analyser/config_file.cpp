@@ -1,0 +1,29 @@
+#include "config_file.h"
+
+void setDefaults(std::span<const TextSetting> settings) {
+  for (const TextSetting& s : settings) s.value->assign(s.default_value);
+}
+
+bool readValueLine(std::FILE* file, FixedText& value) {
+  if (!readLine(file, value)) return false;
+  stripNewLineChars(value);
+  return true;
+}
+
+void readSettings(std::FILE* file, std::span<const TextSetting> settings,
+                  const std::function<bool(std::string_view key, std::FILE* file)>& other_key) {
+  FixedText line;
+  while (readLine(file, line)) {
+    if (line[0] == '#') continue;
+    stripNewLineChars(line);
+    bool taken = false;
+    for (const TextSetting& s : settings) {
+      if (line.view() != s.key) continue;
+      FixedText value;
+      if (readValueLine(file, value)) *s.value = value;
+      taken = true;
+      break;
+    }
+    if (!taken && other_key) other_key(line.view(), file);
+  }
+}

@@ -1,0 +1,33 @@
+// The key/value configuration files of the command-line programs.
+//
+// A key line is exactly a key (with its colon, nothing else); the whole
+// next line, whatever it holds, is the value, its line end cut. A line
+// starting with "#" where a key line is expected is a comment; any other
+// line is ignored. A key given twice takes its last value, and a key on the
+// last line keeps the setting as it was.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <span>
+#include <string_view>
+
+#include "text.h"
+
+struct TextSetting {
+  std::string_view key;
+  FixedText* value;
+  std::string_view default_value;
+};
+
+// Gives every setting its default.
+void setDefaults(std::span<const TextSetting> settings);
+
+// Reads the settings from an open file. Key lines that are not in
+// `settings` are offered to `other_key` with the file positioned at their
+// value line; it returns true when it took the key.
+void readSettings(std::FILE* file, std::span<const TextSetting> settings,
+                  const std::function<bool(std::string_view key, std::FILE* file)>& other_key = {});
+
+// Reads a value line (line end cut); false at the end of the file.
+bool readValueLine(std::FILE* file, FixedText& value);

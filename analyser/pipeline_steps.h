@@ -1,0 +1,18 @@
+// Steps of the line pipeline that both drivers take the same way.
+#pragma once
+
+#include <string_view>
+
+#include "keywords.h"
+#include "text.h"
+
+// Cuts the line end and turns unsafe and non-printable characters into "_".
+void cleanLine(FixedText& line);
+
+// A line the keyword tables rejected: "Round starts!" clears every flag
+// carrier; any other line may be a chat line worth a quote.
+void handleRejectedLine(std::string_view line);
+
+// Adds the victim and then the attacker of a line that introduces players
+// (an entry of `add_player` in the colour-free line).
+void addPlayersOfLine(std::string_view line, std::string_view stripped_line, KeywordTable add_player);

@@ -35,6 +35,12 @@ LoaderEntry text(const char* name, int code, std::string& (*target)(ServerSettin
                  std::size_t maxLength = kUnlimited) {
   return {name, LoaderKind::Text, code, TextTarget{target, maxLength}};
 }
+// A log file name with the box that switches the log on; a page refresh
+// shows the box and enables or greys the name.
+LoaderEntry logName(const char* name, int code, std::string& (*target)(ServerSettings&),
+                    bool& (*box)(ServerSettings&), const char* offName = nullptr) {
+  return {name, LoaderKind::Text, code, TextTarget{target, kFieldLimit, box, offName}, kRefresh};
+}
 LoaderEntry replacement(const char* name, int code, Replaceable item) {
   return {name, LoaderKind::Integer, code, ReplacementTarget{item}};
 }
@@ -88,6 +94,10 @@ struct ValueApplier {
   }
   bool operator()(const TextTarget& target) const {
     target.text(settings) = std::string(value.substr(0, target.maxLength));
+    if (target.box != nullptr) {
+      const bool off = value.empty() || (target.offName != nullptr && value == target.offName);
+      target.box(settings) = !off;
+    }
     return true;
   }
   bool operator()(const ReplacementTarget& target) const {
@@ -174,9 +184,9 @@ const std::array<LoaderEntry, kLoaderEntryCount> kLoaderEntries = {{
     flag("sv_pure", 82, SETTING(server.pureServer)),
     text("sv_hostname", 83, SETTING(server.hostname), kFieldLimit),
     // Files.
-    text("g_log", 100, SETTING(files.logFileName), kFieldLimit),
+    logName("g_log", 100, SETTING(files.logFileName), SETTING(files.logFileEnabled)),
     flag("g_logSync", 101, SETTING(files.synchronizeLog)),
-    text("admin_log", 102, SETTING(files.adminLogName), kFieldLimit),
+    logName("admin_log", 102, SETTING(files.adminLogName), SETTING(files.adminLogEnabled), "none"),
     flag("log_default", 103, SETTING(files.ospLogFormat), kPlain, kInvert),
     decoded("log_stat", 104, decodeLogStat, kRefresh),
     text("filter_file", 105, SETTING(files.filterFile)),

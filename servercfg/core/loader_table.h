@@ -23,6 +23,10 @@ using RealTarget = double& (*)(ServerSettings&);
 struct TextTarget {
   std::string& (*text)(ServerSettings&);
   std::size_t maxLength;  // longer values are cut to this many characters
+  // The check box that switches the named file on (the two log files): a
+  // loaded name ticks it; an empty value, or `offName`, clears it.
+  bool& (*box)(ServerSettings&) = nullptr;
+  const char* offName = nullptr;
 };
 struct ReplacementTarget {  // an integer row: the value is 2 to the power of the choice
   Replaceable item;
@@ -57,7 +61,8 @@ Page loaderEntryPage(const LoaderEntry& entry);
 // Applies a value word to the row's settings: flags become 1 for a non-zero
 // integer (inverted rows for 0), integers and reals take the converted
 // value without a range check, texts the word itself (cut to the field's
-// limit), decoded rows set every setting their value stands for. Returns
+// limit; a log file name also sets its box), decoded rows set every setting
+// their value stands for. Returns
 // false, changing nothing, for a replace_ value that is not a power of two
 // from 1 to 8192.
 bool applyLoaderValue(ServerSettings& settings, const LoaderEntry& entry, std::string_view value);

@@ -199,6 +199,24 @@ TEST_F(LoadConfigTest, DecodedVariables) {
   EXPECT_EQ(settings.weapons.inHand, static_cast<int>(InHand::RocketLauncher));
 }
 
+TEST_F(LoadConfigTest, LogFileNamesSetTheirBoxes) {
+  LoadReport report = load("set admin_log \"admin.log\"\nset g_log \"\"\n");
+  EXPECT_TRUE(settings.files.adminLogEnabled);
+  EXPECT_EQ(settings.files.adminLogName, "admin.log");
+  EXPECT_FALSE(settings.files.logFileEnabled);
+  EXPECT_EQ(settings.files.logFileName, "");
+  EXPECT_EQ(report.enablingChanged, std::vector<Page>{Page::Files});
+
+  load("set g_log \"none\"\nset admin_log \"none\"\n");
+  EXPECT_TRUE(settings.files.logFileEnabled);  // "none" is no admin log, but a game log name
+  EXPECT_EQ(settings.files.logFileName, "none");
+  EXPECT_FALSE(settings.files.adminLogEnabled);
+  EXPECT_EQ(settings.files.adminLogName, "none");
+
+  load("set admin_log \"x.log\"\nset admin_log \"\"\n");  // the last line wins
+  EXPECT_FALSE(settings.files.adminLogEnabled);
+}
+
 TEST_F(LoadConfigTest, ModeStartOffersItsPresetFirst) {
   fake.messages.answerOk = true;
   load("set fraglimit \"3\"\nset mode_start \"2\"\n");
@@ -278,14 +296,10 @@ class RoundTrip : public ::testing::Test {
     return rendered.text;
   }
 
-  // Loads the file of `written` into fresh start-up settings. The "Log
-  // File:" and "Admin Log:" boxes are not in the file (loading keeps their
-  // state), so they start as the writer had them.
+  // Loads the file of `written` into fresh start-up settings.
   ServerSettings reloaded(const ServerSettings& written) {
     dir.write("round.cfg", text(written));
     ServerSettings loaded = startUpSettings(fake.store);
-    loaded.files.logFileEnabled = written.files.logFileEnabled;
-    loaded.files.adminLogEnabled = written.files.adminLogEnabled;
     LoadReport report =
         loadConfigFile(loaded, (dir.path() / "round.cfg").string(), fake.messages, fake.store);
     EXPECT_EQ(report.problems, "");

@@ -213,6 +213,28 @@ TEST_F(MainWindow, LoadShowsTheImportListingAndRefreshesEveryPage) {
   EXPECT_EQ(withKey<QLineEdit>(page(Page::Gameplay), "fraglimit")->text(), "44");
 }
 
+TEST_F(MainWindow, LoadedLogNamesTickTheirBoxes) {
+  ScratchDir dir;
+  dir.write("logs.cfg", "set admin_log \"admin.log\"\nset g_log \"\"\n");
+  fake.files.answer = ChosenFile{(dir.path() / "logs.cfg").string(), "logs.cfg"};
+  ASSERT_TRUE(window->selectPage(Page::Files));
+  captioned<QPushButton>(window.get(), "Load .cfg")->click();
+  QWidget* files = page(Page::Files);
+  EXPECT_TRUE(captioned(files, "Admin Log:")->isChecked());
+  EXPECT_TRUE(withKey<QLineEdit>(files, "admin_log")->isEnabled());
+  EXPECT_EQ(withKey<QLineEdit>(files, "admin_log")->text(), "admin.log");
+  EXPECT_FALSE(captioned(files, "Log File:")->isChecked());
+  EXPECT_FALSE(withKey<QLineEdit>(files, "g_log")->isEnabled());
+
+  // Saved from the page as loaded: the admin log stays, the game log stays off.
+  const std::string path = (dir.path() / "saved.cfg").string();
+  fake.files.answer = ChosenFile{path, "saved.cfg"};
+  captioned<QPushButton>(window.get(), "Generate .cfg")->click();
+  const std::string saved = dir.read("saved.cfg");
+  EXPECT_TRUE(hasLine(saved, "set admin_log                  \"admin.log\""));
+  EXPECT_TRUE(hasLine(saved, "set g_log                      \"\""));
+}
+
 TEST_F(MainWindow, LoadCancelledOrUnreadableKeepsTheBoxes) {
   QLineEdit* frag = withKey<QLineEdit>(page(Page::Gameplay), "fraglimit");
   frag->setText("55");

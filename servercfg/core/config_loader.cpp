@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "config_line.h"
 #include "loader_table.h"
@@ -25,14 +26,34 @@ class ConfigFileReader {
       line.push_back(static_cast<char>(c));
       if (c == '\n') break;
     }
+    if (c == EOF && std::ferror(file_)) failed_ = true;
     return !line.empty();
   }
 
-  void rewind() { std::rewind(file_); }
+  void rewind() { std::rewind(file_); }  // clears the error indicator, not failed()
+
+  // A read failed at some point (the file ended early for the reader).
+  bool failed() const { return failed_; }
 
  private:
   std::FILE* file_;
+  bool failed_ = false;
 };
+
+// Only a regular file is read: a directory opens on some systems and then
+// fails to read, and a device or a pipe may never end.
+std::FILE* openRegularFile(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return nullptr;
+  return std::fopen(path.c_str(), "r");
+}
+
+LoadReport openFailed(MessageBoxes& messages) {
+  messages.showMessage(kOpenReadFailedText, kOpenReadFailedCaption, MessageIcon::Exclamation);
+  LoadReport report;
+  report.outcome = LoadOutcome::OpenFailed;
+  return report;
+}
 
 bool isSetKeyword(std::string_view keyword) {
   return keyword == "set" || keyword == "seta" || keyword == "sets";
@@ -119,22 +140,24 @@ bool applyConfigVariable(ServerSettings& settings, std::string_view name, std::s
 
 LoadReport loadConfigFile(ServerSettings& settings, const std::string& path,
                           MessageBoxes& messages, SettingsStore& store) {
+  std::FILE* file = openRegularFile(path);
+  if (file == nullptr) return openFailed(messages);
+
+  // Loaded into a copy, so that a file that cannot be read to its end
+  // leaves the settings as they were.
+  ServerSettings loaded = settings;
   LoadReport report;
-  std::FILE* file = std::fopen(path.c_str(), "r");
-  if (file == nullptr) {
-    messages.showMessage(kOpenReadFailedText, kOpenReadFailedCaption, MessageIcon::Exclamation);
-    report.outcome = LoadOutcome::OpenFailed;
-    return report;
-  }
   ConfigFileReader reader(file);
-  offerModeStartPresets(reader, settings, messages, store);
+  offerModeStartPresets(reader, loaded, messages, store);
   reader.rewind();
-  applyConfigLines(reader, settings, report);
+  applyConfigLines(reader, loaded, report);
   std::fclose(file);
+  if (reader.failed()) return openFailed(messages);
 
   // The Files page's copies of the duplicated file names are the ones the
   // file sets; the other pages follow them.
-  synchroniseDuplicatedFileNames(settings, Page::Files);
+  synchroniseDuplicatedFileNames(loaded, Page::Files);
+  settings = std::move(loaded);
   report.outcome = LoadOutcome::Loaded;
   return report;
 }

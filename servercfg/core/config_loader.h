@@ -45,7 +45,8 @@ struct LoadReport {
 void appendProblemLine(std::string& listing, int lineNumber, std::string_view line);
 
 // "Load .cfg": asks for the file (nothing happens when cancelled), reports
-// "Error Opening File." when it cannot be read, otherwise loads it. The
+// "Error Opening File." when it is not a regular file that can be read to
+// its end (the settings then stay as they were), otherwise loads it. The
 // caller shows a non-empty problem listing in the "Import" dialog and
 // refreshes every page from the settings.
 LoadReport loadConfig(ServerSettings& settings, Platform& platform);

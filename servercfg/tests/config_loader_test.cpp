@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
 #include "config_line.h"
@@ -273,6 +274,31 @@ TEST_F(LoadConfigTest, PromptAndUnreadableFile) {
   EXPECT_EQ(fake.messages.shown[0].caption, "File Read Error");
   EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::Exclamation);
   EXPECT_EQ(settings, before);
+}
+
+TEST_F(LoadConfigTest, OnlyRegularFilesAreRead) {
+  const ServerSettings before = settings;
+  dir.write("folder.cfg/inside.txt", "set fraglimit 3\n");
+  std::vector<std::string> notFiles = {(dir.path() / "folder.cfg").string()};
+  for (const char* device : {"/dev/null", "/dev/zero"}) {
+    if (std::filesystem::exists(device)) notFiles.push_back(device);
+  }
+  for (const std::string& path : notFiles) {
+    fake.messages.shown.clear();
+    EXPECT_EQ(loadConfigFile(settings, path, fake.messages, fake.store).outcome,
+              LoadOutcome::OpenFailed)
+        << path;
+    ASSERT_EQ(fake.messages.shown.size(), 1u) << path;
+    EXPECT_EQ(fake.messages.shown[0].text, "Error Opening File.");
+  }
+  EXPECT_EQ(settings, before);
+
+  // A link to a regular file is that file.
+  load("set fraglimit 6\n");
+  std::filesystem::create_symlink(dir.path() / "in.cfg", dir.path() / "link.cfg");
+  settings.gameplay.fragLimit = 1;
+  loadConfigFile(settings, (dir.path() / "link.cfg").string(), fake.messages, fake.store);
+  EXPECT_EQ(settings.gameplay.fragLimit, 6);
 }
 
 TEST_F(LoadConfigTest, BinaryGarbageIsListedNotFatal) {

@@ -136,6 +136,17 @@ TEST_F(CvarsmithProgram, LoadListsTheLinesItCannotApply) {
   EXPECT_FALSE(dir.exists("never.cfg"));
 }
 
+TEST_F(CvarsmithProgram, LoadOfSomethingNotAFileFails) {
+  dir.write("folder/keep.txt", "");
+  for (const char* target : {"folder", "/dev/zero"}) {
+    if (!std::filesystem::exists(target) && target[0] == '/') continue;
+    kstest::RunResult result = run(std::string("--load ") + target + " --write never.cfg");
+    EXPECT_EQ(result.status, 1) << target;
+    EXPECT_EQ(errors(), "Error Opening File.\n") << target;
+    EXPECT_FALSE(dir.exists("never.cfg")) << target;
+  }
+}
+
 TEST_F(CvarsmithProgram, ModeStartPresetOnlyWithYes) {
   dir.write("ctf.cfg", "set mode_start \"4\"\nset timelimit \"25\"\n");
   ASSERT_EQ(run("--load ctf.cfg --write no.cfg").status, 0) << errors();

@@ -244,6 +244,14 @@ TEST_F(MainWindow, LoadCancelledOrUnreadableKeepsTheBoxes) {
   captioned<QPushButton>(window.get(), "Load .cfg")->click();
   EXPECT_EQ(fake.messages.shown.back().caption, "File Read Error");
   EXPECT_EQ(frag->text(), "55");
+
+  ScratchDir dir;
+  fake.files.answer = ChosenFile{dir.path().string(), dir.path().filename().string()};
+  fake.messages.shown.clear();
+  captioned<QPushButton>(window.get(), "Load .cfg")->click();
+  ASSERT_EQ(fake.messages.shown.size(), 1u);
+  EXPECT_EQ(fake.messages.shown[0].text, "Error Opening File.");
+  EXPECT_EQ(frag->text(), "55");
 }
 
 TEST_F(MainWindow, PageButtonsOpenTheirDialogs) {

@@ -134,6 +134,7 @@ bool applyConfigVariable(ServerSettings& settings, std::string_view name, std::s
                          std::vector<Page>* enablingChanged) {
   const LoaderEntry* entry = findLoaderEntry(name);
   if (entry == nullptr || !applyLoaderValue(settings, *entry, value)) return false;
+  settings.keptFromFile.setVariables.insert(entry->name);
   if (entry->refresh) noteEnablingChange(enablingChanged, loaderEntryPage(*entry));
   return true;
 }

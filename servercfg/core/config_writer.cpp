@@ -15,8 +15,14 @@ namespace {
 // Accumulates the file text. Every variable line is "set", a blank, the name
 // left-aligned in 27 columns and the value in double quotes, so each value's
 // opening quote stands in column 32.
+//
+// The ...When forms write a line only under a condition (g_warmup only with
+// warmup on), or when a loaded file set the variable: a file keeps the
+// lines its admin wrote even where the dialog would leave them out.
 class ConfigText {
  public:
+  explicit ConfigText(const KeptFromFile& kept) : kept_(kept) {}
+
   void line(const char* text) {
     out_ += text;
     out_ += '\n';
@@ -42,6 +48,16 @@ class ConfigText {
     out_ += value;
     out_ += "\"\n";
   }
+  void integerWhen(bool condition, const char* name, int value) {
+    if (writes(condition, name)) integer(name, value);
+  }
+  void flagWhen(bool condition, const char* name, bool value) {
+    if (writes(condition, name)) flag(name, value);
+  }
+  void textWhen(bool condition, const char* name, const std::string& value, const char* caption) {
+    if (writes(condition, name)) text(name, value, caption);
+  }
+
   void mapLine(const std::string& mapName) {
     if (!acceptText("map", mapName, "Starting Map:")) return;
     out_ += "map \"" + mapName + "\"\n";
@@ -60,12 +76,17 @@ class ConfigText {
   }
 
  private:
+  bool writes(bool condition, const char* name) const {
+    return condition || kept_.setVariables.contains(name);
+  }
+
   bool acceptText(const char* name, const std::string& value, const char* caption) {
     if (value.find_first_of("\"\r\n") == std::string::npos) return true;
     if (!refused_) refused_ = RefusedText{name, caption};
     return false;
   }
 
+  const KeptFromFile& kept_;
   std::string out_;
   std::optional<RefusedText> refused_;
 };
@@ -97,17 +118,15 @@ void writeGameplay(ConfigText& out, const GameplayPage& g) {
   out.integer("g_gametype", g.gameType);
   out.flag("g_teamautojoin", g.autoJoin);
   out.flag("g_teamforcebalance", g.forceBalance);
-  if (g.warmup) out.integer("g_warmup", g.warmupSeconds);
+  out.integerWhen(g.warmup, "g_warmup", g.warmupSeconds);
   out.flag("match_carespawn", g.respawnCa);
   out.flag("match_instagib", g.instagib);
   out.flag("match_latejoin", g.lateJoin);
   out.integer("match_minplayers", g.minPlayers);
   const int overtime = matchOvertimeValue(g);
   out.integer("match_overtime", overtime);
-  if (overtime != kOvertimeOff) {
-    out.integer("match_overtimecount", g.overtimeRounds);
-    out.integer("match_overtimelength", g.overtimeLengthMinutes);
-  }
+  out.integerWhen(overtime != kOvertimeOff, "match_overtimecount", g.overtimeRounds);
+  out.integerWhen(overtime != kOvertimeOff, "match_overtimelength", g.overtimeLengthMinutes);
   out.integer("match_readypercent", g.readyPercentage);
   out.integer("match_roundtimer", g.roundTimerCa);
   out.integer("match_timeoutcount", g.timeoutsPerTeam);
@@ -131,15 +150,11 @@ void writeServer(ConfigText& out, const ServerSettings& settings) {
   out.integer("g_knockback", s.knockback);
   out.integer("g_maxGameClients", s.gameClients);
   out.text("g_motd", settings.motd.gameMotd, "Game MOTD:");
-  if (serverPasswordIsSet(s)) {
-    out.integer("g_needpass", 1);
-    out.text("g_password", s.serverPassword, "Server Password:");
-  } else {
-    out.integer("g_needpass", 0);
-  }
-  if (!s.privatePassword.empty()) {
-    out.text("g_privatePassword", s.privatePassword, "Private Password:");
-  }
+  const bool passwordSet = serverPasswordIsSet(s);
+  out.flag("g_needpass", passwordSet);
+  out.textWhen(passwordSet, "g_password", s.serverPassword, "Server Password:");
+  out.textWhen(!s.privatePassword.empty(), "g_privatePassword", s.privatePassword,
+               "Private Password:");
   out.flag("g_smoothclients", s.smoothClients);
   out.integer("g_speed", s.speed);
   out.integer("match_maxsuicides", s.maxSuicides);
@@ -225,21 +240,20 @@ void writeItems(ConfigText& out, const ServerSettings& settings) {
   const ItemsPage& i = settings.items;
   out.section("//   Item Options   //");
   out.real("g_quadfactor", i.quadFactor);
-  if (i.enableHook) {
-    out.integer("hook_enable", 1);
-    out.integer("hook_delaytime", i.hookDelayTime);
-    out.integer("hook_holdtime", i.hookHoldTime);
-    out.flag("hook_sky", i.hookToSky);
-    out.integer("hook_speed", i.hookSpeed);
-    out.integer("hook_pullspeed", i.hookPullSpeed);
-  }
+  const bool hook = i.enableHook;
+  out.flagWhen(hook, "hook_enable", hook);
+  out.integerWhen(hook, "hook_delaytime", i.hookDelayTime);
+  out.integerWhen(hook, "hook_holdtime", i.hookHoldTime);
+  out.flagWhen(hook, "hook_sky", i.hookToSky);
+  out.integerWhen(hook, "hook_speed", i.hookSpeed);
+  out.integerWhen(hook, "hook_pullspeed", i.hookPullSpeed);
   out.integer("match_poweruprespawn", i.powerupRespawnTime);
   out.integer("powerup_disable", packFlagBits(settings, kPowerupDisableBits));
   for (std::size_t k = 0; k < kReplaceableCount; ++k) {
     const int choice = i.replacements[k];
-    if (replacementIsWritten(static_cast<Replaceable>(k), choice)) {
-      out.integer(kReplacementVariables[k], replacementValue(choice));
-    }
+    if (replacementValue(choice) == 0) continue;  // no choice of the list
+    out.integerWhen(replacementIsWritten(static_cast<Replaceable>(k), choice),
+                    kReplacementVariables[k], replacementValue(choice));
   }
 }
 
@@ -249,20 +263,20 @@ void writeVoting(ConfigText& out, const ServerSettings& settings) {
   out.flag("g_allowvote", v.enableVoting);
   out.integer("mode_start", v.modeStart);
   out.integer("server_availmodes", packFlagBits(settings, kAvailableModeBits));
-  if (!v.enableVoting) return;
-  out.integer("vote_limit", v.voteLimit);
-  out.integer("vote_percent", v.votePercent);
+  const bool voting = v.enableVoting;
+  out.integerWhen(voting, "vote_limit", v.voteLimit);
+  out.integerWhen(voting, "vote_percent", v.votePercent);
   for (const VoteAllowLine& row : kVoteAllowLines) {
     const std::string name = std::string("vote_allow_") + row.suffix;
     switch (row.source) {
       case VoteAllowSource::Flag:
-        out.flag(name.c_str(), v.voteAllow[static_cast<std::size_t>(row.flagIndex)]);
+        out.flagWhen(voting, name.c_str(), v.voteAllow[static_cast<std::size_t>(row.flagIndex)]);
         break;
       case VoteAllowSource::VotableItemsMask:
-        out.integer(name.c_str(), settings.votableItems.itemsMask);
+        out.integerWhen(voting, name.c_str(), settings.votableItems.itemsMask);
         break;
       case VoteAllowSource::VotablePowerupsMask:
-        out.integer(name.c_str(), settings.votableItems.powerupsMask);
+        out.integerWhen(voting, name.c_str(), settings.votableItems.powerupsMask);
         break;
     }
   }
@@ -270,22 +284,20 @@ void writeVoting(ConfigText& out, const ServerSettings& settings) {
 
 void writeOther(ConfigText& out, const OtherPage& o) {
   out.section("//  Other Options   //");
-  out.flag("bot_enable", o.enableBots);
-  if (o.enableBots) {
-    out.text("bot_autoload", o.botAutoload, "Autoload:");
-    out.integer("bot_checktime", o.botCheckTime);
-    out.integer("bot_minplayers", o.botMinPlayers);
-  }
+  const bool bots = o.enableBots;
+  out.flag("bot_enable", bots);
+  out.textWhen(bots, "bot_autoload", o.botAutoload, "Autoload:");
+  out.integerWhen(bots, "bot_checktime", o.botCheckTime);
+  out.integerWhen(bots, "bot_minplayers", o.botMinPlayers);
   out.integer("g_spectatorInactivity", o.spectatorInactivity);
   out.flag("map_autoload", o.autoLoad);
-  out.flag("map_queue", o.enableQueue);
-  if (o.enableQueue) {
-    out.flag("map_halt", o.mapHalt);
-    out.flag("map_nocount", o.noCount);
-    out.flag("map_once", o.mapOnce);
-    out.flag("map_random", o.randomMap);
-    out.flag("map_rotate", o.rotateMaps);
-  }
+  const bool queue = o.enableQueue;
+  out.flag("map_queue", queue);
+  out.flagWhen(queue, "map_halt", o.mapHalt);
+  out.flagWhen(queue, "map_nocount", o.noCount);
+  out.flagWhen(queue, "map_once", o.mapOnce);
+  out.flagWhen(queue, "map_random", o.randomMap);
+  out.flagWhen(queue, "map_rotate", o.rotateMaps);
   out.flag("match_mutespecs", o.muteSpectators);
   out.flag("pmove_fixed", o.pmoveFixed);
   out.integer("pmove_msec", o.pmoveMsec);
@@ -340,7 +352,7 @@ std::string refusedTextMessage(const RefusedText& refused) {
 }
 
 RenderedConfig renderConfig(const ServerSettings& settings, const std::tm& now, bool forceMapLine) {
-  ConfigText out;
+  ConfigText out(settings.keptFromFile);
   writeBanner(out, now);
   writeGameplay(out, settings.gameplay);
   writeServer(out, settings);

@@ -10,6 +10,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <set>
 #include <string>
 
 #include "game_items.h"
@@ -275,6 +278,19 @@ struct CommandLinePage {
   bool operator==(const CommandLinePage&) const = default;
 };
 
+// What the settings keep of a loaded file beyond the pages' controls, so
+// that saving writes back every setting the file held. The defaults, and so
+// every preset, forget it.
+struct KeptFromFile {
+  // The variables a loaded file (or --set) gave a value, as the writer
+  // spells them. A line the writer leaves out under a condition (the hook
+  // values while the hook is off, a replacement that keeps its item) is
+  // written anyway when the file set it.
+  std::set<std::string, std::less<>> setVariables;
+
+  bool operator==(const KeptFromFile&) const = default;
+};
+
 struct ServerSettings {
   GameplayPage gameplay;
   ServerPage server;
@@ -286,6 +302,7 @@ struct ServerSettings {
   VotableItemsRecord votableItems;
   OtherPage other;
   CommandLinePage commandLine;
+  KeptFromFile keptFromFile;
 
   bool operator==(const ServerSettings&) const = default;
 };

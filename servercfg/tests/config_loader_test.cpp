@@ -424,6 +424,39 @@ TEST_F(RoundTrip, EveryDerivedVariableChanged) {
   EXPECT_EQ(setLines, 194 - 11);  // less 11 replace_ lines that keep their item
 }
 
+TEST_F(RoundTrip, LinesLeftOutUnderAConditionStayWhenTheFileSetThem) {
+  dir.write("hand.cfg",
+            "set g_dowarmup 0\nset g_warmup 45\n"
+            "set match_overtime 2\nset match_overtimelength 7\n"
+            "set g_password none\nset g_privatePassword \"\"\n"
+            "set hook_enable 0\nset hook_speed 900\n"
+            "set replace_quad 512\n"
+            "set g_allowvote 0\nset vote_limit 3\nset vote_allow_kick 0\n"
+            "set bot_enable 0\nset bot_minplayers 4\n"
+            "set map_queue 0\nset map_once 0\n");
+  ServerSettings loaded = startUpSettings(fake.store);
+  loadConfigFile(loaded, (dir.path() / "hand.cfg").string(), fake.messages, fake.store);
+  const std::string saved = text(loaded);
+  for (const char* line :
+       {"set g_dowarmup                 \"0\"", "set g_warmup                   \"45\"",
+        "set match_overtime             \"2\"", "set match_overtimelength       \"7\"",
+        "set g_needpass                 \"0\"", "set g_password                 \"none\"",
+        "set g_privatePassword          \"\"", "set hook_enable                \"0\"",
+        "set hook_speed                 \"900\"", "set replace_quad               \"512\"",
+        "set vote_limit                 \"3\"", "set vote_allow_kick            \"0\"",
+        "set bot_minplayers             \"4\"", "set map_once                   \"0\""}) {
+    EXPECT_TRUE(testing::hasLine(saved, line)) << line;
+  }
+  // Only the lines the file held: the rest of each group stays out.
+  for (const char* name : {"match_overtimecount", "hook_delaytime", "vote_percent",
+                           "vote_allow_map", "bot_autoload", "map_halt", "replace_bfg"}) {
+    EXPECT_TRUE(testing::setLinesOf(saved, name).empty()) << name;
+  }
+  // Switched on in the dialog, the group is written whole.
+  loaded.items.enableHook = true;
+  EXPECT_EQ(testing::setLinesOf(text(loaded), "hook_delaytime").size(), 1u);
+}
+
 TEST_F(RoundTrip, InHandGauntletIsTheOneException) {
   ServerSettings s;
   s.weapons.inHand = static_cast<int>(InHand::Gauntlet);

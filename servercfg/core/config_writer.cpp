@@ -108,10 +108,11 @@ void writeBanner(ConfigText& out, const std::tm& now) {
   out.emptyLine();
 }
 
-void writeGameplay(ConfigText& out, const GameplayPage& g) {
+void writeGameplay(ConfigText& out, const ServerSettings& settings) {
+  const GameplayPage& g = settings.gameplay;
   out.section("// Gameplay Options //");
   out.integer("capturelimit", g.captureLimit);
-  out.integer("dmflags", dmflagsValue(g));
+  out.integer("dmflags", maskValue(settings, kDmflagsMask));
   out.integer("fraglimit", g.fragLimit);
   out.flag("g_dowarmup", g.warmup);
   out.integer("g_forceRespawn", g.forceRespawn);
@@ -123,10 +124,10 @@ void writeGameplay(ConfigText& out, const GameplayPage& g) {
   out.flag("match_instagib", g.instagib);
   out.flag("match_latejoin", g.lateJoin);
   out.integer("match_minplayers", g.minPlayers);
-  const int overtime = matchOvertimeValue(g);
-  out.integer("match_overtime", overtime);
-  out.integerWhen(overtime != kOvertimeOff, "match_overtimecount", g.overtimeRounds);
-  out.integerWhen(overtime != kOvertimeOff, "match_overtimelength", g.overtimeLengthMinutes);
+  out.integer("match_overtime", codedValue(settings, kMatchOvertimeCode));
+  const bool overtime = matchOvertimeValue(g) != kOvertimeOff;
+  out.integerWhen(overtime, "match_overtimecount", g.overtimeRounds);
+  out.integerWhen(overtime, "match_overtimelength", g.overtimeLengthMinutes);
   out.integer("match_readypercent", g.readyPercentage);
   out.integer("match_roundtimer", g.roundTimerCa);
   out.integer("match_timeoutcount", g.timeoutsPerTeam);
@@ -162,9 +163,9 @@ void writeServer(ConfigText& out, const ServerSettings& settings) {
   out.text("player_always", s.playerAlways, "Player Always:");
   out.text("rconPassword", s.rconPassword, "rcon Password:");
   out.text("ref_password", s.refereePassword, "Referee Password:");
-  out.integer("server_customclient", packFlagBits(settings, kCustomClientBits));
-  out.integer("server_ospauth", ospAuthValue(s));
-  out.integer("server_record", packFlagBits(settings, kServerRecordBits));
+  out.integer("server_customclient", maskValue(settings, kCustomClientMask));
+  out.integer("server_ospauth", codedValue(settings, kOspAuthCode));
+  out.integer("server_record", maskValue(settings, kServerRecordMask));
   static const char* const kMotdVariables[] = {"server_motd1", "server_motd2", "server_motd3",
                                                "server_motd4", "server_motd5", "server_motd6",
                                                "server_motd7", "server_motd8"};
@@ -182,13 +183,14 @@ void writeServer(ConfigText& out, const ServerSettings& settings) {
   out.flag("sv_pure", s.pureServer);
 }
 
-void writeFiles(ConfigText& out, const FilesPage& f) {
+void writeFiles(ConfigText& out, const ServerSettings& settings) {
+  const FilesPage& f = settings.files;
   out.section("//   File Options   //");
   out.text("g_log", f.logFileEnabled ? f.logFileName : std::string(), "Log File:");
   out.flag("g_logSync", f.synchronizeLog);
   if (f.adminLogEnabled) out.text("admin_log", f.adminLogName, "Admin Log:");
   out.integer("log_default", logDefaultValue(f));
-  out.integer("log_stat", logStatValue(f));
+  out.integer("log_stat", codedValue(settings, kLogStatCode));
   out.text("filter_file", f.filterFile, "Filter File:");
   out.text("map_file", f.mapFile, "Map File:");
   out.text("server_gfxspecific", f.gfxFile, "GFX File:");
@@ -209,7 +211,7 @@ void writeWeapons(ConfigText& out, const ServerSettings& settings) {
   out.integer("g_weaponrespawn", w.weaponRespawnTime);
   out.integer("g_weaponteamrespawn", w.weaponRespawnTdm);
   out.integer("instagib_reload", w.instagibReload);
-  out.integer("item_disable", packFlagBits(settings, kItemDisableBits));
+  out.integer("item_disable", maskValue(settings, kItemDisableMask));
   out.flag("match_cawarmupfire", w.warmupFireCa);
   out.flag("match_dropitems", w.dropItemsTdm);
   out.flag("match_hurtself", w.hurtSelf);
@@ -232,8 +234,8 @@ void writeWeapons(ConfigText& out, const ServerSettings& settings) {
   out.flag("team_armordamage", w.armorDamageCa);
   out.integer("warmup_armor", w.warmupArmor);
   out.flag("weapon_deaddrop", w.dropOnDeath);
-  out.integer("weapon_have", weaponHaveValue(settings));
-  out.integer("weapon_start", weaponStartValue(w.inHand));
+  out.integer("weapon_have", maskValue(settings, kWeaponHaveMask));
+  out.integer("weapon_start", codedValue(settings, kWeaponStartCode));
 }
 
 void writeItems(ConfigText& out, const ServerSettings& settings) {
@@ -248,7 +250,7 @@ void writeItems(ConfigText& out, const ServerSettings& settings) {
   out.integerWhen(hook, "hook_speed", i.hookSpeed);
   out.integerWhen(hook, "hook_pullspeed", i.hookPullSpeed);
   out.integer("match_poweruprespawn", i.powerupRespawnTime);
-  out.integer("powerup_disable", packFlagBits(settings, kPowerupDisableBits));
+  out.integer("powerup_disable", maskValue(settings, kPowerupDisableMask));
   for (std::size_t k = 0; k < kReplaceableCount; ++k) {
     const int choice = i.replacements[k];
     if (replacementValue(choice) == 0) continue;  // no choice of the list
@@ -262,7 +264,7 @@ void writeVoting(ConfigText& out, const ServerSettings& settings) {
   out.section("//  Voting Options  //");
   out.flag("g_allowvote", v.enableVoting);
   out.integer("mode_start", v.modeStart);
-  out.integer("server_availmodes", packFlagBits(settings, kAvailableModeBits));
+  out.integer("server_availmodes", maskValue(settings, kAvailableModesMask));
   const bool voting = v.enableVoting;
   out.integerWhen(voting, "vote_limit", v.voteLimit);
   out.integerWhen(voting, "vote_percent", v.votePercent);
@@ -354,9 +356,9 @@ std::string refusedTextMessage(const RefusedText& refused) {
 RenderedConfig renderConfig(const ServerSettings& settings, const std::tm& now, bool forceMapLine) {
   ConfigText out(settings.keptFromFile);
   writeBanner(out, now);
-  writeGameplay(out, settings.gameplay);
+  writeGameplay(out, settings);
   writeServer(out, settings);
-  writeFiles(out, settings.files);
+  writeFiles(out, settings);
   writeWeapons(out, settings);
   writeItems(out, settings);
   writeVoting(out, settings);

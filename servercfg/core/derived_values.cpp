@@ -15,14 +15,22 @@ int packFlagBits(const ServerSettings& settings, std::span<const FlagBit> bits) 
   ServerSettings& readable = const_cast<ServerSettings&>(settings);
   int value = 0;
   for (const FlagBit& entry : bits) {
-    if (entry.flag(readable)) value |= entry.bit;
+    if (entry.flag(readable) != entry.setWhenClear) value |= entry.bit;
   }
   return value;
 }
 
 void unpackFlagBits(ServerSettings& settings, std::span<const FlagBit> bits, int value) {
-  for (const FlagBit& entry : bits) entry.flag(settings) = (value & entry.bit) != 0;
+  for (const FlagBit& entry : bits) {
+    entry.flag(settings) = ((value & entry.bit) != 0) != entry.setWhenClear;
+  }
 }
+
+const std::array<FlagBit, 3> kDmflagsBits = {{
+    {8, [](ServerSettings& s) -> bool& { return s.gameplay.fallingDamage; }, true},
+    {16, [](ServerSettings& s) -> bool& { return s.gameplay.fixedFov; }},
+    {32, [](ServerSettings& s) -> bool& { return s.gameplay.noFootsteps; }},
+}};
 
 const std::array<FlagBit, 5> kCustomClientBits = {{
     {1, [](ServerSettings& s) -> bool& { return s.server.sampling125Hz; }},
@@ -84,12 +92,27 @@ const std::array<FlagBit, 8> kStartingInventoryBits = {{
     {128, [](ServerSettings& s) -> bool& { return weaponStock(s, Weapon::Bfg); }},
 }};
 
-int dmflagsValue(const GameplayPage& gameplay) {
-  int value = 0;
-  if (!gameplay.fallingDamage) value += kDmflagsNoFallingDamage;
-  if (gameplay.fixedFov) value += kDmflagsFixedFov;
-  if (gameplay.noFootsteps) value += kDmflagsNoFootsteps;
-  return value;
+// The accessor of a kept part of a loaded file, as the tables below need it.
+#define KEPT(member) [](ServerSettings& s) -> auto& { return s.keptFromFile.member; }
+
+const MaskVariable kDmflagsMask{kDmflagsBits, KEPT(dmflagsBits)};
+const MaskVariable kCustomClientMask{kCustomClientBits, KEPT(customClientBits)};
+const MaskVariable kServerRecordMask{kServerRecordBits, KEPT(serverRecordBits)};
+const MaskVariable kItemDisableMask{kItemDisableBits, KEPT(itemDisableBits)};
+const MaskVariable kWeaponHaveMask{kStartingInventoryBits, KEPT(weaponHaveBits)};
+const MaskVariable kPowerupDisableMask{kPowerupDisableBits, KEPT(powerupDisableBits)};
+const MaskVariable kAvailableModesMask{kAvailableModeBits, KEPT(availableModeBits)};
+
+int maskValue(const ServerSettings& settings, const MaskVariable& mask) {
+  ServerSettings& readable = const_cast<ServerSettings&>(settings);  // only read
+  return packFlagBits(settings, mask.bits) | mask.otherBits(readable);
+}
+
+void applyMaskValue(ServerSettings& settings, const MaskVariable& mask, int value) {
+  unpackFlagBits(settings, mask.bits, value);
+  int boxBits = 0;
+  for (const FlagBit& entry : mask.bits) boxBits |= entry.bit;
+  mask.otherBits(settings) = value & ~boxBits;
 }
 
 int matchOvertimeValue(const GameplayPage& gameplay) {
@@ -116,10 +139,6 @@ int logStatValue(const FilesPage& files) {
   return files.logToConsole ? 2 : 1;
 }
 
-int weaponHaveValue(const ServerSettings& settings) {
-  return kWeaponHaveGauntlet + packFlagBits(settings, kStartingInventoryBits);
-}
-
 int weaponStartValue(int inHandPosition) {
   // Positions outside Machine Gun..BFG (the Gauntlet, or a value no control
   // can hold) select no weapon bit.
@@ -135,12 +154,6 @@ int replacementValue(int choice) {
 bool replacementIsWritten(Replaceable item, int choice) {
   // A choice outside the list selects nothing and leaves the item as it is.
   return replacementValue(choice) != 0 && choice != static_cast<int>(item);
-}
-
-void applyDmflagsValue(GameplayPage& gameplay, int value) {
-  gameplay.fallingDamage = (value & kDmflagsNoFallingDamage) == 0;
-  gameplay.fixedFov = (value & kDmflagsFixedFov) != 0;
-  gameplay.noFootsteps = (value & kDmflagsNoFootsteps) != 0;
 }
 
 void applyMatchOvertimeValue(GameplayPage& gameplay, int value) {
@@ -171,16 +184,43 @@ void applyLogStatValue(FilesPage& files, int value) {
   files.logToConsole = value != 0 && value != 1;
 }
 
-void applyWeaponHaveValue(ServerSettings& settings, int value) {
-  unpackFlagBits(settings, kStartingInventoryBits, value);
-}
-
 void applyWeaponStartValue(WeaponsPage& weapons, int value) {
-  if ((value & kWeaponHaveGauntlet) != 0) weapons.inHand = static_cast<int>(InHand::Gauntlet);
+  // 0 is what the writer writes for the Gauntlet.
+  if (value == 0 || (value & kWeaponHaveGauntlet) != 0) {
+    weapons.inHand = static_cast<int>(InHand::Gauntlet);
+  }
   // Lowest to highest, so the highest weapon bit that is set wins.
   for (int position = 0; position <= static_cast<int>(InHand::Bfg); ++position) {
     if ((value & (1 << position)) != 0) weapons.inHand = position;
   }
+}
+
+const CodedVariable kMatchOvertimeCode{
+    [](const ServerSettings& s) { return matchOvertimeValue(s.gameplay); },
+    [](ServerSettings& s, int v) { applyMatchOvertimeValue(s.gameplay, v); },
+    KEPT(matchOvertime)};
+const CodedVariable kOspAuthCode{
+    [](const ServerSettings& s) { return ospAuthValue(s.server); },
+    [](ServerSettings& s, int v) { applyOspAuthValue(s.server, v); }, KEPT(ospAuth)};
+const CodedVariable kLogStatCode{
+    [](const ServerSettings& s) { return logStatValue(s.files); },
+    [](ServerSettings& s, int v) { applyLogStatValue(s.files, v); }, KEPT(logStat)};
+const CodedVariable kWeaponStartCode{
+    [](const ServerSettings& s) { return weaponStartValue(s.weapons.inHand); },
+    [](ServerSettings& s, int v) { applyWeaponStartValue(s.weapons, v); }, KEPT(weaponStart)};
+
+#undef KEPT
+
+int codedValue(const ServerSettings& settings, const CodedVariable& coded) {
+  const int boxes = coded.code(settings);
+  const std::optional<LoadedCode>& loaded =
+      coded.loaded(const_cast<ServerSettings&>(settings));  // only read
+  return loaded && loaded->codedAtLoad == boxes ? loaded->fileValue : boxes;
+}
+
+void applyCodedValue(ServerSettings& settings, const CodedVariable& coded, int value) {
+  coded.apply(settings, value);
+  coded.loaded(settings) = LoadedCode{value, coded.code(settings)};
 }
 
 std::optional<int> replacementChoiceOf(int value) {

@@ -49,17 +49,17 @@ LoaderEntry decoded(const char* name, int code, DecodedTarget target, bool refre
 }
 
 // The decoded variables, each the inverse of the writer's formula.
-void decodeDmflags(ServerSettings& s, int v) { applyDmflagsValue(s.gameplay, v); }
-void decodeMatchOvertime(ServerSettings& s, int v) { applyMatchOvertimeValue(s.gameplay, v); }
-void decodeCustomClient(ServerSettings& s, int v) { unpackFlagBits(s, kCustomClientBits, v); }
-void decodeOspAuth(ServerSettings& s, int v) { applyOspAuthValue(s.server, v); }
-void decodeServerRecord(ServerSettings& s, int v) { unpackFlagBits(s, kServerRecordBits, v); }
-void decodeLogStat(ServerSettings& s, int v) { applyLogStatValue(s.files, v); }
-void decodeItemDisable(ServerSettings& s, int v) { unpackFlagBits(s, kItemDisableBits, v); }
-void decodeWeaponHave(ServerSettings& s, int v) { applyWeaponHaveValue(s, v); }
-void decodeWeaponStart(ServerSettings& s, int v) { applyWeaponStartValue(s.weapons, v); }
-void decodePowerupDisable(ServerSettings& s, int v) { unpackFlagBits(s, kPowerupDisableBits, v); }
-void decodeAvailableModes(ServerSettings& s, int v) { unpackFlagBits(s, kAvailableModeBits, v); }
+void decodeDmflags(ServerSettings& s, int v) { applyMaskValue(s, kDmflagsMask, v); }
+void decodeMatchOvertime(ServerSettings& s, int v) { applyCodedValue(s, kMatchOvertimeCode, v); }
+void decodeCustomClient(ServerSettings& s, int v) { applyMaskValue(s, kCustomClientMask, v); }
+void decodeOspAuth(ServerSettings& s, int v) { applyCodedValue(s, kOspAuthCode, v); }
+void decodeServerRecord(ServerSettings& s, int v) { applyMaskValue(s, kServerRecordMask, v); }
+void decodeLogStat(ServerSettings& s, int v) { applyCodedValue(s, kLogStatCode, v); }
+void decodeItemDisable(ServerSettings& s, int v) { applyMaskValue(s, kItemDisableMask, v); }
+void decodeWeaponHave(ServerSettings& s, int v) { applyMaskValue(s, kWeaponHaveMask, v); }
+void decodeWeaponStart(ServerSettings& s, int v) { applyCodedValue(s, kWeaponStartCode, v); }
+void decodePowerupDisable(ServerSettings& s, int v) { applyMaskValue(s, kPowerupDisableMask, v); }
+void decodeAvailableModes(ServerSettings& s, int v) { applyMaskValue(s, kAvailableModesMask, v); }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

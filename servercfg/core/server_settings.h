@@ -278,6 +278,20 @@ struct CommandLinePage {
   bool operator==(const CommandLinePage&) const = default;
 };
 
+// weapon_have's bit for the Gauntlet, which has no box of its own.
+inline constexpr int kWeaponHaveGauntlet = 256;
+
+// A value a loaded file gave to a variable that the writer codes from
+// several check boxes which cannot hold every value (match_overtime 7,
+// weapon_start 8): the file's value, and what the boxes coded right after
+// loading it.
+struct LoadedCode {
+  int fileValue = 0;
+  int codedAtLoad = 0;
+
+  bool operator==(const LoadedCode&) const = default;
+};
+
 // What the settings keep of a loaded file beyond the pages' controls, so
 // that saving writes back every setting the file held. The defaults, and so
 // every preset, forget it.
@@ -287,6 +301,23 @@ struct KeptFromFile {
   // values while the hook is off, a replacement that keeps its item) is
   // written anyway when the file set it.
   std::set<std::string, std::less<>> setVariables;
+
+  // The bits of each mask that no check box stands for, written back with
+  // the boxes' bits. weapon_have keeps the Gauntlet's unless a file clears it.
+  int dmflagsBits = 0;
+  int customClientBits = 0;
+  int serverRecordBits = 0;
+  int itemDisableBits = 0;
+  int weaponHaveBits = kWeaponHaveGauntlet;
+  int powerupDisableBits = 0;
+  int availableModeBits = 0;
+
+  // Coded values, each written back as the file gave it for as long as its
+  // boxes still code what they coded after loading.
+  std::optional<LoadedCode> matchOvertime;
+  std::optional<LoadedCode> ospAuth;
+  std::optional<LoadedCode> logStat;
+  std::optional<LoadedCode> weaponStart;
 
   bool operator==(const KeptFromFile&) const = default;
 };

@@ -195,9 +195,11 @@ TEST_F(LoadConfigTest, DecodedVariables) {
   EXPECT_EQ(report.enablingChanged,
             (std::vector<Page>{Page::Gameplay, Page::Server, Page::Files, Page::Voting}));
 
-  load("set match_overtime \"9\"\nset weapon_start \"0\"\n");  // changes nothing
+  load("set match_overtime \"9\"\nset weapon_start \"512\"\n");  // changes nothing
   EXPECT_FALSE(settings.gameplay.suddenDeath);
   EXPECT_EQ(settings.weapons.inHand, static_cast<int>(InHand::RocketLauncher));
+  load("set weapon_start \"0\"\n");  // the writer's value for the Gauntlet
+  EXPECT_EQ(settings.weapons.inHand, static_cast<int>(InHand::Gauntlet));
 }
 
 TEST_F(LoadConfigTest, LogFileNamesSetTheirBoxes) {
@@ -457,11 +459,46 @@ TEST_F(RoundTrip, LinesLeftOutUnderAConditionStayWhenTheFileSetThem) {
   EXPECT_EQ(testing::setLinesOf(text(loaded), "hook_delaytime").size(), 1u);
 }
 
-TEST_F(RoundTrip, InHandGauntletIsTheOneException) {
+TEST_F(RoundTrip, InHandGauntletComesBack) {
   ServerSettings s;
   s.weapons.inHand = static_cast<int>(InHand::Gauntlet);
-  ServerSettings loaded = reloaded(s);
-  EXPECT_EQ(loaded.weapons.inHand, static_cast<int>(InHand::MachineGun));
+  EXPECT_EQ(reloaded(s).weapons.inHand, static_cast<int>(InHand::Gauntlet));
+}
+
+TEST_F(RoundTrip, ValuesTheBoxesCannotHoldAreWrittenBack) {
+  dir.write("hand.cfg",
+            "set dmflags \"-1\"\nset server_customclient \"47\"\nset item_disable \"1027\"\n"
+            "set weapon_have \"1\"\nset server_availmodes \"65\"\n"
+            "set match_overtime \"7\"\nset server_ospauth \"5\"\nset log_stat \"9\"\n"
+            "set weapon_start \"8\"\n");
+  ServerSettings loaded = startUpSettings(fake.store);
+  loadConfigFile(loaded, (dir.path() / "hand.cfg").string(), fake.messages, fake.store);
+  const auto savedValue = [&](const char* name) {
+    const std::vector<std::string> lines = testing::setLinesOf(text(loaded), name);
+    return lines.size() == 1 ? lines[0].substr(31) : "(" + std::to_string(lines.size()) + " lines)";
+  };
+  const std::pair<const char*, const char*> unchanged[] = {
+      {"dmflags", "\"-1\""},         {"server_customclient", "\"47\""},
+      {"item_disable", "\"1027\""},  {"weapon_have", "\"1\""},
+      {"server_availmodes", "\"65\""}, {"match_overtime", "\"7\""},
+      {"server_ospauth", "\"5\""},   {"log_stat", "\"9\""},
+      {"weapon_start", "\"8\""}};
+  for (const auto& [name, value] : unchanged) EXPECT_EQ(savedValue(name), value) << name;
+
+  // Boxes changed in the dialog: masks keep their other bits, codes follow the boxes.
+  loaded.gameplay.fallingDamage = true;
+  loaded.weapons.row(Weapon::Shotgun).startingInventory = true;
+  loaded.gameplay.overtime = false;
+  loaded.server.enhancedAuthentication = true;
+  loaded.weapons.inHand = static_cast<int>(InHand::Bfg);
+  EXPECT_EQ(savedValue("dmflags"), "\"-9\"");
+  EXPECT_EQ(savedValue("weapon_have"), "\"3\"");
+  EXPECT_EQ(savedValue("match_overtime"), "\"2\"");
+  EXPECT_EQ(savedValue("server_ospauth"), "\"1\"");
+  EXPECT_EQ(savedValue("weapon_start"), "\"255\"");
+  // Changed back, the file's own code returns.
+  loaded.weapons.inHand = static_cast<int>(InHand::RocketLauncher);
+  EXPECT_EQ(savedValue("weapon_start"), "\"8\"");
 }
 
 }  // namespace

@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <fstream>
 
-#include "candidate_index.h"
+#include "candidates.h"
 #include "name_list.h"
+#include "name_store.h"
 #include "options.h"
 #include "tag_filter.h"
 
@@ -16,13 +17,13 @@ namespace {
 // truncated rather than appended to, so that the leftovers of an interrupted
 // run cannot turn up as tags. Returns the number written, or -1 (with a
 // message) when the file cannot be written.
-int writeIntermediate(const CandidateIndex& index, int minMatches) {
+int writeIntermediate(const NameStore& names, int minMatches) {
   std::ofstream out(kIntermediateFile, std::ios::binary | std::ios::trunc);
   if (!out) {
     std::printf("Unable to open temporary file: %s.\n", kIntermediateFile);
     return -1;
   }
-  const int found = writeCandidates(index, minMatches, out);
+  const int found = writeCandidates(names, minMatches, out);
   out.close();
   if (!out) {
     std::printf("Unable to write temporary file: %s.\n", kIntermediateFile);
@@ -52,14 +53,14 @@ int run(int argc, const char* const* argv) {
   Options options;
   if (!readOptions(argc, argv, options)) return 0;
 
-  CandidateIndex index;
-  if (!readNameList(index, options.normalList, options.minLength, Origin::Normal, options.silent)) return 0;
-  rewindSearch(index);
-  if (!readNameList(index, options.reversedList, options.minLength, Origin::Reversed, options.silent)) return 0;
+  NameStore names(options.minLength);
+  if (!readNameList(names, options.normalList, options.silent)) return 0;
+  startReversedList(names);
+  if (!readNameList(names, options.reversedList, options.silent)) return 0;
 
-  const int found = writeIntermediate(index, options.minMatches);
+  const int found = writeIntermediate(names, options.minMatches);
   if (found < 0) return 0;
-  index = CandidateIndex{};  // the index is no longer needed; free it before filtering
+  names = NameStore(options.minLength);  // the names are no longer needed; free them before filtering
   if (!options.silent) std::printf("Tags Found: %d\n", found);
 
   const int filtered = filterIntoOutput(options);

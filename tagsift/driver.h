@@ -1,6 +1,6 @@
-// The TagSift run: options, both name lists into the index, the qualifying
-// candidates into the intermediate file, and the chain filter into the tag
-// file.
+// The TagSift run: options, both name lists into the name store, the
+// qualifying candidates into the intermediate file, and the chain filter into
+// the tag file.
 #pragma once
 
 namespace tagsift {

@@ -1,6 +1,5 @@
 #include "name_list.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace tagsift {
@@ -19,15 +18,7 @@ bool readName(std::FILE* in, std::string& name) {
   return true;
 }
 
-void addNamePrefixes(CandidateIndex& index, const std::string& name, int minLength, Origin origin) {
-  const std::size_t shortest = static_cast<std::size_t>(std::max(minLength, 1));
-  const std::string_view text(name);
-  for (std::size_t length = shortest; length < text.size(); ++length) {
-    addPrefix(index, text.substr(0, length), origin);
-  }
-}
-
-bool readNameList(CandidateIndex& index, const std::string& path, int minLength, Origin origin, bool silent) {
+bool readNameList(NameStore& store, const std::string& path, bool silent) {
   std::FILE* in = std::fopen(path.c_str(), "r");
   if (in == nullptr) {
     std::printf("Unable to open player file: %s.\n", path.c_str());
@@ -35,7 +26,7 @@ bool readNameList(CandidateIndex& index, const std::string& path, int minLength,
   }
   if (!silent) std::printf("Reading File: %s : ", path.c_str());
   std::string name;
-  while (readName(in, name)) addNamePrefixes(index, name, minLength, origin);
+  while (readName(in, name)) addName(store, name);
   std::fclose(in);
   if (!silent) std::printf("Done\n");
   return true;

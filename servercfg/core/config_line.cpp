@@ -85,6 +85,10 @@ ConfigLineWords splitConfigLine(std::string_view line) {
   return words;
 }
 
+bool fitsInConfigLine(std::string_view text) {
+  return text.find_first_of("\"\r\n") == std::string_view::npos;
+}
+
 int configInteger(std::string_view value) {
   std::size_t pos = 0;
   while (pos < value.size() && isConfigBlank(value[pos])) ++pos;

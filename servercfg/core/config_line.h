@@ -29,6 +29,10 @@ struct ConfigLineWords {
 // Anything after the value is ignored.
 ConfigLineWords splitConfigLine(std::string_view line);
 
+// Whether a text value can stand between the double quotes of a .cfg line
+// and be read back the same: no double quote, carriage return or line feed.
+bool fitsInConfigLine(std::string_view text);
+
 // The value's leading whole number: optional blanks, an optional sign and
 // digits; 0 when there are none. Values beyond the int range are clamped.
 int configInteger(std::string_view value);

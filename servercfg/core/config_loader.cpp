@@ -101,12 +101,14 @@ bool applyConfigLine(ServerSettings& settings, std::string_view line,
   if (!words.complete) return true;                    // one word, blank or unterminated quote
   if (words.keyword.rfind("//", 0) == 0) return true;  // a comment
   if (words.keyword == "map") {
+    if (!fitsInConfigLine(words.name)) return false;  // the map line could not be written back
     settings.other.startingMapEnabled = true;
     settings.other.startingMap = words.name;
     return true;
   }
   if (!isSetKeyword(words.keyword)) return false;
-  return applyConfigVariable(settings, words.name, words.value, &enablingChanged);
+  return applyConfigVariable(settings, words.name, words.value, &enablingChanged) ==
+         ValueOutcome::Applied;
 }
 
 void applyConfigLines(ConfigFileReader& reader, ServerSettings& settings, LoadReport& report) {
@@ -130,13 +132,15 @@ void appendProblemLine(std::string& listing, int lineNumber, std::string_view li
   listing += "\r\n";
 }
 
-bool applyConfigVariable(ServerSettings& settings, std::string_view name, std::string_view value,
-                         std::vector<Page>* enablingChanged) {
+ValueOutcome applyConfigVariable(ServerSettings& settings, std::string_view name,
+                                 std::string_view value, std::vector<Page>* enablingChanged) {
   const LoaderEntry* entry = findLoaderEntry(name);
-  if (entry == nullptr || !applyLoaderValue(settings, *entry, value)) return false;
+  if (entry == nullptr) return ValueOutcome::Refused;
+  const ValueOutcome outcome = applyLoaderValue(settings, *entry, value);
+  if (outcome == ValueOutcome::Refused) return outcome;
   settings.keptFromFile.setVariables.insert(entry->name);
   if (entry->refresh) noteEnablingChange(enablingChanged, loaderEntryPage(*entry));
-  return true;
+  return outcome;
 }
 
 LoadReport loadConfigFile(ServerSettings& settings, const std::string& path,

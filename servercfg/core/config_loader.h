@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "loader_table.h"
 #include "server_settings.h"
 
 namespace cvarsmith {
@@ -56,9 +57,12 @@ LoadReport loadConfig(ServerSettings& settings, Platform& platform);
 LoadReport loadConfigFile(ServerSettings& settings, const std::string& path,
                           MessageBoxes& messages, SettingsStore& store);
 
-// The effect of the line set NAME "VALUE" in the second pass: false when the
-// variable is unknown or the value cannot be applied (nothing changes then).
-bool applyConfigVariable(ServerSettings& settings, std::string_view name, std::string_view value,
-                         std::vector<Page>* enablingChanged = nullptr);
+// The effect of the line set NAME "VALUE" in the second pass: Refused when
+// the variable is unknown or the value cannot be applied (nothing changes
+// then), Shortened when a text was cut to its box. Only a line that was
+// Applied stays out of the problem listing.
+ValueOutcome applyConfigVariable(ServerSettings& settings, std::string_view name,
+                                 std::string_view value,
+                                 std::vector<Page>* enablingChanged = nullptr);
 
 }  // namespace cvarsmith

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "config_line.h"
 #include "derived_values.h"
 #include "install_paths.h"
 #include "platform.h"
@@ -81,7 +82,7 @@ class ConfigText {
   }
 
   bool acceptText(const char* name, const std::string& value, const char* caption) {
-    if (value.find_first_of("\"\r\n") == std::string::npos) return true;
+    if (fitsInConfigLine(value)) return true;
     if (!refused_) refused_ = RefusedText{name, caption};
     return false;
   }

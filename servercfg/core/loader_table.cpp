@@ -78,37 +78,39 @@ struct ValueApplier {
   const LoaderEntry& entry;
   std::string_view value;
 
-  bool operator()(NoTarget) const { return true; }
-  bool operator()(FlagTarget target) const {
+  ValueOutcome operator()(NoTarget) const { return ValueOutcome::Applied; }
+  ValueOutcome operator()(FlagTarget target) const {
     const bool set = configInteger(value) != 0;
     target(settings) = entry.invert ? !set : set;
-    return true;
+    return ValueOutcome::Applied;
   }
-  bool operator()(IntegerTarget target) const {
+  ValueOutcome operator()(IntegerTarget target) const {
     target(settings) = configInteger(value);
-    return true;
+    return ValueOutcome::Applied;
   }
-  bool operator()(RealTarget target) const {
+  ValueOutcome operator()(RealTarget target) const {
     target(settings) = configReal(value);
-    return true;
+    return ValueOutcome::Applied;
   }
-  bool operator()(const TextTarget& target) const {
+  ValueOutcome operator()(const TextTarget& target) const {
+    // Taken, it would stop the next save: the writer cannot write it back.
+    if (!fitsInConfigLine(value)) return ValueOutcome::Refused;
     target.text(settings) = std::string(value.substr(0, target.maxLength));
     if (target.box != nullptr) {
       const bool off = value.empty() || (target.offName != nullptr && value == target.offName);
       target.box(settings) = !off;
     }
-    return true;
+    return value.size() > target.maxLength ? ValueOutcome::Shortened : ValueOutcome::Applied;
   }
-  bool operator()(const ReplacementTarget& target) const {
+  ValueOutcome operator()(const ReplacementTarget& target) const {
     const std::optional<int> choice = replacementChoiceOf(configInteger(value));
-    if (!choice) return false;
+    if (!choice) return ValueOutcome::Refused;
     settings.items.replacements[static_cast<std::size_t>(target.item)] = *choice;
-    return true;
+    return ValueOutcome::Applied;
   }
-  bool operator()(DecodedTarget target) const {
+  ValueOutcome operator()(DecodedTarget target) const {
     target(settings, configInteger(value));
-    return true;
+    return ValueOutcome::Applied;
   }
 };
 
@@ -333,7 +335,8 @@ const LoaderEntry* findLoaderEntry(std::string_view name) {
 
 Page loaderEntryPage(const LoaderEntry& entry) { return static_cast<Page>(entry.code / 50); }
 
-bool applyLoaderValue(ServerSettings& settings, const LoaderEntry& entry, std::string_view value) {
+ValueOutcome applyLoaderValue(ServerSettings& settings, const LoaderEntry& entry,
+                              std::string_view value) {
   return std::visit(ValueApplier{settings, entry, value}, entry.target);
 }
 

@@ -58,13 +58,20 @@ const LoaderEntry* findLoaderEntry(std::string_view name);
 // The page a row belongs to.
 Page loaderEntryPage(const LoaderEntry& entry);
 
+enum class ValueOutcome {
+  Applied,
+  Shortened,  // a text longer than its box, applied cut to the box's limit
+  Refused,    // nothing changed
+};
+
 // Applies a value word to the row's settings: flags become 1 for a non-zero
 // integer (inverted rows for 0), integers and reals take the converted
 // value without a range check, texts the word itself (cut to the field's
 // limit; a log file name also sets its box), decoded rows set every setting
-// their value stands for. Returns
-// false, changing nothing, for a replace_ value that is not a power of two
-// from 1 to 8192.
-bool applyLoaderValue(ServerSettings& settings, const LoaderEntry& entry, std::string_view value);
+// their value stands for. Refused, changing nothing: a replace_ value that
+// is not a power of two from 1 to 8192, and a text that the writer could
+// not write back (one holding a double quote or a carriage return).
+ValueOutcome applyLoaderValue(ServerSettings& settings, const LoaderEntry& entry,
+                              std::string_view value);
 
 }  // namespace cvarsmith

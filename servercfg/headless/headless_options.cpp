@@ -70,9 +70,10 @@ std::optional<std::string> checkSet(HeadlessAction& action) {
   action.variable = action.argument.substr(0, equals);
   action.value = action.argument.substr(equals + 1);
   ServerSettings scratch;
-  if (!applyConfigVariable(scratch, action.variable, action.value)) {
+  if (applyConfigVariable(scratch, action.variable, action.value) != ValueOutcome::Applied) {
     return "cannot set '" + action.variable + "' to '" + action.value +
-           "' (not a .cfg variable, or a replace_ value that is not a power of two up to 8192)";
+           "' (not a .cfg variable, a replace_ value that is not a power of two up to 8192, "
+           "a text with a double quote or a carriage return, or a text longer than its box)";
   }
   return std::nullopt;
 }

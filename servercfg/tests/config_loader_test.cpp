@@ -163,8 +163,27 @@ TEST_F(LoadConfigTest, TextLimitsAndBadReplacements) {
   EXPECT_EQ(choice(Replaceable::Quad), static_cast<int>(Replaceable::Quad));
   EXPECT_EQ(choice(Replaceable::Bfg), static_cast<int>(Replaceable::Bfg));
   EXPECT_EQ(choice(Replaceable::Haste), static_cast<int>(Replaceable::Haste));
+  // The cut lines are applied but listed, so that the cut is not silent.
+  EXPECT_EQ(report.problems.substr(0, 23), "  1: set sv_hostname \"x");
+  EXPECT_NE(report.problems.find("\r\n  2: set server_motd3 \"m"), std::string::npos);
+  EXPECT_EQ(report.problems.find("  3: "), std::string::npos);
+  EXPECT_NE(report.problems.find("\r\n  5: set replace_bfg \"12\"\r\n  6: set replace_haste \"16384\"\r\n"),
+            std::string::npos);
+}
+
+TEST_F(LoadConfigTest, TextsTheWriterCouldNotWriteBackAreListed) {
+  LoadReport report = load(
+      "set sv_hostname My\"Server\n"
+      "set g_motd \"one\rtwo\"\n"
+      "map q3\"dm\n"
+      "set player_always \"fine\"\n");
+  EXPECT_EQ(settings.server.hostname, "OSP Tourney DM");
+  EXPECT_EQ(settings.motd.gameMotd, "");
+  EXPECT_EQ(settings.other.startingMap, "q3dm1");
+  EXPECT_EQ(settings.server.playerAlways, "fine");
   EXPECT_EQ(report.problems,
-            "  5: set replace_bfg \"12\"\r\n  6: set replace_haste \"16384\"\r\n");
+            "  1: set sv_hostname My\"Server\r\n  2: set g_motd \"one\rtwo\"\r\n"
+            "  3: map q3\"dm\r\n");
 }
 
 TEST_F(LoadConfigTest, DecodedVariables) {

@@ -176,6 +176,7 @@ TEST_F(CvarsmithProgram, SetAndTheBoxesOutsideTheFile) {
   EXPECT_EQ(dir.read("b.cfg").find("\nmap "), std::string::npos);
 
   for (const char* options : {"--set sv_fps=20 --write c.cfg", "--set replace_quad=12 --write c.cfg",
+                              "--set 'sv_hostname=a\"b' --write c.cfg",
                               "--set =1 --write c.cfg", "--net-ip 1.2.3 --write c.cfg",
                               "--net-port 70000 --write c.cfg", "--dedicated lan --write c.cfg",
                               "--hunkmegs x --write c.cfg"}) {

@@ -1,5 +1,6 @@
 #include "config_writer.h"
 
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 
@@ -12,6 +13,18 @@
 namespace cvarsmith {
 
 namespace {
+
+// Four decimals, as the quad factor has always been written ("3.0000"),
+// unless they would change the value (a hand-written 3.14159): then the
+// shortest form that reads back exactly.
+std::string realText(double value) {
+  char fixed[400];  // the largest double has 309 digits
+  std::snprintf(fixed, sizeof fixed, "%0.4f", value);
+  if (configReal(fixed) == value) return fixed;
+  char shortest[64];
+  const std::to_chars_result end = std::to_chars(shortest, shortest + sizeof shortest, value);
+  return std::string(shortest, end.ptr);
+}
 
 // Accumulates the file text. Every variable line is "set", a blank, the name
 // left-aligned in 27 columns and the value in double quotes, so each value's
@@ -37,9 +50,11 @@ class ConfigText {
   }
   void flag(const char* name, bool value) { integer(name, value ? 1 : 0); }
   void real(const char* name, double value) {
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "set %-27s\"%0.4f\"\n", name, value);
-    out_ += buffer;
+    char head[64];
+    std::snprintf(head, sizeof head, "set %-27s\"", name);
+    out_ += head;
+    out_ += realText(value);
+    out_ += "\"\n";
   }
   void text(const char* name, const std::string& value, const char* caption) {
     if (!acceptText(name, value, caption)) return;

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVariant>
@@ -102,7 +103,11 @@ QLineEdit* SettingsPage::real(const char* key, Field<double> field) {
   box->setMaximumWidth(kNumberBoxWidth);
   setHelpKey(box, key);
   bindings_.push_back(
-      {box, [box, field](ServerSettings& s) { box->setText(QString::number(field(s))); },
+      {box,
+       [box, field](ServerSettings& s) {
+         // Every digit the value needs, so that committing the box keeps it.
+         box->setText(QString::number(field(s), 'g', QLocale::FloatingPointShortest));
+       },
        [box, field](ServerSettings& s) -> std::optional<std::string> {
          FieldCheck<double> checked = checkRealField(fromQt(box->text()));
          if (!checked.value) return checked.message;

@@ -166,6 +166,13 @@ TEST(ItemSection, ReplacementsHookAndQuadFactor) {
   EXPECT_EQ(text.find("set replace_", text.find("set replace_") + 1), std::string::npos);
   EXPECT_STREQ(kReplacementChoices[static_cast<int>(Replaceable::Quad)], "Quad ");
   EXPECT_TRUE(hasLine(text, setLine("g_quadfactor", "4.2500")));
+  // More decimals only where four would change the value.
+  for (const auto& [factor, written] : {std::pair{3.14159, "3.14159"}, std::pair{1e-7, "1e-07"},
+                                        std::pair{-2.5, "-2.5000"}}) {
+    ServerSettings q;
+    q.items.quadFactor = factor;
+    EXPECT_TRUE(hasLine(render(q), setLine("g_quadfactor", written))) << written;
+  }
   std::vector<std::string> lines = splitLines(text);
   auto hook = std::find(lines.begin(), lines.end(), setLine("hook_enable", "1"));
   ASSERT_NE(hook, lines.end());

@@ -99,7 +99,7 @@ void MotdDialog::done(int result) {
 // --- Votable Items and Power-ups --------------------------------------------
 
 VotableItemsDialog::VotableItemsDialog(const VotableItemsRecord& record, QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent), opened_(record) {
   setWindowTitle(QStringLiteral("Votable Items and Power-ups"));
   auto* itemsGrid = new QGridLayout;
   for (std::size_t bit = 0; bit < items_.size(); ++bit) {
@@ -124,15 +124,25 @@ VotableItemsDialog::VotableItemsDialog(const VotableItemsRecord& record, QWidget
   column->addLayout(buttonRow(close));
 }
 
+namespace {
+
+// `mask` with its lowest bits taken from the boxes, one bit per box.
+template <std::size_t N>
+int packBoxes(int mask, const std::array<QCheckBox*, N>& boxes) {
+  for (std::size_t bit = 0; bit < N; ++bit) {
+    if (boxes[bit]->isChecked()) {
+      mask |= 1 << bit;
+    } else {
+      mask &= ~(1 << bit);
+    }
+  }
+  return mask;
+}
+
+}  // namespace
+
 VotableItemsRecord VotableItemsDialog::record() const {
-  VotableItemsRecord packed{0, 0};
-  for (std::size_t bit = 0; bit < items_.size(); ++bit) {
-    if (items_[bit]->isChecked()) packed.itemsMask |= 1 << bit;
-  }
-  for (std::size_t bit = 0; bit < powerups_.size(); ++bit) {
-    if (powerups_[bit]->isChecked()) packed.powerupsMask |= 1 << bit;
-  }
-  return packed;
+  return {packBoxes(opened_.itemsMask, items_), packBoxes(opened_.powerupsMask, powerups_)};
 }
 
 // --- Import -----------------------------------------------------------------

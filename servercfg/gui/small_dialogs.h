@@ -43,13 +43,15 @@ class MotdDialog final : public QDialog {
 };
 
 // The two votable masks of the Voting page, one check box per bit. Closing
-// the dialog packs the boxes back into the masks.
+// the dialog packs the boxes back into the masks; bits that no box stands
+// for (from a loaded file) stay as they were.
 class VotableItemsDialog final : public QDialog {
  public:
   explicit VotableItemsDialog(const VotableItemsRecord& record, QWidget* parent = nullptr);
   VotableItemsRecord record() const;
 
  private:
+  VotableItemsRecord opened_;
   std::array<QCheckBox*, 10> items_{};
   std::array<QCheckBox*, 8> powerups_{};
 };

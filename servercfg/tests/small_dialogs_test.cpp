@@ -25,6 +25,11 @@ TEST(VotableItemsDialog, SplitsAndPacksBothMasks) {
   captioned(&dialog, "All Health")->click();
   captioned(&dialog, "Medkit")->click();
   EXPECT_EQ(dialog.record(), (VotableItemsRecord{0b1000000111, 0b00000010}));
+
+  // Bits of a loaded file that no box stands for stay.
+  VotableItemsDialog loaded(VotableItemsRecord{-1, 256 + 1});
+  captioned(&loaded, "Quad Damage")->click();
+  EXPECT_EQ(loaded.record(), (VotableItemsRecord{-1, 256}));
 }
 
 TEST(MotdDialog, CopiesBackAndRefusesOverlongLines) {

@@ -6,6 +6,8 @@
 #include <ctime>
 #include <string>
 
+#include <sys/wait.h>
+
 #include "awards.h"
 #include "events.h"
 #include "game_state.h"
@@ -22,6 +24,9 @@
 #include "weaponstats.h"
 
 namespace {
+
+// Set by any step that failed; the run then ends with status 1.
+bool g_run_failed = false;
 
 constexpr const char* kConvertedLog = "kestro-c.log";
 constexpr const char* kTitle = "              kestro stats - the project's contributors (c) 2001";
@@ -135,7 +140,7 @@ void initGlobals() {
 }
 
 void checkIfServerLog(std::string_view line) {
-  if (g_log_type != 0 || !contains(line, " InitGame: ")) return;
+  if (g_log_type != 0 || !isServerInitGameLine(line)) return;
   g_log_type = 1;
   std::printf("\nServer log detected ----------< pre-parsing >-----\n");
   std::printf(" - this may take a while...\n");
@@ -144,7 +149,12 @@ void checkIfServerLog(std::string_view line) {
   // word, so it can never run a command of its own.
   std::string command = "./ks-preparse \"" + escapeForDoubleQuotes(g_logfile) + "\" \"" + kConvertedLog + "\" > tmp-c";
   std::fflush(stdout);
-  std::system(command.c_str());
+  int status = std::system(command.c_str());
+  if (status != 0) {
+    std::fprintf(stderr, "ERROR: ./ks-preparse could not convert \"%s\" (status %d)\n", g_logfile.c_str(),
+                 WIFEXITED(status) ? WEXITSTATUS(status) : status);
+    g_run_failed = true;
+  }
   // When the conversion left no file, fp stays null and the log ends here.
   fp = std::fopen(kConvertedLog, "rb");
   std::printf("-----------------------------------<done>---------\n");
@@ -169,6 +179,7 @@ void processLine(FixedText& line) {
   checkIfServerLog(line);
   freeMallocs();
   cleanLine(line);
+  if (handleChatLine(line)) return;
   if (!validLine(line, valid_strings)) {
     handleRejectedLine(line);
     return;
@@ -193,6 +204,10 @@ void processLine(FixedText& line) {
 void readLog() {
   FixedText line;
   while (readLine(fp, line)) processLine(line);
+  if (fp != nullptr && std::ferror(fp) != 0) {
+    std::fprintf(stderr, "ERROR: could not read logfile \"%s\" to its end\n", g_logfile.c_str());
+    g_run_failed = true;
+  }
 }
 
 void cleanUpTempFiles() {
@@ -203,6 +218,8 @@ void cleanUpTempFiles() {
 
 int kestrostatsC(int argc, char** argv) {
   RunClock clock = RunClock::start();
+  g_run_failed = false;
+  g_failed_games = 0;
   setTimeNow(clock.wall_start);
 
   if (int status = readCommandLine(argc, argv); status >= 0) return status;
@@ -211,9 +228,10 @@ int kestrostatsC(int argc, char** argv) {
   waitForProcessorSecond();
 
   fp_sql_gamestats = std::fopen("db_sql_gamestats.txt", "a");
-  fp = std::fopen(g_logfile.c_str(), "rb");
+  fp = openInputFile(g_logfile.c_str());
   if (fp == nullptr) {
     std::printf("ERROR: could not open logfile \"%s\"\n", g_logfile.c_str());
+    std::fprintf(stderr, "ERROR: could not open logfile \"%s\"\n", g_logfile.c_str());
     return 1;
   }
   std::printf("\n%s\n", kRule);
@@ -228,6 +246,11 @@ int kestrostatsC(int argc, char** argv) {
   cleanUpTempFiles();
   printRunSummary(clock, kTitle, -1);
   fpclose(fp);
-  fpclose(fp_sql_gamestats);
-  return 0;
+  if (fp_sql_gamestats != nullptr && std::fclose(fp_sql_gamestats) != 0) {
+    std::fprintf(stderr, "ERROR: could not write db_sql_gamestats.txt\n");
+    g_run_failed = true;
+  }
+  fp_sql_gamestats = nullptr;
+  if (g_failed_games > 0) g_run_failed = true;
+  return g_run_failed ? 1 : 0;
 }

@@ -163,6 +163,9 @@ void updateTables(std::string_view line) {
     }
     killer.current_kill_streak += 1;
   }
+  killer.skill = clampRating(killer.skill);
+  killer.combat = clampRating(killer.combat);
+  victim.combat = clampRating(victim.combat);
   victim.current_death_streak += 1;
   if (killer.current_kill_streak > killer.kill_streak) killer.kill_streak = killer.current_kill_streak;
   if (victim.current_death_streak > victim.death_streak) victim.death_streak = victim.current_death_streak;

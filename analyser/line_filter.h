@@ -13,3 +13,16 @@ bool hasAServerKeyword(std::string_view line);
 // accepts a line holding a server keyword, and " ate " accepts only a line
 // that names a rocket or a grenade.
 int validLine(std::string_view line, KeywordTable valid);
+
+// True for a dedicated server's "InitGame: " line: a time stamp such as
+// "  0:00 " or "15.6 " (digits, ":" or ".", digits, blanks), then
+// "InitGame: " and the server's info string, which starts with a backslash.
+// Only such a line switches a log to server-log conversion; a chat line or
+// a name that quotes "InitGame: " never does. The line is taken as read,
+// before cleaning turns the backslash into "_".
+bool isServerInitGameLine(std::string_view line);
+
+// True when a server log line's event is `keyword`: the line starts with it
+// after leading blanks and an optional time stamp. A keyword inside a name or
+// a chat text is not the line's event.
+bool isServerEventLine(std::string_view line, std::string_view keyword);

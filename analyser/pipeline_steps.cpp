@@ -10,12 +10,16 @@ void cleanLine(FixedText& line) {
   replaceNonPrintableChars(line);
 }
 
+bool handleChatLine(std::string_view line) {
+  if (chatSender(line) == kNobody) return false;
+  scanForQuotes(line);
+  return true;
+}
+
 void handleRejectedLine(std::string_view line) {
   if (contains(line, "Round starts!")) {
     resetHaveFlag(kBlue);
     resetHaveFlag(kRed);
-  } else {
-    scanForQuotes(line);
   }
 }
 

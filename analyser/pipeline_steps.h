@@ -9,8 +9,14 @@
 // Cuts the line end and turns unsafe and non-printable characters into "_".
 void cleanLine(FixedText& line);
 
+// A player's chat line is only ever a quote: whatever its text says
+// ("Timelimit hit.", "X entered the game"), it never ends a game, adds a
+// player or counts as an event. Collects the quote and returns true for a
+// chat line; returns false for any other line.
+bool handleChatLine(std::string_view line);
+
 // A line the keyword tables rejected: "Round starts!" clears every flag
-// carrier; any other line may be a chat line worth a quote.
+// carrier.
 void handleRejectedLine(std::string_view line);
 
 // Adds the victim and then the attacker of a line that introduces players

@@ -127,18 +127,47 @@ void fixPlayerNames() {
   }
 }
 
+namespace {
+
+// A chat separator found in a line: where the sender's name lies and where
+// the said text begins.
+struct ChatSplit {
+  int sender = kNobody;
+  std::size_t text_at = 0;
+};
+
+// Tries every occurrence of `separator` from the left: a name may itself hold
+// the separator, and only a known player's name makes the line chat.
+// `name_from` is where the sender's name begins (1 for the team form's "(").
+ChatSplit findChatSender(std::string_view line, std::string_view separator, std::size_t name_from) {
+  for (std::size_t at = line.find(separator); at != std::string_view::npos; at = line.find(separator, at + 1)) {
+    if (at < name_from) continue;
+    int sender = getPlayerIndex(line.substr(name_from, at - name_from));
+    if (sender != kNobody) return {sender, at + separator.size()};
+  }
+  return {};
+}
+
+ChatSplit splitChatLine(std::string_view line) {
+  ChatSplit split = findChatSender(line, "^7: ", 0);
+  if (split.sender == kNobody && !line.empty() && line[0] == '(') split = findChatSender(line, "^7): ", 1);
+  return split;
+}
+
+}  // namespace
+
+int chatSender(std::string_view line) { return splitChatLine(line).sender; }
+
 void scanForQuotes(std::string_view line) {
   // The quote choice keeps the C library's generator, seeded per line, so a
   // given log always yields the same quotes.
   std::srand(static_cast<unsigned>(line.size()));
   int r = std::rand();
-  std::size_t at = line.find("^7: ");
-  if (at == std::string_view::npos) return;
-  int sender = getPlayerIndex(line.substr(0, at));
-  if (sender == kNobody) return;
+  ChatSplit split = splitChatLine(line);
+  if (split.sender == kNobody) return;
   FixedText candidate;
-  stripColorCodes(line.substr(at + 4), candidate);
-  Q3Player& p = q3players[sender];
+  stripColorCodes(line.substr(split.text_at), candidate);
+  Q3Player& p = q3players[split.sender];
   if (p.quote.view() == kNoQuote || candidate.size() > p.quote.size() ||
       (candidate.size() > 10 && r % 10 < 5)) {
     p.quote = candidate;

@@ -111,5 +111,13 @@ void stripColorCodes(std::string_view source, FixedText& destination);
 void restoreOriginalPlayerNames();
 // Marks players whose name is empty or only blanks, so they stay visible.
 void fixPlayerNames();
-// Collects a chat line as the sender's quote (lines the pipeline rejected).
+// The sender of a chat line, or kNobody when the line is no chat. A line is
+// chat when the text before one of its "^7: " separators is a live player's
+// raw name ("name^7: text"), or, in the team form "(name^7): text", the text
+// between the "(" and one of its "^7): " separators. Names may hold the
+// separator themselves, so every occurrence is tried from the left; a line
+// whose prefix names nobody known (an obituary of a player named "a^7: b")
+// is not chat.
+int chatSender(std::string_view line);
+// Collects a chat line as its sender's quote; other lines are ignored.
 void scanForQuotes(std::string_view line);

@@ -1,11 +1,18 @@
 #include "scoring.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "game_state.h"
 
 #include "kills.h"
 #include "players.h"
+
+float clampRating(float rating) {
+  if (std::isnan(rating)) return 0.0f;
+  return std::clamp(rating, -kRatingLimit, kRatingLimit);
+}
 
 float getKestroPoints(int weapon) {
   switch (weapon) {
@@ -67,6 +74,8 @@ void addUpScore(Q3Player& p, int index, int n) {
   p.combat -= 10.0f;
   p.skill -= 10.0f;
   p.skill += 0.5f * static_cast<float>(p.kill_streak);
+  p.skill = clampRating(p.skill);
+  p.combat = clampRating(p.combat);
   p.frags += p.kills + 5 * p.ctf_flag_caps + p.ctf_flag_returns + 2 * p.ctf_efc_kills +
              2 * p.ctf_hurt_carrier_defends + 2 * p.ctf_assist_efc_kills + 2 * p.ctf_fc_defends_aggressive +
              p.ctf_assist_flag_returns + p.ctf_fc_defends + p.ctf_base_defends - p.suicides - p.team_kills;

@@ -4,6 +4,16 @@
 
 #include <string_view>
 
+// Ratings (skill and combat) stay within plus or minus this bound. Every
+// kill adds a share of the victim's rating to the killer's, so in a long
+// duel both grow geometrically and reach infinity after some thousands of
+// kills; no page or database can take that. No real game comes near it.
+inline constexpr float kRatingLimit = 1.0e6f;
+
+// The rating cut to [-kRatingLimit, kRatingLimit]; a rating that is not a
+// number becomes 0.
+float clampRating(float rating);
+
 // Weapon factor of the kestro points (single precision); 0 for non-weapons.
 float getKestroPoints(int weapon);
 

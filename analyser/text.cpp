@@ -4,6 +4,8 @@
 #include <cstring>
 #include <deque>
 
+#include <sys/stat.h>
+
 void FixedText::assign(std::string_view text) {
   // An empty view may carry a null pointer, which the C copy functions
   // must never see.
@@ -21,6 +23,17 @@ void FixedText::append(std::string_view text) {
 void FixedText::syncLength() {
   buffer_[kMaxTextLength] = '\0';
   length_ = std::strlen(buffer_.data());
+}
+
+std::FILE* openInputFile(const char* path) {
+  std::FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) return nullptr;
+  struct stat info;
+  if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
+    std::fclose(file);
+    return nullptr;
+  }
+  return file;
 }
 
 bool readLine(std::FILE* file, FixedText& line) {

@@ -62,6 +62,10 @@ class FixedText {
   std::size_t length_ = 0;
 };
 
+// Opens a file for reading ("rb"); null when it cannot be opened or is a
+// directory, which the C library would open and then read as if empty.
+std::FILE* openInputFile(const char* path);
+
 // Reads one line of at most 509 characters (a longer physical line arrives in
 // pieces), keeping its line end. Returns false at the end of input or when
 // `file` is null.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "events.h"
 #include "game_state.h"
 #include "kills.h"
 #include "players.h"
@@ -99,11 +100,24 @@ void readBlockLine(const FixedText& stripped, BlockReading& r) {
   }
 }
 
+// The player an accuracy line names. A server prints a leaving player's
+// statistics just after the departure, when the record already carries the
+// departure marker; the figures still belong to that player.
+int accuracySubject(std::string_view line) {
+  int subject = getVictim(line);
+  if (subject != kNobody) return subject;
+  std::string_view name = getVictimName(line);
+  if (name == kNoQuote) return kNobody;
+  FixedText departed(name);
+  departed.append(kDisconnectMarker);
+  return getPlayerIndex(departed);
+}
+
 }  // namespace
 
 void scanWeaponStats(std::string_view line) {
   if (!contains(line, " accuracy statistics ")) return;
-  Q3Player& p = q3players[getVictim(line)];
+  Q3Player& p = q3players[accuracySubject(line)];
   std::string figures(getAttackerName(line));
   for (const WeaponWord& w : kWeaponWords) {
     if (contains(figures, w.accuracy_line_word)) {
@@ -118,7 +132,7 @@ void scanWeaponStats(std::string_view line) {
   }
 }
 
-void scanOspStats() {
+void scanOspStats(const std::function<void(std::string_view)>& consumed) {
   BlockReading reading;
   FixedText line;  // the last line read
   FixedText stripped;
@@ -126,6 +140,7 @@ void scanOspStats() {
     if (!readLine(fp, line)) return;
     stripNewLineChars(line);
     replaceNonPrintableChars(line);
+    if (consumed) consumed(line);
     stripColorCodes(line, stripped);
     if (contains(line, "Map: ")) {
       char words[2][kTextBufferSize] = {};

@@ -11,10 +11,10 @@
 
 #include "fuzz_support.h"
 #include "game_state.h"
-#include "player_sql.h"
 #include "players.h"
 #include "season_config.h"
 #include "season_parsing.h"
+#include "season_run.h"
 #include "text.h"
 
 namespace {
@@ -49,10 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   season::initGlobals();
 
   fp = std::fopen(kLog, "rb");
-  season::readLog();
+  season::SeasonRun season_run;
+  season::readLog(season_run);
 
   fpclose(fp);
-  fpclose(season::fp_sql);
   freeMallocs();
 
   for (const std::string& command : ksfuzz::commandsRun()) {

@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdlib>
+#include <filesystem>
 
 #include "game_state.h"
 #include "main_tables.h"
@@ -14,6 +15,7 @@ std::FILE* fpw = nullptr;
 std::FILE* fp_sql_gamestats = nullptr;
 std::string out_filename_stats;
 std::string out_filename_wepns;
+int g_failed_games = 0;
 
 namespace {
 
@@ -21,15 +23,78 @@ namespace {
 // the clan tags of a game are.
 constexpr std::size_t kMaxPageNameStem = 200;
 
+// True once a write, flush or close of the current game's pages failed.
+bool g_page_failed = false;
+
+// Pages are written under a temporary name and renamed into place once both
+// are complete, so that a visitor (or the season's page rotation) never sees
+// a page cut short by a full disk, and a realtime page that fails keeps its
+// last good version.
+std::string pagePath(const std::string& name) { return "html/" + name; }
+std::string partPath(const std::string& name) { return "html/" + name + ".part"; }
+
+void removePartialPages() {
+  std::remove(partPath(out_filename_stats).c_str());
+  std::remove(partPath(out_filename_wepns).c_str());
+}
+
 [[noreturn]] void failToOpenPage() {
   std::printf("ERROR: couldnt open file to write\n");
+  std::fprintf(stderr, "ERROR: could not open a page of game %d for writing in html/\n", g_game_count);
+  if (fpw != nullptr) std::fclose(fpw);
+  fpw = nullptr;
+  removePartialPages();
   std::exit(1);
 }
 
 std::FILE* openPage(const std::string& name, const char* mode) {
-  std::FILE* page = std::fopen(("html/" + name).c_str(), mode);
+  std::FILE* page = std::fopen(partPath(name).c_str(), mode);
   if (page == nullptr) failToOpenPage();
   return page;
+}
+
+// Closes the open page, noting any failed write.
+void closePage() {
+  if (fpw == nullptr) return;
+  bool failed = std::ferror(fpw) != 0;
+  if (std::fclose(fpw) != 0) failed = true;
+  fpw = nullptr;
+  if (failed) g_page_failed = true;
+}
+
+void appendRotationStatements() {
+  if (fp_sql_gamestats == nullptr) return;
+  std::fprintf(fp_sql_gamestats, "SELECT @oldestHtml:=MIN(html) from gamestats;\n");
+  std::fprintf(fp_sql_gamestats, "UPDATE gamestats SET html='%s' WHERE html=@oldestHtml LIMIT 1;\n",
+               out_filename_stats.c_str());
+  if (std::fflush(fp_sql_gamestats) != 0 || std::ferror(fp_sql_gamestats) != 0) {
+    std::fprintf(stderr, "ERROR: could not add game %d to db_sql_gamestats.txt\n", g_game_count);
+    g_failed_games += 1;
+  }
+}
+
+// Moves both finished pages into place and enters the main page into the
+// rotation; a game whose pages failed leaves nothing behind.
+void finishPages() {
+  closePage();
+  bool wrote_weapon_page = std::filesystem::exists(partPath(out_filename_wepns));
+  if (!g_page_failed) {
+    if (std::rename(partPath(out_filename_stats).c_str(), pagePath(out_filename_stats).c_str()) != 0 ||
+        (wrote_weapon_page &&
+         std::rename(partPath(out_filename_wepns).c_str(), pagePath(out_filename_wepns).c_str()) != 0)) {
+      g_page_failed = true;
+    }
+  }
+  if (g_page_failed) {
+    removePartialPages();
+    std::printf("ERROR: could not write the pages of game %d\n", g_game_count);
+    std::fprintf(stderr, "ERROR: could not write the pages of game %d (html/%s); they were removed\n", g_game_count,
+                 out_filename_stats.c_str());
+    g_failed_games += 1;
+    g_page_failed = false;
+    return;
+  }
+  appendRotationStatements();
 }
 
 // Names both pages of the game, appends the rotation statements and opens
@@ -48,11 +113,7 @@ void openMainPage() {
   stripIllegalFilenameChars(stem);
   out_filename_stats = stem + "main." + std::string(g_config_file_extension.view());
   out_filename_wepns = stem + "wpn." + std::string(g_config_file_extension.view());
-  if (fp_sql_gamestats != nullptr) {
-    std::fprintf(fp_sql_gamestats, "SELECT @oldestHtml:=MIN(html) from gamestats;\n");
-    std::fprintf(fp_sql_gamestats, "UPDATE gamestats SET html='%s' WHERE html=@oldestHtml LIMIT 1;\n",
-                 out_filename_stats.c_str());
-  }
+  g_page_failed = false;
   fpw = openPage(out_filename_stats, "w");
 }
 
@@ -163,12 +224,12 @@ void htmlDrawCreditsTable() {
 }
 
 void switchToWeaponPage() {
-  fpclose(fpw);
+  closePage();
   fpw = openPage(out_filename_wepns, "w");
 }
 
 void switchBackToMainPage() {
-  fpclose(fpw);
+  closePage();
   fpw = openPage(out_filename_stats, "a");
 }
 
@@ -225,5 +286,5 @@ void makeHtml() {
   htmlReadFooter();
   wr("</body>\n");
   wr("</html>\n");
-  fpclose(fpw);
+  finishPages();
 }

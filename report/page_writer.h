@@ -5,9 +5,11 @@
 // the map name, header and footer lines) never becomes a format: it is
 // written with wrText() or passed as a "%s" argument.
 //
-// The first wr() of a game names both pages, appends the two rotation
-// statements to "db_sql_gamestats.txt" and opens the main page
-// "html/<name>main.<ext>".
+// The first wr() of a game names both pages and opens the main page. Pages
+// are written as "html/<name>.part" and renamed to "html/<name>main.<ext>"
+// and "..._wpn.<ext>" when both are complete; only then are the two rotation
+// statements appended to "db_sql_gamestats.txt". A game whose pages could not
+// be written completely leaves no page and no rotation statement behind.
 #pragma once
 
 #include <cstdio>
@@ -22,6 +24,9 @@ extern std::FILE* fp_sql_gamestats;
 // File names (without directory) of the current game's main and weapon page.
 extern std::string out_filename_stats;
 extern std::string out_filename_wepns;
+// Number of games of this run whose pages or rotation statements could not
+// be written; the program's exit status reports them.
+extern int g_failed_games;
 
 // Writes a fragment, opening the main page first when no page is open.
 // Returns what the formatted write returns.
@@ -43,12 +48,13 @@ void htmlDrawCreditsTable();
 
 // Closes the main page and creates the weapon page; reopens the main page for
 // appending. Both end the program with "ERROR: couldnt open file to write"
-// when the file cannot be opened.
+// (status 1, the game's partial pages removed) when the file cannot be opened.
 void switchToWeaponPage();
 void switchBackToMainPage();
 
 // The stylesheet link of both pages.
 void htmlWriteStylesheetLink();
 
-// Writes the whole report of the game in the player table.
+// Writes the whole report of the game in the player table, and enters it
+// into the rotation when both pages are complete.
 void makeHtml();

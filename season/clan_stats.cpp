@@ -6,17 +6,25 @@
 #include "season_config.h"
 #include "shell_command.h"
 #include "run_summary.h"
+#include "sql_literal.h"
 #include "text.h"
 
 namespace season {
 
 namespace {
 
-// Tags stand inside quotes of SQL statements: a tag holding a quote or a
-// backslash would break or change the script, so it is left out. No player
-// name can hold one of them anyway (the log reader turns them into "_").
-bool isSafeTag(std::string_view tag) {
-  return tag.find_first_of("'\"\\") == std::string_view::npos;
+// Width of the tag column; a tag stands in statements cut to it and escaped.
+constexpr std::size_t kTagColumn = 50;
+
+std::string tagValue(std::string_view tag) { return sqlTextValue(tag, kTagColumn); }
+
+// Runs a mysql command; a failure is recorded with `what` it was for.
+bool runClient(const std::string& command, const char* what, RunStatus& status) {
+  int exit_status = runCommand("mysql " + mysqlLogin() + " " + command);
+  if (exit_status == 0) return true;
+  status.fail(Failure::kDatabase, std::string("could not ") + what + " (mysql exit status " +
+                                      std::to_string(exit_status) + ")");
+  return false;
 }
 
 // Calls `use` with every line of a file (line ends cut); a missing file has
@@ -33,36 +41,48 @@ void forEachLine(const char* name, Use use) {
   std::fclose(file);
 }
 
-// Writes one statement per safe tag of a file.
+// Writes one statement per tag of a file.
 void writeTagStatements(std::FILE* script, const char* list, const char* format) {
-  forEachLine(list, [&](std::string_view tag) {
-    if (!isSafeTag(tag)) {
-      std::printf("  - skipping tag with a quote or backslash: %s\n", std::string(tag).c_str());
-      return;
-    }
-    std::fprintf(script, format, std::string(tag).c_str());
-  });
+  forEachLine(list, [&](std::string_view tag) { std::fprintf(script, format, tagValue(tag).c_str()); });
 }
 
-void fetchNameLists() {
+bool fetchNameLists(RunStatus& status) {
   std::string db = quotedValue(g_config_db_name);
   std::string condition = quotedValue(g_config_clan_tag_min_condition);
-  runCommand("mysql " + mysqlLogin() + " -e \"use " + db + "; SELECT raw_name from playerstats WHERE " + condition +
-             " ORDER BY raw_name;\" > players.txt");
-  runCommand("mysql " + mysqlLogin() + " -e \"use " + db + "; SELECT REVERSE(raw_name) from playerstats WHERE " +
-             condition + " ORDER BY REVERSE(raw_name);\" > players-r.txt");
+  return runClient("-e \"use " + db + "; SELECT raw_name from playerstats WHERE " + condition +
+                       " ORDER BY raw_name;\" > players.txt",
+                   "list the players' names for tag detection", status) &&
+         runClient("-e \"use " + db + "; SELECT REVERSE(raw_name) from playerstats WHERE " + condition +
+                       " ORDER BY REVERSE(raw_name);\" > players-r.txt",
+                   "list the players' reversed names for tag detection", status);
 }
 
-void updateTags() {
+// Closes a script; false (recorded) when it was not written completely.
+bool closeScript(std::FILE* script, const char* name, RunStatus& status) {
+  bool ok = std::ferror(script) == 0;
+  if (std::fclose(script) != 0) ok = false;
+  if (!ok) status.fail(Failure::kWrite, std::string("could not write ") + name);
+  return ok;
+}
+
+void updateTags(RunStatus& status) {
   std::FILE* script = std::fopen("db_sql_updatetags.txt", "w");
-  if (script == nullptr) return;
+  if (script == nullptr) {
+    status.fail(Failure::kWrite, "could not write db_sql_updatetags.txt");
+    return;
+  }
   std::fprintf(script, "use %s;\n", g_config_db_name.c_str());
   if (isYes(g_config_process_clan_tag_auto)) {
     std::printf("  - auto-detecting tags...\n");
-    fetchNameLists();
-    runCommand("./TagSift -s -l " + shellWord(g_config_clan_tag_min_length) + " -m " +
-               shellWord(g_config_clan_tag_min_matches) + " -w");
-    writeTagStatements(script, "tags.txt", "INSERT IGNORE INTO clanstats SET tag='%s';\n");
+    if (fetchNameLists(status)) {
+      int exit_status = runCommand("./TagSift -s -l " + shellWord(g_config_clan_tag_min_length) + " -m " +
+                                   shellWord(g_config_clan_tag_min_matches) + " -w");
+      if (exit_status != 0) {
+        status.fail(Failure::kProgram, "./TagSift failed (exit status " + std::to_string(exit_status) + ")");
+      } else {
+        writeTagStatements(script, "tags.txt", "INSERT IGNORE INTO clanstats SET tag='%s';\n");
+      }
+    }
   }
   if (isYes(g_config_process_clan_tag_add)) {
     std::printf("  - processing custom tags_add.txt...\n");
@@ -72,47 +92,51 @@ void updateTags() {
     std::printf("  - processing custom tags_del.txt...\n");
     writeTagStatements(script, "tags_del.txt", "DELETE FROM clanstats WHERE tag='%s';\n");
   }
-  std::fclose(script);
+  if (!closeScript(script, "db_sql_updatetags.txt", status)) return;
   std::printf("  - updating database...\n");
-  runCommand("mysql " + mysqlLogin() + " < db_sql_updatetags.txt > tmp-s");
+  runClient("< db_sql_updatetags.txt > tmp-s", "update the clan tags", status);
 }
 
 // The stat of every tag: sum of skill / sum of (games + STD of games) over
 // the players whose raw name contains the tag.
-void writeStatScript() {
+bool writeStatScript(RunStatus& status) {
   std::FILE* tags = std::fopen("db_tags.txt", "rb");
   std::FILE* script = std::fopen("db_sql_clanstats.txt", "w");
-  if (tags != nullptr && script != nullptr) {
+  bool ok = tags != nullptr && script != nullptr;
+  if (ok) {
     FixedText line;
     readLine(tags, line);  // the heading
     std::fprintf(script, "USE %s;\n", g_config_db_name.c_str());
     std::fprintf(script, "SELECT @avggames:=STD(games) from playerstats;\n");
     while (readLine(tags, line)) {
       stripNewLineChars(line);
-      if (!isSafeTag(line)) continue;
+      std::string tag = tagValue(line);
       std::fprintf(script,
                    "select @totalstat:=(SUM(skill)/SUM(games+@avggames)) from playerstats where BINARY raw_name "
                    "like '%%%s%%';\n",
-                   line.c_str());
-      std::fprintf(script, "update ignore clanstats SET stat:=@totalstat where tag=\"%s\";\n", line.c_str());
+                   tag.c_str());
+      std::fprintf(script, "update ignore clanstats SET stat:=@totalstat where tag=\"%s\";\n", tag.c_str());
     }
   }
   if (tags != nullptr) std::fclose(tags);
-  if (script != nullptr) std::fclose(script);
+  if (script != nullptr && !closeScript(script, "db_sql_clanstats.txt", status)) return false;
+  if (!ok) status.fail(Failure::kWrite, "could not write db_sql_clanstats.txt");
+  return ok;
 }
 
 }  // namespace
 
-void generateClanStats() {
+void generateClanStats(RunStatus& status) {
   if (!isYes(g_config_detect_clan_tag)) return;
   std::printf("\n%s\n", kRule);
   std::printf(" Generating clan stats\n");
   std::printf("%s\n", kRule);
-  updateTags();
-  runCommand("mysql " + mysqlLogin() + " -e \"use " + quotedValue(g_config_db_name) +
-             "; SELECT tag from clanstats;\" > db_tags.txt");
-  writeStatScript();
-  runCommand("mysql " + mysqlLogin() + " < db_sql_clanstats.txt > tmp-s");
+  updateTags(status);
+  if (runClient("-e \"use " + quotedValue(g_config_db_name) + "; SELECT tag from clanstats;\" > db_tags.txt",
+                "list the clan tags", status) &&
+      writeStatScript(status)) {
+    runClient("< db_sql_clanstats.txt > tmp-s", "rate the clan tags", status);
+  }
   std::printf("%s\n\n", kRule);
 }
 

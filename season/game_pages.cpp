@@ -1,74 +1,121 @@
 #include "game_pages.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "game_state.h"
+#include "run_summary.h"
 #include "season_config.h"
 #include "shell_command.h"
-#include "run_summary.h"
 #include "text.h"
 
 namespace season {
 
 namespace {
 
-void deletePage(const std::string& name) { runCommand("rm  \"html/" + quotedValue(name) + "\" >tmp-s"); }
+// One shell command line must stay below the system's limit for a single
+// argument (128 KiB); the names of a log's displaced pages nearly always
+// fit in one.
+constexpr std::size_t kMaxDeleteCommand = 100 * 1024;
 
-// Deletes a main page and its weapon page ("_main." becomes "_wpn.").
-void deletePageAndTwin(std::string name) {
+// Adds a main page and its weapon page ("_main." becomes "_wpn.") to the
+// pages to delete, each only when it exists: placeholders such as
+// "1001.html" never had a page.
+void addPageAndTwin(std::string name, std::vector<std::string>& pages) {
   // Page names never hold a "/": a name that does cannot be one of ours, and
   // deleting it could reach outside html/.
-  if (contains(name, "/")) return;
-  deletePage(name);
+  if (name.empty() || contains(name, "/")) return;
+  auto add = [&pages](const std::string& page) {
+    if (std::filesystem::is_regular_file("html/" + page)) pages.push_back(page);
+  };
+  add(name);
   std::size_t at = name.find("_main.");
-  if (at != std::string::npos) name.replace(at, 6, "_wpn.");
-  deletePage(name);
+  if (at == std::string::npos) return;
+  name.replace(at, 6, "_wpn.");
+  add(name);
 }
 
-// Deletes the pages listed in a mysql output file, skipping lines for which
+// Adds the pages listed in a mysql output file, skipping lines for which
 // `is_heading` holds. A missing file lists nothing.
 template <typename Predicate>
-void deleteListedPages(const char* list, Predicate is_heading) {
+void addListedPages(const char* list, Predicate is_heading, std::vector<std::string>& pages) {
   std::FILE* file = std::fopen(list, "rb");
   if (file == nullptr) return;
   FixedText line;
   while (readLine(file, line)) {
     stripNewLineChars(line);
-    if (!is_heading(line.view())) deletePageAndTwin(std::string(line.view()));
+    if (!is_heading(line.view())) addPageAndTwin(std::string(line.view()), pages);
   }
   std::fclose(file);
 }
 
-void makeNewPages() {
+// Deletes the pages with as few commands as their names allow (one for a
+// log, as a rule), in the configured command form.
+void deletePages(const std::vector<std::string>& pages, RunStatus& status) {
+  std::size_t next = 0;
+  while (next < pages.size()) {
+    std::string command = "rm -f --";
+    while (next < pages.size() && command.size() < kMaxDeleteCommand) {
+      command += " \"html/" + quotedValue(pages[next]) + "\"";
+      ++next;
+    }
+    command += " >tmp-s";
+    if (int exit_status = runCommand(command); exit_status != 0) {
+      status.fail(Failure::kProgram, "could not delete old pages in html/ (rm exit status " +
+                                         std::to_string(exit_status) + ")");
+    }
+  }
+}
+
+bool startRotationScript(RunStatus& status) {
+  std::FILE* rotation = std::fopen("db_sql_gamestats.txt", "w");
+  bool ok = rotation != nullptr && std::fprintf(rotation, "USE %s;\n", g_config_db_name.c_str()) > 0;
+  if (rotation != nullptr && std::fclose(rotation) != 0) ok = false;
+  if (!ok) status.fail(Failure::kWrite, "could not write db_sql_gamestats.txt");
+  return ok;
+}
+
+// Has kestrostats-c write the log's pages, applies their rotation and lists
+// the pages it displaced.
+void makeNewPages(RunStatus& status, std::vector<std::string>& displaced) {
   std::printf(" Generating game stats (html) for %s\n", g_logfile.c_str());
   std::printf("%s\n", kRule);
   std::printf("  - this may take a while...\n");
-  std::FILE* rotation = std::fopen("db_sql_gamestats.txt", "w");
-  if (rotation != nullptr) {
-    std::fprintf(rotation, "USE %s;\n", g_config_db_name.c_str());
-    std::fclose(rotation);
-  }
+  if (!startRotationScript(status)) return;
   std::string report_config = quotedValue(g_game_stats_config_file);
-  if (g_log_type == 1) {
-    runCommand("./kestrostats-c kestro-s.log \"" + report_config + "\" >temp-s");
-  } else {
-    runCommand("./kestrostats-c \"" + quotedValue(g_logfile) + "\" \"" + report_config + "\" >temp-s");
+  std::string command = g_log_type == 1
+                            ? "./kestrostats-c kestro-s.log \"" + report_config + "\" >temp-s"
+                            : "./kestrostats-c \"" + quotedValue(g_logfile) + "\" \"" + report_config + "\" >temp-s";
+  // A failed page leaves no rotation statement behind, so the rotation of
+  // the pages that were written still goes ahead.
+  if (int exit_status = runCommand(command); exit_status != 0) {
+    status.fail(Failure::kProgram, "./kestrostats-c could not write every page of " +
+                                       std::string(g_logfile.view()) + " (exit status " +
+                                       std::to_string(exit_status) + "; its messages are in temp-s)");
   }
   std::printf("  - updating database...\n");
-  runCommand("mysql " + mysqlLogin() + " < db_sql_gamestats.txt > db_delhtml.txt");
+  if (int exit_status = runCommand("mysql " + mysqlLogin() + " < db_sql_gamestats.txt > db_delhtml.txt");
+      exit_status != 0) {
+    status.fail(Failure::kDatabase, "could not rotate the game pages (mysql exit status " +
+                                        std::to_string(exit_status) + ")");
+    return;
+  }
   std::printf("  - deleting old html stats...\n");
   // Each SELECT of the rotation script prints a heading holding ":".
-  deleteListedPages("db_delhtml.txt", [](std::string_view line) { return contains(line, ":"); });
+  addListedPages("db_delhtml.txt", [](std::string_view line) { return contains(line, ":"); }, displaced);
 }
 
 }  // namespace
 
-void generateGameStats() {
+void generateGameStats(RunStatus& status, bool new_games) {
   std::printf("%s\n", kRule);
-  if (g_no_of_game_stats > 0) makeNewPages();
+  std::vector<std::string> pages;
+  if (g_no_of_game_stats > 0 && new_games) makeNewPages(status, pages);
   std::printf("  - deleting leftover html game stats (if any)...\n");
-  deleteListedPages("db_cleanhtml.txt", [](std::string_view line) { return line == "html"; });
+  addListedPages("db_cleanhtml.txt", [](std::string_view line) { return line == "html"; }, pages);
+  deletePages(pages, status);
   std::printf("%s\n", kRule);
 }
 

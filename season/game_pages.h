@@ -1,10 +1,16 @@
-// The rotating per-game report pages of a season.
+// The per-game pages of the season: kestrostats-c writes them, the gamestats
+// slots keep the newest no_of_game_stats of them, and the pages that fall out
+// are deleted.
 #pragma once
+
+#include "run_status.h"
 
 namespace season {
 
-// Has kestrostats-c write the pages of the log just read, applies the page
-// rotation in the database and deletes the pages that fell out of it.
-void generateGameStats();
+// After a log: when it brought new games (and slots are kept), has
+// kestrostats-c write their pages and applies the rotation; then deletes the
+// pages displaced by it and those of dropped slots ("db_cleanhtml.txt"), all
+// in one command. Pages that do not exist (placeholders) are left alone.
+void generateGameStats(RunStatus& status, bool new_games);
 
 }  // namespace season

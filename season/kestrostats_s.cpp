@@ -8,12 +8,14 @@
 #include "clan_stats.h"
 #include "game_pages.h"
 #include "game_state.h"
-#include "player_sql.h"
 #include "players.h"
 #include "realtime_log.h"
+#include "run_lock.h"
 #include "run_summary.h"
 #include "season_config.h"
 #include "season_parsing.h"
+#include "season_run.h"
+#include "shell_command.h"
 #include "text.h"
 
 namespace season {
@@ -55,26 +57,89 @@ int readCommandLine(int argc, char** argv, std::vector<std::string>& logs) {
   return -1;
 }
 
-void processLog(const std::string& name, int number, int count) {
-  g_log_type = 0;
-  if (isYes(g_config_realtime_log)) verifyLogfile(name);
-  g_logfile.assign(name);
-  fp = std::fopen(g_logfile.c_str(), "rb");
-  if (fp == nullptr) {
-    std::printf("ERROR: could not open logfile \"%s\"\n", g_logfile.c_str());
-    return;
-  }
+// Reads one input of a log (the log itself, or a realtime snapshot an
+// earlier run left unfinished) into the database, then refreshes the clan
+// statistics and the game pages.
+void readIntoSeason(SeasonRun& run, std::FILE* input, const std::string& name, int number, int count) {
   std::printf("\n%s\n", kRule);
-  std::printf(" Generating stats for %s (%d/%d)\n", g_logfile.c_str(), number, count);
+  std::printf(" Generating stats for %s (%d/%d)\n", name.c_str(), number, count);
   std::printf("%s\n\n", kRule);
+  fp = input;
   initPlayers();
   initGlobals();
-  readLog();
+  readLog(run);
   std::printf("\n%s\n", kRule);
-  generateClanStats();
-  generateGameStats();
+  const int new_games = run.database.queuedGames();
+  if (!run.database.apply(run.status)) {
+    run.log_failed = true;
+  } else {
+    generateClanStats(run.status);
+    generateGameStats(run.status, new_games > 0);
+  }
   fpclose(fp);
-  fpclose(fp_sql);
+}
+
+// The database must be reachable before any line of a log is read: a
+// realtime log is emptied as it is read.
+bool prepareDatabase(SeasonRun& run, const std::string& name) {
+  if (run.database.prepare(name, run.status)) return true;
+  run.log_failed = true;
+  return false;
+}
+
+// Realtime mode: a snapshot an earlier run did not finish is counted before
+// anything new is read from the live log. False when the live log must wait.
+bool finishPendingSnapshot(SeasonRun& run, const std::string& name, int number, int count) {
+  switch (resumePendingSnapshot(run.realtime, run.status)) {
+    case PendingSnapshot::kNone:
+      return true;
+    case PendingSnapshot::kFailed:
+      return false;
+    case PendingSnapshot::kFinishFirst:
+      break;
+  }
+  std::FILE* snapshot = openInputFile(run.realtime.snapshot.c_str());
+  if (snapshot == nullptr) {
+    run.status.fail(Failure::kLog, "could not open " + run.realtime.snapshot + "; it is left for the next run");
+    return false;
+  }
+  if (!prepareDatabase(run, name)) {
+    std::fclose(snapshot);
+    return false;
+  }
+  g_log_type = 0;
+  run.snapshot_taken = true;
+  readIntoSeason(run, snapshot, name, number, count);
+  if (run.log_failed) return false;
+  finishSnapshot(run.realtime);
+  return true;
+}
+
+void processLog(SeasonRun& run, const std::string& name, int number, int count) {
+  g_log_type = 0;
+  g_logfile.assign(name);
+  run.log_failed = false;
+  run.snapshot_taken = false;
+  const bool realtime = isYes(g_config_realtime_log);
+  if (realtime) {
+    run.realtime = realtimeFiles(name);
+    if (!finishPendingSnapshot(run, name, number, count)) return;
+    g_log_type = 0;
+    run.snapshot_taken = false;
+    if (!verifyLogfile(name)) return;  // an idle live log waits; the run goes on
+  }
+  std::FILE* log = openInputFile(g_logfile.c_str());
+  if (log == nullptr) {
+    std::printf("ERROR: could not open logfile \"%s\"\n", g_logfile.c_str());
+    run.status.fail(Failure::kLog, "could not open logfile \"" + name + "\"");
+    return;
+  }
+  if (!prepareDatabase(run, name)) {
+    std::fclose(log);
+    return;
+  }
+  readIntoSeason(run, log, name, number, count);
+  if (run.snapshot_taken && !run.log_failed) finishSnapshot(run.realtime);
 }
 
 }  // namespace
@@ -85,6 +150,7 @@ void cleanUpTempFiles() {
                            "db_delhtml.txt", "db_cleanhtml.txt", "db_tags.txt", "kestro-s.log"}) {
     std::remove(name);
   }
+  removeSessionFiles();
 }
 
 int kestrostatsS(int argc, char** argv) {
@@ -94,15 +160,24 @@ int kestrostatsS(int argc, char** argv) {
   if (int status = readCommandLine(argc, argv, logs); status >= 0) return status;
   printBanner(kTitle);
   readConfig();
+  passPasswordThroughEnvironment();
+  RunLock lock;
+  if (!lock.acquire(g_lock_wait_seconds)) {
+    SeasonRun refused;
+    refused.status.fail(Failure::kLocked, "another run is still working in this directory (kestrostats-s.lock); "
+                                          "nothing was read, try again later");
+    return refused.status.exitStatus();
+  }
   waitForProcessorSecond();
 
+  SeasonRun run;
   int count = static_cast<int>(logs.size());
-  for (int i = 0; i < count; ++i) processLog(logs[i], i + 1, count);
+  for (int i = 0; i < count; ++i) processLog(run, logs[i], i + 1, count);
 
   if (g_game_count == kFirstGameCount) std::printf("No valid games were detected in the log file.\n");
   cleanUpTempFiles();
   printRunSummary(clock, kTitle, count);
-  return 0;
+  return run.status.exitStatus();
 }
 
 }  // namespace season

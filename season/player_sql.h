@@ -1,25 +1,31 @@
-// The season totals in the database: item pickups counted while parsing, and
-// the SQL script that adds one finished game to the players' rows.
+// The season totals in the database: item pickups counted while parsing, the
+// schema, and the statements that add one finished game to the players' rows.
 #pragma once
 
-#include <cstdio>
+#include <string>
 #include <string_view>
 
 namespace season {
 
-// The stream of "db_sql.txt"; null between games.
-extern std::FILE* fp_sql;
+class DatabaseSession;
 
 // Counts an item pickup line for its player.
 void updateItems(std::string_view line);
 
-// Writes text to "db_sql.txt", creating the file on the first write of a game.
-void sqlWr(std::string_view text);
+// The script that prepares the database: creates it and its tables when they
+// are missing (playerstats, gamestats, clanstats, miscstats and countedgames,
+// the fingerprints of the games already counted) and brings tables made by
+// earlier versions up to date: raw names and tags become byte strings, so
+// that "Alice" and "Alice " are two players, and every table becomes
+// transactional (InnoDB), so that a game is committed whole or not at all.
+std::string schemaScript();
 
 // Makes the player texts safe inside the script's quotes: every "'" becomes "_".
 void sqlVerifyData();
 
-// Writes the game's script and applies it with the mysql client.
-void sqlMake();
+// Writes the statements of the game in the player table into the session's
+// open transaction: the time of the last update, the page slots, and for
+// every player who did something the INSERT and the UPDATEs of the row.
+void sqlMake(DatabaseSession& session);
 
 }  // namespace season

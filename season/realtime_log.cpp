@@ -1,95 +1,201 @@
 #include "realtime_log.h"
 
 #include <cstdio>
-#include <cstdlib>
 
-#include "game_state.h"
-#include "player_sql.h"
-#include "season_config.h"
-#include "shell_command.h"
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "file_ops.h"
+#include "line_filter.h"
 #include "run_summary.h"
+#include "season_config.h"
 #include "text.h"
 
 namespace season {
 
 namespace {
 
+std::string plainName(std::string name) {
+  stripIllegalFilenameChars(name);
+  return name;
+}
+
 bool holdsCompleteGame(std::FILE* log) {
   FixedText line;
   bool started = false;
   while (readLine(log, line)) {
-    if (contains(line, "InitGame:")) started = true;
-    if (started && contains(line, "ShutdownGame:")) return true;
+    if (isServerEventLine(line, "InitGame:")) started = true;
+    if (started && isServerEventLine(line, "ShutdownGame:")) return true;
   }
   return false;
 }
 
-// Appends the snapshot to the archive, line by line.
-void appendToArchive(const std::string& snapshot) {
-  std::string archive_name(g_logfile.view());
-  stripIllegalFilenameChars(archive_name);
-  archive_name = std::string(g_config_backup_dir.view()) + toLowerCase(archive_name);
-  std::FILE* archive = std::fopen(archive_name.c_str(), "ab");
-  std::FILE* source = std::fopen(snapshot.c_str(), "rb");
-  if (archive == nullptr || source == nullptr) {
-    std::printf("ERROR: could not open files for append\n");
-  } else {
-    // Byte for byte, so that no line is cut at a NUL or a long line's piece.
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, source)) > 0) std::fwrite(buffer, 1, n, archive);
-  }
-  if (archive != nullptr) std::fclose(archive);
-  if (source != nullptr) std::fclose(source);
+// Copies the live log to `snapshot` through a temporary file. The copy
+// catches up with lines the server writes meanwhile; `live` stays open and
+// positioned after the last byte copied.
+bool copyLiveLog(std::FILE* live, const std::string& live_name, const std::string& snapshot, long long& copied) {
+  const std::string temporary = snapshot + ".tmp";
+  std::FILE* copy = std::fopen(temporary.c_str(), "wb");
+  if (copy == nullptr) return false;
+  bool ok = true;
+  do {
+    std::clearerr(live);
+    ok = copyStream(live, copy, copied);
+  } while (ok && fileSize(live_name) > copied);
+  if (!closeSynced(copy)) ok = false;
+  if (ok && std::rename(temporary.c_str(), snapshot.c_str()) != 0) ok = false;
+  if (!ok) std::remove(temporary.c_str());
+  return ok;
 }
 
-long fileSize(const std::string& name) {
-  std::FILE* file = std::fopen(name.c_str(), "rb");
-  if (file == nullptr) return -1;
-  std::fseek(file, 0, SEEK_END);
-  long size = std::ftell(file);
-  std::fclose(file);
-  return size;
+// Appends a file to the archive; on failure the archive is cut back to its
+// size before, so a retry never leaves a fragment in it.
+bool appendToArchive(const std::string& archive_name, const std::string& source_name) {
+  long long size_before = fileSize(archive_name);
+  std::FILE* archive = std::fopen(archive_name.c_str(), "ab");
+  std::FILE* source = std::fopen(source_name.c_str(), "rb");
+  bool ok = archive != nullptr && source != nullptr;
+  long long copied = 0;
+  if (ok) ok = copyStream(source, archive, copied);
+  if (source != nullptr) std::fclose(source);
+  if (archive != nullptr && !closeSynced(archive)) ok = false;
+  if (!ok && archive != nullptr) {
+    if (truncate(archive_name.c_str(), size_before < 0 ? 0 : size_before) != 0) {
+      std::fprintf(stderr, "ERROR: could not cut %s back to its size before the failed append\n",
+                   archive_name.c_str());
+    }
+  }
+  return ok;
+}
+
+// Lines the server wrote to the live log after the snapshot was copied go to
+// the snapshot and the archive too, just before the log is emptied.
+bool catchUp(std::FILE* live, const RealtimeFiles& files, long long& copied) {
+  if (fileSize(files.live) <= copied) return true;
+  const std::string rest = files.snapshot + ".rest";
+  std::FILE* out = std::fopen(rest.c_str(), "wb");
+  if (out == nullptr) return false;
+  std::clearerr(live);
+  bool ok = copyStream(live, out, copied);
+  if (!closeSynced(out)) ok = false;
+  if (ok) {
+    std::FILE* snapshot = std::fopen(files.snapshot.c_str(), "ab");
+    std::FILE* source = std::fopen(rest.c_str(), "rb");
+    long long appended = 0;
+    ok = snapshot != nullptr && source != nullptr && copyStream(source, snapshot, appended);
+    if (source != nullptr) std::fclose(source);
+    if (snapshot != nullptr && !closeSynced(snapshot)) ok = false;
+    if (ok) ok = appendToArchive(files.archive, rest);
+  }
+  std::remove(rest.c_str());
+  return ok;
+}
+
+// Undoes a snapshot whose live log was not emptied: the live log still has
+// every line, so neither the snapshot nor its archive copy may count.
+void undoSnapshot(const RealtimeFiles& files) {
+  if (fileEndsWith(files.archive, files.snapshot)) {
+    long long keep = fileSize(files.archive) - fileSize(files.snapshot);
+    if (truncate(files.archive.c_str(), keep) != 0) {
+      std::fprintf(stderr, "ERROR: could not take the unfinished snapshot out of %s\n", files.archive.c_str());
+    }
+  }
+  std::remove(files.snapshot.c_str());
+  std::remove(files.pending.c_str());
+}
+
+// True when both names lead to one file. With an empty backup_dir, a live
+// log in the working directory named in small letters is its own archive:
+// appending to the archive and then emptying the log would lose both.
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat first;
+  struct stat second;
+  return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
 }
 
 }  // namespace
 
-void verifyLogfile(std::string_view name) {
+RealtimeFiles realtimeFiles(std::string_view log) {
+  RealtimeFiles files;
+  files.live.assign(log);
+  files.snapshot = plainName("kestro_realtime_backup_" + files.live);
+  files.pending = plainName("kestro_realtime_pending_" + files.live);
+  files.archive = std::string(g_config_backup_dir.view()) + toLowerCase(plainName(files.live));
+  std::string tail = "kestro_lastgame_1_" + files.snapshot;
+  if (tail.size() > kMaxTextLength) tail.resize(kMaxTextLength);
+  files.carry_over = plainName(tail);
+  return files;
+}
+
+bool verifyLogfile(std::string_view name) {
   std::printf("\n%s\n", kRule);
   std::printf(" Verifying logfile (%s)\n", std::string(name).c_str());
   std::printf("%s\n", kRule);
-  std::FILE* log = std::fopen(std::string(name).c_str(), "rb");
+  std::FILE* log = openInputFile(std::string(name).c_str());
   bool complete = log != nullptr && holdsCompleteGame(log);
   if (log != nullptr) std::fclose(log);
-  if (complete) return;
+  if (complete) return true;
   std::printf(" Realtime log file does not have a complete game yet.\n");
   std::printf(" Leaving log intact. Stats will be analysed and updated on next run.\n");
-  fpclose(fp);
-  fpclose(fp_sql);
   std::printf("%s\n\n", kRule);
-  std::exit(0);
+  return false;
 }
 
-std::string snapshotRealtimeLog() {
-  std::printf(" - creating backup... (this may take a while)\n");
-  std::string snapshot = "kestro_realtime_backup_" + std::string(g_logfile.view());
-  stripIllegalFilenameChars(snapshot);
-  std::remove(snapshot.c_str());
-  runCommand("cp \"" + quotedValue(g_logfile) + "\" \"" + quotedValue(snapshot) + "\" > tmp-s");
-  // Emptying the live log without a full copy would lose its games.
-  if (fileSize(snapshot) != fileSize(std::string(g_logfile.view()))) {
-    std::printf("ERROR: could not copy the realtime log; leaving it intact for the next run\n");
-    return {};
+PendingSnapshot resumePendingSnapshot(const RealtimeFiles& files, RunStatus& status) {
+  if (fileSize(files.pending) < 0) return PendingSnapshot::kNone;
+  if (fileSize(files.snapshot) < 0) {
+    std::remove(files.pending.c_str());  // the run stopped before it copied anything
+    return PendingSnapshot::kNone;
   }
-  std::printf(" - truncating realtime logfile (%s)\n", g_logfile.c_str());
-  deleteFile(g_logfile.c_str());
-  appendToArchive(snapshot);
-  return snapshot;
+  if (fileStartsWith(files.live, files.snapshot)) {
+    undoSnapshot(files);
+    return PendingSnapshot::kNone;
+  }
+  if (!copyFileReplacing(files.pending, files.carry_over)) {
+    status.fail(Failure::kWrite, "could not restore " + files.carry_over + " to finish the snapshot " +
+                                     files.snapshot + "; it is left for the next run");
+    return PendingSnapshot::kFailed;
+  }
+  std::printf(" - an earlier run did not finish %s: counting its remaining games first\n", files.snapshot.c_str());
+  return PendingSnapshot::kFinishFirst;
 }
 
-void deleteFile(const char* name) {
-  std::FILE* file = std::fopen(name, "w");
-  if (file != nullptr) std::fclose(file);
+bool takeSnapshot(const RealtimeFiles& files, RunStatus& status) {
+  std::printf(" - creating backup... (this may take a while)\n");
+  if (sameFile(files.live, files.archive)) {
+    status.fail(Failure::kWrite, "the archive of " + files.live + " would be the live log itself; set backup_dir: " +
+                                     "to a folder for the archive. The log is left intact");
+    return false;
+  }
+  std::remove(files.snapshot.c_str());  // the last snapshot, finished
+  if (!copyFileReplacing(files.carry_over, files.pending)) {
+    status.fail(Failure::kWrite, "could not write " + files.pending + "; " + files.live + " is left intact");
+    return false;
+  }
+  std::FILE* live = openInputFile(files.live.c_str());
+  long long copied = 0;
+  bool ok = live != nullptr && copyLiveLog(live, files.live, files.snapshot, copied);
+  if (!ok) {
+    status.fail(Failure::kWrite, "could not copy " + files.live + " to " + files.snapshot + "; it is left intact");
+  } else if (!appendToArchive(files.archive, files.snapshot)) {
+    ok = false;
+    status.fail(Failure::kWrite, "could not append " + files.live + " to the archive " + files.archive +
+                                     "; the log is left intact");
+    std::remove(files.snapshot.c_str());
+  } else {
+    std::printf(" - truncating realtime logfile (%s)\n", files.live.c_str());
+    if (!catchUp(live, files, copied) || truncate(files.live.c_str(), 0) != 0) {
+      ok = false;
+      status.fail(Failure::kWrite, "could not empty " + files.live + "; it is left intact");
+      undoSnapshot(files);
+    }
+  }
+  if (live != nullptr) std::fclose(live);
+  if (!ok) std::remove(files.pending.c_str());
+  return ok;
 }
+
+void finishSnapshot(const RealtimeFiles& files) { std::remove(files.pending.c_str()); }
 
 }  // namespace season

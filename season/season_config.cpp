@@ -3,6 +3,7 @@
 #include "config_file.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
@@ -27,6 +28,9 @@ FixedText g_config_process_clan_tag_del;
 FixedText g_config_clan_tag_min_length;
 FixedText g_config_clan_tag_min_matches;
 FixedText g_config_clan_tag_min_condition;
+FixedText g_config_count_games_once;
+FixedText g_config_lock_wait_seconds;
+int g_lock_wait_seconds = 300;
 
 namespace {
 
@@ -47,6 +51,8 @@ const TextSetting kTextSettings[] = {
     {"clan_tag_min_length:", &g_config_clan_tag_min_length, "6"},
     {"clan_tag_min_matches:", &g_config_clan_tag_min_matches, "5"},
     {"clan_tag_min_condition:", &g_config_clan_tag_min_condition, "games>1"},
+    {"count_games_once:", &g_config_count_games_once, "yes"},
+    {"lock_wait_seconds:", &g_config_lock_wait_seconds, "300"},
 };
 
 constexpr std::string_view kEnclosingKey = "command_enclosing_character:";
@@ -83,6 +89,8 @@ void printListing() {
   std::printf("      custom del tags?: %s\n", g_config_process_clan_tag_del.c_str());
   std::printf("           pre-command: %s\n", g_config_pre_command.c_str());
   std::printf("        enclosing char: %c\n", g_config_command_enclosing_character);
+  std::printf("     count games once?: %s\n", g_config_count_games_once.c_str());
+  std::printf("     lock wait seconds: %d\n", g_lock_wait_seconds);
   std::fputs(rule, stdout);
 }
 
@@ -108,6 +116,7 @@ void readConfig() {
   std::fclose(file);
   // Read as a decimal number; text that is no number gives 0.
   g_no_of_game_stats = std::atoi(g_config_no_of_game_stats.c_str());
+  g_lock_wait_seconds = std::max(0, std::atoi(g_config_lock_wait_seconds.c_str()));
   printListing();
   if (g_config_db_host.empty() || g_config_db_name.empty()) {
     std::printf("db configuration is not specified in cfg.");

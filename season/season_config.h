@@ -24,6 +24,13 @@ extern FixedText g_config_process_clan_tag_del;
 extern FixedText g_config_clan_tag_min_length;
 extern FixedText g_config_clan_tag_min_matches;
 extern FixedText g_config_clan_tag_min_condition;
+// "yes" (the default): every game is counted once, by its fingerprint, however
+// often its log is read; anything else adds a game again each time it is read.
+extern FixedText g_config_count_games_once;
+// Seconds a run waits for another run in the same working directory to
+// finish before it gives up (text; read into g_lock_wait_seconds).
+extern FixedText g_config_lock_wait_seconds;
+extern int g_lock_wait_seconds;
 
 // Sets the defaults, reads g_config and prints the configuration listing.
 // Ends the program with status 1 when the file cannot be opened, when the

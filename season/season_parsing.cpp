@@ -24,7 +24,7 @@ namespace {
 
 constexpr const char* kConvertedLog = "kestro-s.log";
 
-void writeGameToDatabase() {
+void writeGameToDatabase(const std::string& fingerprint, SeasonRun& run) {
   addUpTables();
   restoreOriginalPlayerNames();
   fixPlayerNames();
@@ -32,21 +32,33 @@ void writeGameToDatabase() {
   g_game_count += 1;
   std::printf("\nGenerating Stats ----------------<GAME ID %d>-----\n", g_game_count);
   printPlayers();
-  sqlMake();
+  run.database.beginGame(fingerprint, g_game_count);
+  sqlMake(run.database);
+  run.database.endGame();
   std::printf("-------------------------------------<done>---------\n");
   std::printf("\n");
 }
 
-void processLine(FixedText& line) {
+void skipCountedGame(const std::string& fingerprint) {
+  std::printf("\nAlready counted ------------<%.16s>-----\n", fingerprint.c_str());
+  std::printf(" - a game with these lines is in the database: skipped\n");
+}
+
+void processLine(FixedText& line, SeasonRun& run) {
   freeMallocs();
-  if (checkIfServerLog(line) == 1) return;
+  if (checkIfServerLog(line, run) == 1) return;
   freeMallocs();
   cleanLine(line);
   freeMallocs();
+  if (handleChatLine(line)) {
+    run.fingerprint.addLine(line);
+    return;
+  }
   if (!validLine(line, valid_strings)) {
     handleRejectedLine(line);
     return;
   }
+  run.fingerprint.addLine(line);
   FixedText stripped;
   stripColorCodes(line, stripped);
   freeMallocs();
@@ -64,7 +76,7 @@ void processLine(FixedText& line) {
   freeMallocs();
   scanWeaponStats(line);
   freeMallocs();
-  checkForNewGameStart(line);
+  checkForNewGameStart(line, run);
 }
 
 }  // namespace
@@ -81,12 +93,21 @@ void fixPlayerNames() {
   }
 }
 
-void checkForNewGameStart(std::string_view line) {
+void checkForNewGameStart(std::string_view line, SeasonRun& run) {
   int entry = firstContained(reset_strings, line);
   if (entry < 0) return;
-  if (reset_strings[entry] != "----- CL_Shutdown -----" && g_log_type == 0) scanOspStats();
+  if (reset_strings[entry] != "----- CL_Shutdown -----" && g_log_type == 0) {
+    scanOspStats([&run](std::string_view block_line) { run.fingerprint.addLine(block_line); });
+  }
   g_reset_count = kGameEnds;
-  if (getTotalPlayers() > 1) writeGameToDatabase();
+  const std::string fingerprint = run.fingerprint.finish();
+  if (getTotalPlayers() > 1) {
+    if (run.database.isCounted(fingerprint)) {
+      skipCountedGame(fingerprint);
+    } else {
+      writeGameToDatabase(fingerprint, run);
+    }
+  }
   initPlayers();
   initGlobals();
 }
@@ -107,33 +128,48 @@ int updateMiscInfo(std::string_view line, std::string_view stripped_line) {
   return 0;
 }
 
-int checkIfServerLog(std::string_view line) {
-  // Once converted, the input is console text: a chat line quoting
-  // "InitGame: " must not start the conversion over (and loop for ever).
-  if (g_log_type != 0 || !contains(line, "InitGame: ")) return 0;
+int checkIfServerLog(std::string_view line, SeasonRun& run) {
+  // Only a server's own "InitGame: " line, never a chat text or a name that
+  // quotes one; once converted, the input is console text and stays so.
+  if (g_log_type != 0 || !isServerInitGameLine(line)) return 0;
   g_log_type = 1;
   std::printf("\nServer log detected --------------------------------\n");
+  fpclose(fp);
+  const bool realtime = isYes(g_config_realtime_log);
   std::string source(g_logfile.view());
-  bool realtime = isYes(g_config_realtime_log);
-  if (realtime) source = snapshotRealtimeLog();
-  if (source.empty()) {
-    fpclose(fp);  // nothing of this log is counted now; the next run reads it all
-    return 1;
+  if (realtime) {
+    if (!run.snapshot_taken) {
+      if (!takeSnapshot(run.realtime, run.status)) {
+        run.log_failed = true;
+        return 1;  // fp stays closed: nothing of this log is read now
+      }
+      run.snapshot_taken = true;
+    }
+    source = run.realtime.snapshot;
   }
   std::printf(" - pre-parsing %s... (this may take a while)\n", source.c_str());
-  fpclose(fp);
   std::string command = "./ks-preparse \"" + quotedValue(source) + "\" \"" + kConvertedLog + "\"";
   command += realtime ? " \"1\" >temp-s" : " >temp-s";
-  runCommand(command);
+  if (int status = runCommand(command); status != 0) {
+    run.status.fail(Failure::kProgram, "./ks-preparse could not convert " + source + " (exit status " +
+                                           std::to_string(status) + ")");
+    run.log_failed = true;
+  }
   // When the conversion left no file, fp stays null and the log ends here.
   fp = std::fopen(kConvertedLog, "rb");
   std::printf("-------------------------------------<done>---------\n");
+  // The converted games are fingerprinted from the converted text alone.
+  run.fingerprint.finish();
   return 1;
 }
 
-void readLog() {
+void readLog(SeasonRun& run) {
   FixedText line;
-  while (readLine(fp, line)) processLine(line);
+  while (readLine(fp, line)) processLine(line, run);
+  if (fp != nullptr && std::ferror(fp) != 0) {
+    run.status.fail(Failure::kLog, "could not read " + std::string(g_logfile.view()) + " to its end");
+    run.log_failed = true;
+  }
 }
 
 }  // namespace season

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "season_run.h"
 #include "text.h"
 
 namespace season {
@@ -14,20 +15,22 @@ void initGlobals();
 // Marks players whose name is empty or only blanks with "\_"; raw names stay.
 void fixPlayerNames();
 
-// Closes the game at a client shutdown or a limit, writing its totals to the
-// database when it had more than one player.
-void checkForNewGameStart(std::string_view line);
+// Closes the game at a client shutdown or a limit. A game with more than one
+// player is queued for the database, unless its fingerprint shows it is
+// counted already.
+void checkForNewGameStart(std::string_view line, SeasonRun& run);
 
 // Models and renames; the OSP banner line is consumed. Returns 1 when the
 // line is fully handled.
 int updateMiscInfo(std::string_view line, std::string_view stripped_line);
 
-// On a server log's first "InitGame: " line: snapshots a realtime log, runs
-// ks-preparse and switches the input to "kestro-s.log". Returns 1 when it
-// did, so the triggering line is not parsed.
-int checkIfServerLog(std::string_view line);
+// On a server log's "InitGame: " line: takes the realtime snapshot (unless
+// the input is one already), runs ks-preparse and switches the input to
+// "kestro-s.log". Returns 1 when the line started that, so the line itself
+// is not parsed.
+int checkIfServerLog(std::string_view line, SeasonRun& run);
 
 // Reads the log (fp) through the season's line loop.
-void readLog();
+void readLog(SeasonRun& run);
 
 }  // namespace season

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <sys/wait.h>
+
 #include "season_config.h"
 #include "text.h"
 
@@ -31,9 +33,13 @@ std::string commandForm(std::string_view command) {
   return form;
 }
 
-void runCommand(std::string_view command) {
+int runCommand(std::string_view command) {
   std::fflush(stdout);
-  std::system(commandForm(command).c_str());
+  int status = std::system(commandForm(command).c_str());
+  if (status == -1) return -1;
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return status;
 }
 
 std::string shellWord(std::string_view value) {
@@ -52,8 +58,16 @@ std::string quotedValue(std::string_view value) {
 
 std::string mysqlLogin() {
   std::string login = "-h " + shellWord(g_config_db_host) + " -u " + shellWord(g_config_db_user);
-  if (!g_config_db_pass.empty()) login += " -p" + shellWord(g_config_db_pass);
+  if (!g_config_pre_command.empty() && !g_config_db_pass.empty()) login += " -p" + shellWord(g_config_db_pass);
   return login;
+}
+
+void passPasswordThroughEnvironment() {
+  if (g_config_pre_command.empty() && !g_config_db_pass.empty()) {
+    setenv("MYSQL_PWD", g_config_db_pass.c_str(), 1);
+  } else {
+    unsetenv("MYSQL_PWD");
+  }
 }
 
 }  // namespace season

@@ -1,7 +1,8 @@
 // Every program the season driver starts goes through the shell in one
 // form: the configured pre-command, a blank, the enclosing character, the
-// command, the enclosing character. Exit statuses are not examined; each
-// command redirects its output into a file that the next step reads.
+// command, the enclosing character. Each command redirects its output into a
+// file that the next step reads; its exit status tells the caller whether
+// the step worked.
 #pragma once
 
 #include <string>
@@ -13,8 +14,10 @@ namespace season {
 std::string commandForm(std::string_view command);
 
 // Runs the command in the configured form (standard output is flushed first
-// so the run's own messages keep their order).
-void runCommand(std::string_view command);
+// so the run's own messages keep their order). Returns the command's exit
+// status: 0 on success, 127 when the shell found no such program, 128 plus
+// the signal number when it was killed, -1 when no shell could be started.
+int runCommand(std::string_view command);
 
 // A value as a shell word: plain values (letters, digits and ._-/:@) stay as
 // they are, anything else is single-quoted, so no value can run a command
@@ -25,9 +28,19 @@ std::string shellWord(std::string_view value);
 // as they are, anything else has \ " $ ` escaped.
 std::string quotedValue(std::string_view value);
 
-// The client's connection options "-h HOST -u USER -pPASSWORD"; "-p" is left
-// out for an empty password, since "-p" alone makes the client read the
-// password from standard input.
+// The client's connection options "-h HOST -u USER", followed by
+// "-pPASSWORD" only when a pre-command is configured. Without one the
+// password never appears on a command line, where every user of the machine
+// could read it: passPasswordThroughEnvironment() hands it to the client.
+// "-p" is left out for an empty password, since "-p" alone makes the client
+// read the password from standard input.
 std::string mysqlLogin();
+
+// Puts the configured password into MYSQL_PWD, where the mysql client (and
+// only processes of this user) can read it, when no pre-command is
+// configured; a pre-command may start the client elsewhere, so it gets the
+// password on its command line as before. Call once after reading the
+// configuration.
+void passPasswordThroughEnvironment();
 
 }  // namespace season

@@ -153,6 +153,7 @@ TEST(KestrostatsRun, AServerLogNameCannotInjectAShellCommand) {
   // Single quotes keep the test's own shell from reading the name.
   const std::string name = "x\";touch injected;\"$(touch injected2)`touch injected3`\\.log";
   dir.write(name, "  0:00 InitGame: \\sv_hostname\\x\n");
+  dir.installProgram("ks-preparse");
   auto result = runIn(dir, "./kestrostats-c '" + name + "'");
   EXPECT_EQ(result.status, 0) << result.output;
   EXPECT_NE(result.output.find("\nServer log detected ----------< pre-parsing >-----\n"), std::string::npos);

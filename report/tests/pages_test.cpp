@@ -108,16 +108,52 @@ TEST_F(Pages, LongClanTagsStillGiveAUsableFileName) {
   EXPECT_TRUE(dir_.exists("html/" + out_filename_stats));
 }
 
-TEST_F(Pages, APageThatCannotBeCreatedEndsTheProgramAndKeepsEarlierPages) {
+TEST_F(Pages, APageThatCannotBeWrittenLeavesNothingBehindAndKeepsEarlierPages) {
   twoPlayerGame();
+  fp_sql_gamestats = std::tmpfile();
+  g_failed_games = 0;
   makeHtml();
   std::string first_page = dir_.read("html/" + out_filename_stats);
   // The next game's main page name is taken by a folder.
-  std::filesystem::create_directory(dir_.path() / "html" / "kestrostats_2026_12_07_20_44_01_1002_FFA_PUB_main.html");
+  const std::string taken = "kestrostats_2026_12_07_20_44_01_1002_FFA_PUB_main.html";
+  std::filesystem::create_directory(dir_.path() / "html" / taken);
   g_game_count = 1002;
-  EXPECT_EXIT(makeHtml(), ::testing::ExitedWithCode(1), "");
+  ::testing::internal::CaptureStderr();
+  makeHtml();
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("ERROR: could not write the pages of game 1002"),
+            std::string::npos);
+  EXPECT_EQ(g_failed_games, 1);
   EXPECT_EQ(dir_.read("html/kestrostats_2026_12_07_20_44_01_1001_FFA_PUB_main.html"), first_page);
   EXPECT_FALSE(first_page.empty());
+  // Neither page of the failed game, finished or not, is left, and only the
+  // first game entered the rotation.
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.path() / "html")) {
+    files += entry.is_regular_file() ? 1 : 0;
+  }
+  EXPECT_EQ(files, 2);
+  std::rewind(fp_sql_gamestats);
+  char line[600];
+  int lines = 0;
+  while (std::fgets(line, sizeof line, fp_sql_gamestats) != nullptr) ++lines;
+  EXPECT_EQ(lines, 2);
+  fpclose(fp_sql_gamestats);
+}
+
+TEST_F(Pages, AFullDiskLeavesNoPartOfThePages) {
+  // /dev/full takes opening but fails every write, as a full disk does.
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  twoPlayerGame();
+  fp_sql_gamestats = std::fopen("/dev/full", "a");
+  g_failed_games = 0;
+  ::testing::internal::CaptureStderr();
+  makeHtml();
+  std::string errors = ::testing::internal::GetCapturedStderr();
+  // The pages were complete, but their rotation statements could not be
+  // written: the run must say so.
+  EXPECT_NE(errors.find("could not add game 1001 to db_sql_gamestats.txt"), std::string::npos) << errors;
+  EXPECT_EQ(g_failed_games, 1);
+  fpclose(fp_sql_gamestats);
 }
 
 TEST_F(Pages, MissingHeaderAndFooterFilesAreSkipped) {

@@ -30,7 +30,6 @@ TEST_F(ClanStats, TagsAreDetectedAddedDeletedAndRated) {
   ASSERT_EQ(result.status, 0) << result.output;
   EXPECT_NE(result.output.find(" Generating clan stats\n"), std::string::npos);
   EXPECT_NE(result.output.find("  - auto-detecting tags...\n"), std::string::npos);
-  EXPECT_NE(result.output.find("  - skipping tag with a quote or backslash: Qu'ote\n"), std::string::npos);
   EXPECT_EQ(dir_.read("tags.txt"), "[KoS]\n");
 
   // Each clan member's skill is 1.2 x 1.1 for a rail kill on a player of
@@ -41,7 +40,9 @@ TEST_F(ClanStats, TagsAreDetectedAddedDeletedAndRated) {
   EXPECT_EQ(sql("select stat from clanstats where tag='Zzz';"), "NULL\n");     // matches nobody
   EXPECT_EQ(sql("select stat from clanstats where tag='[kos]';"), "NULL\n");   // case matters
   EXPECT_EQ(sql("select count(*) from clanstats where tag='Gone';"), "0\n");  // added, then deleted
-  EXPECT_EQ(sql("select count(*) from clanstats;"), "3\n");
+  // A tag with a quote is stored as it is written, and rated like any other.
+  EXPECT_EQ(sql("select stat from clanstats where tag='Qu\\'ote';"), "NULL\n");
+  EXPECT_EQ(sql("select count(*) from clanstats;"), "4\n");
 
   for (const char* temp : {"players.txt", "players-r.txt", "db_tags.txt", "db_sql_clanstats.txt",
                            "db_sql_updatetags.txt", "tags-temp-kjaslkjefa392.txt"}) {

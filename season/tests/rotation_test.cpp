@@ -9,12 +9,13 @@ using PageRotation = SeasonTest;
 
 namespace {
 
-// A console log of `games` two-player games.
-std::string gamesLog(int games) {
+// A console log of `games` two-player games. Each game says which it is, so
+// no two games of the tests are the same game.
+std::string gamesLog(int games, const std::string& label) {
   std::string log;
   for (int i = 0; i < games; ++i) {
-    log += "Ann^7 entered the game\nBen^7 entered the game\nBen^7 was railed by Ann^7\n"
-           "Timelimit hit.\n----- CL_Shutdown -----\n";
+    log += "Ann^7 entered the game\nBen^7 entered the game\nAnn^7: " + label + " game " + std::to_string(i) +
+           "\nBen^7 was railed by Ann^7\nTimelimit hit.\n----- CL_Shutdown -----\n";
   }
   return log;
 }
@@ -33,7 +34,7 @@ std::string slots(const SeasonTest& test) { return test.sql("select slot, html f
 
 TEST_F(PageRotation, NewSlotsStartWithPlaceholdersAndTakeTheNewPage) {
   writeSeasonConfig("no_of_game_stats:\n3\n");
-  dir_.write("one.log", gamesLog(1));
+  dir_.write("one.log", gamesLog(1, "one"));
   auto result = season("one.log");
   ASSERT_EQ(result.status, 0) << result.output;
   std::string table = slots(*this);
@@ -44,7 +45,7 @@ TEST_F(PageRotation, NewSlotsStartWithPlaceholdersAndTakeTheNewPage) {
 
 TEST_F(PageRotation, MoreGamesThanSlotsKeepOnlyTheNewest) {
   writeSeasonConfig("no_of_game_stats:\n1\n");
-  dir_.write("three.log", gamesLog(3));
+  dir_.write("three.log", gamesLog(3, "three"));
   ASSERT_EQ(season("three.log").status, 0);
   auto left = pages(dir_);
   ASSERT_EQ(left.size(), 2u);
@@ -54,10 +55,11 @@ TEST_F(PageRotation, MoreGamesThanSlotsKeepOnlyTheNewest) {
 
 TEST_F(PageRotation, APageDisplacedByALaterRunGoesWithItsWeaponPage) {
   writeSeasonConfig("no_of_game_stats:\n1\n");
-  dir_.write("one.log", gamesLog(1));
+  dir_.write("one.log", gamesLog(1, "first"));
   ASSERT_EQ(season("one.log").status, 0);
   auto before = pages(dir_);
   ASSERT_EQ(before.size(), 2u);
+  dir_.write("one.log", gamesLog(1, "second"));
   ASSERT_EQ(season("one.log").status, 0);
   auto after = pages(dir_);
   ASSERT_EQ(after.size(), 2u);
@@ -66,11 +68,11 @@ TEST_F(PageRotation, APageDisplacedByALaterRunGoesWithItsWeaponPage) {
 
 TEST_F(PageRotation, LoweringTheSlotCountDeletesTheDroppedPages) {
   writeSeasonConfig("no_of_game_stats:\n3\n");
-  dir_.write("three.log", gamesLog(3));
+  dir_.write("three.log", gamesLog(3, "three"));
   ASSERT_EQ(season("three.log").status, 0);
   EXPECT_EQ(pages(dir_).size(), 6u);
   writeSeasonConfig("no_of_game_stats:\n1\n");
-  dir_.write("one.log", gamesLog(1));
+  dir_.write("one.log", gamesLog(1, "one"));
   ASSERT_EQ(season("one.log").status, 0);
   EXPECT_EQ(pages(dir_).size(), 2u);
   EXPECT_EQ(sql("select count(*) from gamestats;"), "1\n");
@@ -78,11 +80,11 @@ TEST_F(PageRotation, LoweringTheSlotCountDeletesTheDroppedPages) {
 
 TEST_F(PageRotation, ZeroSlotsMakeNoReportButDeleteLeftovers) {
   writeSeasonConfig("no_of_game_stats:\n2\n");
-  dir_.write("two.log", gamesLog(2));
+  dir_.write("two.log", gamesLog(2, "two"));
   ASSERT_EQ(season("two.log").status, 0);
   EXPECT_EQ(pages(dir_).size(), 4u);
   writeSeasonConfig("no_of_game_stats:\n0\n");
-  dir_.write("one.log", gamesLog(1));
+  dir_.write("one.log", gamesLog(1, "one"));
   auto result = season("one.log");
   ASSERT_EQ(result.status, 0);
   EXPECT_EQ(result.output.find("Generating game stats (html)"), std::string::npos);
@@ -94,7 +96,7 @@ TEST_F(PageRotation, ZeroSlotsMakeNoReportButDeleteLeftovers) {
 TEST_F(PageRotation, TheConfiguredReportConfigurationIsUsed) {
   dir_.write("pages.cfg", "file_extension:\nhtm\n");
   writeSeasonConfig("no_of_game_stats:\n2\ngame_stats_config_file:\npages.cfg\n");
-  dir_.write("one.log", gamesLog(1));
+  dir_.write("one.log", gamesLog(1, "one"));
   ASSERT_EQ(season("one.log").status, 0);
   auto left = pages(dir_);
   ASSERT_EQ(left.size(), 2u);

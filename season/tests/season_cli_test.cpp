@@ -51,7 +51,7 @@ TEST(SeasonConfiguration, TheListingShowsEverySettingButThePassword) {
             "#nice\n"                   // a value may start with "#"
             "command_enclosing_character:\n\"x\n");
   auto result = dir.run("missing.log my.cfg");
-  EXPECT_EQ(result.status, 0) << result.output;
+  EXPECT_EQ(result.status, 2) << result.output;  // a log that cannot be read
   const std::string& out = result.output;
   EXPECT_NE(out.find("           config file: my.cfg\n         realtime log?: no\n            backup dir: \n"
                      "     no. of game stats: 12\n     game stats config: c-default.cfg\n"
@@ -62,7 +62,9 @@ TEST(SeasonConfiguration, TheListingShowsEverySettingButThePassword) {
   EXPECT_NE(out.find("           pre-command: #nice\n        enclosing char: \"\n"), std::string::npos);
   EXPECT_NE(out.find("        min. tag cond.: games>1\n       min. tag length: 6\n      min. tag matches: 5\n"),
             std::string::npos);
-  // The log cannot be opened: it is reported and skipped, and the run ends normally.
+  EXPECT_NE(out.find("     count games once?: yes\n     lock wait seconds: 300\n"), std::string::npos);
+  // The log cannot be opened: it is reported and skipped, and the run goes on
+  // to its summary.
   EXPECT_NE(out.find("ERROR: could not open logfile \"missing.log\"\n"), std::string::npos);
   EXPECT_NE(out.find("   logs processed: 1\n"), std::string::npos);
   EXPECT_NE(out.find("No valid games were detected in the log file.\n"), std::string::npos);

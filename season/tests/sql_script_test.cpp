@@ -1,10 +1,12 @@
 // The SQL script of one game and the commands that apply it, checked as
 // text (no server needed: a "#" pre-command turns every command into a
 // shell comment).
+#include <cstdlib>
 #include <string>
 
 #include "analyser_fixture.h"
 #include "kills.h"
+#include "database_session.h"
 #include "player_sql.h"
 #include "scoring.h"
 #include "season_config.h"
@@ -21,41 +23,75 @@ void seasonSettings() {
   season::g_config_db_name.assign("season");
   season::g_config_db_user.assign("stats");
   season::g_config_db_pass.assign("");
+  season::g_config_count_games_once.assign("yes");
   season::g_no_of_game_stats = 2;
 }
 
-std::string makeScript(const kstest::TempDir& dir) {
+const std::string kFingerprint(64, 'f');
+
+// The session script of one game (the "#" pre-command makes the client a
+// shell comment).
+std::string makeScript(const kstest::TempDir& dir, const std::string& log = "games.log") {
+  season::RunStatus status;
+  season::DatabaseSession session;
+  dir.write("db_counted.txt", "fingerprint\n");  // what the client lists for an empty database
+  EXPECT_TRUE(session.prepare(log, status));
+  session.beginGame(kFingerprint, 1001);
   ::testing::internal::CaptureStdout();
-  season::sqlMake();
+  season::sqlMake(session);
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "\n - Updating database\n");
+  session.endGame();
+  ::testing::internal::CaptureStdout();
+  EXPECT_TRUE(session.apply(status));
+  ::testing::internal::GetCapturedStdout();
+  EXPECT_FALSE(status.failed());
   return dir.read("db_sql.txt");
 }
 
 }  // namespace
 
-TEST_F(SqlScript, SchemaAndSlotsComeFirst) {
+TEST_F(SqlScript, TheSchemaCreatesAndMigratesEveryTable) {
+  seasonSettings();
+  std::string schema = season::schemaScript();
+  EXPECT_EQ(schema.rfind("CREATE DATABASE IF NOT EXISTS season;\nUSE season;\n"
+                         "CREATE TABLE IF NOT EXISTS miscstats(variable VARCHAR(50) PRIMARY KEY, value VARCHAR(50) "
+                         "DEFAULT \" \");\nCREATE TABLE IF NOT EXISTS clanstats(tag VARBINARY(50) PRIMARY KEY, "
+                         "stat FLOAT(2) DEFAULT 0.0);\n"
+                         "CREATE TABLE IF NOT EXISTS gamestats(slot INT PRIMARY KEY DEFAULT 0, html VARCHAR(255));\n"
+                         "CREATE TABLE IF NOT EXISTS playerstats(raw_name VARBINARY(50) NOT NULL PRIMARY KEY, ",
+                         0),
+            0u)
+      << schema.substr(0, 600);
+  EXPECT_NE(schema.find("skill FLOAT(2) DEFAULT 0.00, combat FLOAT(2) DEFAULT 0.00, kills_G  INT DEFAULT 0, "),
+            std::string::npos);
+  EXPECT_NE(schema.find("deaths_NG INT DEFAULT 0, deaths_GH INT DEFAULT 0, games INT DEFAULT 0, "),
+            std::string::npos);
+  EXPECT_NE(schema.find("ctf_fc_defends_aggressive INT DEFAULT 0,ctf_flag_caps INT DEFAULT 0, "), std::string::npos);
+  EXPECT_NE(schema.find("ctf_flag_hold_kills INT DEFAULT 0);\nCREATE TABLE IF NOT EXISTS countedgames("),
+            std::string::npos);
+  // Tables of earlier versions: byte-exact keys, transactional tables.
+  EXPECT_NE(schema.find("'ALTER TABLE playerstats MODIFY raw_name VARBINARY(50) NOT NULL'"), std::string::npos);
+  EXPECT_NE(schema.find("'ALTER TABLE clanstats MODIFY tag VARBINARY(50) NOT NULL'"), std::string::npos);
+  EXPECT_NE(schema.find("'ALTER TABLE countedgames ENGINE=InnoDB'"), std::string::npos);
+  EXPECT_EQ(schema.find("INSERT"), std::string::npos);
+}
+
+TEST_F(SqlScript, EachGameIsOneTransactionThatRecordsItsFingerprint) {
   seasonSettings();
   addPlayers({"a", "b"});
   addUpTables();  // ratings back to 0: nobody did anything
-  std::string script = makeScript(dir_);
-  EXPECT_EQ(script.rfind("CREATE DATABASE IF NOT EXISTS season;\nUSE season;\n"
-                         "CREATE TABLE IF NOT EXISTS miscstats(variable VARCHAR(50) PRIMARY KEY, value VARCHAR(50) "
-                         "DEFAULT \" \");\nINSERT IGNORE INTO miscstats SET variable=\"time\";UPDATE miscstats SET "
-                         "value=now() where variable=\"time\";CREATE TABLE IF NOT EXISTS clanstats(",
-                         0),
-            0u)
-      << script.substr(0, 400);
-  EXPECT_NE(script.find("DELETE FROM gamestats where slot>2;\n"
-                        "INSERT IGNORE INTO gamestats SET slot=1, html='1001.html';\n"
-                        "INSERT IGNORE INTO gamestats SET slot=2, html='1002.html';\n"
-                        "CREATE TABLE IF NOT EXISTS playerstats(raw_name VARCHAR(50) BINARY NOT NULL PRIMARY KEY, "),
-            std::string::npos);
-  EXPECT_NE(script.find("skill FLOAT(2) DEFAULT 0.00, combat FLOAT(2) DEFAULT 0.00, kills_G  INT DEFAULT 0, "),
-            std::string::npos);
-  EXPECT_NE(script.find("deaths_NG INT DEFAULT 0, deaths_GH INT DEFAULT 0, games INT DEFAULT 0, "),
-            std::string::npos);
-  EXPECT_NE(script.find("ctf_fc_defends_aggressive INT DEFAULT 0,ctf_flag_caps INT DEFAULT 0, "), std::string::npos);
-  EXPECT_TRUE(script.ends_with("ctf_flag_hold_kills INT DEFAULT 0);\n"));  // nobody scored: no player rows
+  std::string script = makeScript(dir_, "it's.log");
+  EXPECT_EQ(script,
+            "USE season;\nselect html from gamestats where slot>2;\n"
+            "START TRANSACTION;\n"
+            "INSERT INTO countedgames SET fingerprint='" + kFingerprint + "', log='it\\'s.log', counted=now();\n"
+            "INSERT IGNORE INTO miscstats SET variable=\"time\";UPDATE miscstats SET value=now() where "
+            "variable=\"time\";DELETE FROM gamestats where slot>2;\n"
+            "INSERT IGNORE INTO gamestats SET slot=1, html='1001.html';\n"
+            "INSERT IGNORE INTO gamestats SET slot=2, html='1002.html';\n"
+            "COMMIT;\n");  // nobody scored: no player rows
+  season::g_config_count_games_once.assign("no");
+  EXPECT_EQ(makeScript(dir_).find("countedgames"), std::string::npos);
 }
 
 TEST_F(SqlScript, APlayerRowAddsEveryFigure) {
@@ -140,5 +176,14 @@ TEST(ShellCommands, TheCommandFormAndQuoting) {
   season::g_config_db_pass.assign("");
   EXPECT_EQ(season::mysqlLogin(), "-h 127.0.0.1 -u stats");  // no bare "-p" to wait for a password
   season::g_config_db_pass.assign("s3cret");
+  // Without a pre-command the password goes through the environment, where
+  // other users cannot read it; a pre-command may start the client elsewhere.
+  season::g_config_pre_command.assign("");
+  EXPECT_EQ(season::mysqlLogin(), "-h 127.0.0.1 -u stats");
+  season::passPasswordThroughEnvironment();
+  EXPECT_STREQ(std::getenv("MYSQL_PWD"), "s3cret");
+  season::g_config_pre_command.assign("sudo -u stats");
   EXPECT_EQ(season::mysqlLogin(), "-h 127.0.0.1 -u stats -ps3cret");
+  season::passPasswordThroughEnvironment();
+  EXPECT_EQ(std::getenv("MYSQL_PWD"), nullptr);
 }

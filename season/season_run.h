@@ -1,0 +1,25 @@
+// What a season run carries from log to log and from game to game, passed
+// to every step that needs it.
+#pragma once
+
+#include "database_session.h"
+#include "game_fingerprint.h"
+#include "realtime_log.h"
+#include "run_status.h"
+
+namespace season {
+
+struct SeasonRun {
+  RunStatus status;
+  DatabaseSession database;     // the database work of the log being read
+  GameFingerprint fingerprint;  // of the game being read
+  // Realtime mode: the current log's files, and whether its input is a
+  // snapshot already taken (by this run, or by an earlier one that did not
+  // finish it). Its games must all reach the database before it is finished.
+  RealtimeFiles realtime;
+  bool snapshot_taken = false;
+  // A step of the current log failed: a realtime snapshot stays pending.
+  bool log_failed = false;
+};
+
+}  // namespace season

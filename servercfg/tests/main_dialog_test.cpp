@@ -235,6 +235,27 @@ TEST_F(MainWindow, LoadedLogNamesTickTheirBoxes) {
   EXPECT_TRUE(hasLine(saved, "set g_log                      \"\""));
 }
 
+TEST_F(MainWindow, HandWrittenFileSurvivesEveryPage) {
+  fake.files.answer = ChosenFile{CVARSMITH_TEST_DATA "/hand_written.cfg", "hand_written.cfg"};
+  captioned<QPushButton>(window.get(), "Load .cfg")->click();
+  EXPECT_TRUE(dialogs.importListings.empty());
+  // Every page committed once, as leaving each tab does.
+  for (int i = 1; i < 8; ++i) ASSERT_TRUE(window->selectPage(static_cast<Page>(i))) << i;
+  ASSERT_TRUE(window->selectPage(Page::Gameplay));
+
+  ScratchDir dir;
+  fake.files.answer = ChosenFile{(dir.path() / "saved.cfg").string(), "saved.cfg"};
+  captioned<QPushButton>(window.get(), "Generate .cfg")->click();
+  std::vector<std::string> original = splitLines(readFile(CVARSMITH_TEST_DATA "/hand_written.cfg"));
+  std::vector<std::string> saved = splitLines(dir.read("saved.cfg"));
+  ASSERT_EQ(saved.size(), original.size());
+  for (std::size_t i = 0; i < original.size(); ++i) {
+    if (i != 4) {  // all but the date
+      EXPECT_EQ(saved[i], original[i]) << "line " << i + 1;
+    }
+  }
+}
+
 TEST_F(MainWindow, LoadCancelledOrUnreadableKeepsTheBoxes) {
   QLineEdit* frag = withKey<QLineEdit>(page(Page::Gameplay), "fraglimit");
   frag->setText("55");

@@ -41,7 +41,7 @@ ServerSettings unusualSettings() {
   s.voting.modeStart = 99;
   s.voting.voteLimit = -1;
   s.other.rateMax = 25000;
-  s.other.botAutoload = "sarge";
+  s.other.botAutoload = "sarge\tbot\x01\x7f";  // control characters survive the box too
   s.other.pingMax = 300;
   s.commandLine.netIp = {192, 168, 0, 7};
   s.commandLine.netPortEnabled = true;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "crash_point.h"
 #include "player_sql.h"
 #include "season_config.h"
 #include "shell_command.h"
@@ -134,9 +135,13 @@ bool DatabaseSession::apply(RunStatus& status) {
                                      " are counted on the next run");
     return false;
   }
+  crashPoint("games-written");
   int exit_status = runCommand("mysql " + mysqlLogin() + " < " + kGamesScript + " >> db_cleanhtml.txt 2> " +
                                kClientErrors);
-  if (exit_status == 0) return true;
+  if (exit_status == 0) {
+    crashPoint("games-committed");
+    return true;
+  }
   std::string client_errors = readWholeFile(kClientErrors);
   std::fputs(client_errors.c_str(), stderr);
   reportFailedGame(client_errors);

@@ -9,6 +9,7 @@
 #include "game_pages.h"
 #include "game_state.h"
 #include "players.h"
+#include "crash_point.h"
 #include "realtime_log.h"
 #include "run_lock.h"
 #include "run_summary.h"
@@ -57,14 +58,15 @@ int readCommandLine(int argc, char** argv, std::vector<std::string>& logs) {
   return -1;
 }
 
-// Reads one input of a log (the log itself, or a realtime snapshot an
-// earlier run left unfinished) into the database, then refreshes the clan
-// statistics and the game pages.
-void readIntoSeason(SeasonRun& run, std::FILE* input, const std::string& name, int number, int count) {
+void printLogHeader(const std::string& name, int number, int count) {
   std::printf("\n%s\n", kRule);
   std::printf(" Generating stats for %s (%d/%d)\n", name.c_str(), number, count);
   std::printf("%s\n\n", kRule);
-  fp = input;
+}
+
+// Reads the input (fp) into the database, then refreshes the clan
+// statistics and the game pages.
+void readIntoSeason(SeasonRun& run) {
   initPlayers();
   initGlobals();
   readLog(run);
@@ -87,6 +89,16 @@ bool prepareDatabase(SeasonRun& run, const std::string& name) {
   return false;
 }
 
+// Realtime mode: converts and counts a snapshot. It stays pending unless
+// every step succeeded.
+void readSnapshot(SeasonRun& run) {
+  run.snapshot_taken = true;
+  convertServerLog(run.realtime.snapshot, true, run);
+  readIntoSeason(run);
+  crashPoint("pages-written");
+  if (!run.log_failed) finishSnapshot(run.realtime);
+}
+
 // Realtime mode: a snapshot an earlier run did not finish is counted before
 // anything new is read from the live log. False when the live log must wait.
 bool finishPendingSnapshot(SeasonRun& run, const std::string& name, int number, int count) {
@@ -98,21 +110,29 @@ bool finishPendingSnapshot(SeasonRun& run, const std::string& name, int number, 
     case PendingSnapshot::kFinishFirst:
       break;
   }
-  std::FILE* snapshot = openInputFile(run.realtime.snapshot.c_str());
-  if (snapshot == nullptr) {
-    run.status.fail(Failure::kLog, "could not open " + run.realtime.snapshot + "; it is left for the next run");
-    return false;
-  }
-  if (!prepareDatabase(run, name)) {
-    std::fclose(snapshot);
-    return false;
-  }
+  if (!prepareDatabase(run, name)) return false;
+  printLogHeader(name, number, count);
+  readSnapshot(run);
+  return !run.log_failed;
+}
+
+// Realtime mode: a live log that completes a game is snapshotted, emptied,
+// and its snapshot counted.
+void processLiveLog(SeasonRun& run, const std::string& name, int number, int count) {
+  run.realtime = realtimeFiles(name);
+  if (!finishPendingSnapshot(run, name, number, count)) return;
+  run.log_failed = false;
+  run.snapshot_taken = false;
   g_log_type = 0;
-  run.snapshot_taken = true;
-  readIntoSeason(run, snapshot, name, number, count);
-  if (run.log_failed) return false;
-  finishSnapshot(run.realtime);
-  return true;
+  if (!verifyLogfile(run.realtime)) return;  // an idle live log waits; the run goes on
+  if (!prepareDatabase(run, name)) return;
+  printLogHeader(name, number, count);
+  std::printf("\nServer log detected --------------------------------\n");
+  if (!takeSnapshot(run.realtime, run.status)) {
+    run.log_failed = true;
+    return;
+  }
+  readSnapshot(run);
 }
 
 void processLog(SeasonRun& run, const std::string& name, int number, int count) {
@@ -120,13 +140,9 @@ void processLog(SeasonRun& run, const std::string& name, int number, int count) 
   g_logfile.assign(name);
   run.log_failed = false;
   run.snapshot_taken = false;
-  const bool realtime = isYes(g_config_realtime_log);
-  if (realtime) {
-    run.realtime = realtimeFiles(name);
-    if (!finishPendingSnapshot(run, name, number, count)) return;
-    g_log_type = 0;
-    run.snapshot_taken = false;
-    if (!verifyLogfile(name)) return;  // an idle live log waits; the run goes on
+  if (isYes(g_config_realtime_log)) {
+    processLiveLog(run, name, number, count);
+    return;
   }
   std::FILE* log = openInputFile(g_logfile.c_str());
   if (log == nullptr) {
@@ -138,8 +154,9 @@ void processLog(SeasonRun& run, const std::string& name, int number, int count) 
     std::fclose(log);
     return;
   }
-  readIntoSeason(run, log, name, number, count);
-  if (run.snapshot_taken && !run.log_failed) finishSnapshot(run.realtime);
+  printLogHeader(name, number, count);
+  fp = log;
+  readIntoSeason(run);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "crash_point.h"
 #include "file_ops.h"
 #include "line_filter.h"
 #include "run_summary.h"
@@ -20,9 +21,21 @@ std::string plainName(std::string name) {
   return name;
 }
 
-bool holdsCompleteGame(std::FILE* log) {
+// True when the file holds a server's "InitGame:" line.
+bool holdsGameStart(const std::string& path) {
+  std::FILE* file = openInputFile(path.c_str());
+  if (file == nullptr) return false;
   FixedText line;
-  bool started = false;
+  bool found = false;
+  while (!found && readLine(file, line)) found = isServerEventLine(line, "InitGame:");
+  std::fclose(file);
+  return found;
+}
+
+// `started`: a game began before the log's first line (the carry-over holds
+// its beginning).
+bool holdsCompleteGame(std::FILE* log, bool started) {
+  FixedText line;
   while (readLine(log, line)) {
     if (isServerEventLine(line, "InitGame:")) started = true;
     if (started && isServerEventLine(line, "ShutdownGame:")) return true;
@@ -114,6 +127,31 @@ bool sameFile(const std::string& a, const std::string& b) {
          first.st_ino == second.st_ino;
 }
 
+// The steps of a snapshot once the carry-over is saved. False (recorded) at
+// the first that fails, with the live log and the archive as they were.
+bool snapshotArchiveAndEmpty(std::FILE* live, const RealtimeFiles& files, RunStatus& status) {
+  long long copied = 0;
+  if (live == nullptr || !copyLiveLog(live, files.live, files.snapshot, copied)) {
+    status.fail(Failure::kWrite, "could not copy " + files.live + " to " + files.snapshot + "; it is left intact");
+    return false;
+  }
+  crashPoint("snapshot-copied");
+  if (!appendToArchive(files.archive, files.snapshot)) {
+    status.fail(Failure::kWrite, "could not append " + files.live + " to the archive " + files.archive +
+                                     "; the log is left intact");
+    std::remove(files.snapshot.c_str());
+    return false;
+  }
+  crashPoint("archive-appended");
+  std::printf(" - truncating realtime logfile (%s)\n", files.live.c_str());
+  if (!catchUp(live, files, copied) || truncate(files.live.c_str(), 0) != 0) {
+    status.fail(Failure::kWrite, "could not empty " + files.live + "; it is left intact");
+    undoSnapshot(files);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 RealtimeFiles realtimeFiles(std::string_view log) {
@@ -128,12 +166,12 @@ RealtimeFiles realtimeFiles(std::string_view log) {
   return files;
 }
 
-bool verifyLogfile(std::string_view name) {
+bool verifyLogfile(const RealtimeFiles& files) {
   std::printf("\n%s\n", kRule);
-  std::printf(" Verifying logfile (%s)\n", std::string(name).c_str());
+  std::printf(" Verifying logfile (%s)\n", files.live.c_str());
   std::printf("%s\n", kRule);
-  std::FILE* log = openInputFile(std::string(name).c_str());
-  bool complete = log != nullptr && holdsCompleteGame(log);
+  std::FILE* log = openInputFile(files.live.c_str());
+  bool complete = log != nullptr && holdsCompleteGame(log, holdsGameStart(files.carry_over));
   if (log != nullptr) std::fclose(log);
   if (complete) return true;
   std::printf(" Realtime log file does not have a complete game yet.\n");
@@ -173,27 +211,16 @@ bool takeSnapshot(const RealtimeFiles& files, RunStatus& status) {
     status.fail(Failure::kWrite, "could not write " + files.pending + "; " + files.live + " is left intact");
     return false;
   }
+  crashPoint("pending-saved");
   std::FILE* live = openInputFile(files.live.c_str());
-  long long copied = 0;
-  bool ok = live != nullptr && copyLiveLog(live, files.live, files.snapshot, copied);
-  if (!ok) {
-    status.fail(Failure::kWrite, "could not copy " + files.live + " to " + files.snapshot + "; it is left intact");
-  } else if (!appendToArchive(files.archive, files.snapshot)) {
-    ok = false;
-    status.fail(Failure::kWrite, "could not append " + files.live + " to the archive " + files.archive +
-                                     "; the log is left intact");
-    std::remove(files.snapshot.c_str());
-  } else {
-    std::printf(" - truncating realtime logfile (%s)\n", files.live.c_str());
-    if (!catchUp(live, files, copied) || truncate(files.live.c_str(), 0) != 0) {
-      ok = false;
-      status.fail(Failure::kWrite, "could not empty " + files.live + "; it is left intact");
-      undoSnapshot(files);
-    }
-  }
+  bool ok = snapshotArchiveAndEmpty(live, files, status);
   if (live != nullptr) std::fclose(live);
-  if (!ok) std::remove(files.pending.c_str());
-  return ok;
+  if (!ok) {
+    std::remove(files.pending.c_str());
+    return false;
+  }
+  crashPoint("log-emptied");
+  return true;
 }
 
 void finishSnapshot(const RealtimeFiles& files) { std::remove(files.pending.c_str()); }

@@ -28,11 +28,12 @@ struct RealtimeFiles {
 };
 RealtimeFiles realtimeFiles(std::string_view log);
 
-// Prints the verification and returns true when the log holds a complete
-// game (a server's "ShutdownGame:" line on or after its first "InitGame:"
-// line). Otherwise prints that the log is left for the next run and returns
-// false; the log is not touched.
-bool verifyLogfile(std::string_view name);
+// Prints the verification and returns true when the log completes a game: a
+// server's "ShutdownGame:" line on or after its first "InitGame:" line, or
+// anywhere when the pre-parser's carry-over holds the beginning of a game cut
+// by the last truncation. Otherwise prints that the log is left for the next
+// run and returns false; the log is not touched.
+bool verifyLogfile(const RealtimeFiles& files);
 
 // What an earlier run left behind.
 enum class PendingSnapshot {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "crash_point.h"
 #include "events.h"
 #include "game_state.h"
 #include "kills.h"
@@ -128,38 +129,31 @@ int updateMiscInfo(std::string_view line, std::string_view stripped_line) {
   return 0;
 }
 
-int checkIfServerLog(std::string_view line, SeasonRun& run) {
-  // Only a server's own "InitGame: " line, never a chat text or a name that
-  // quotes one; once converted, the input is console text and stays so.
-  if (g_log_type != 0 || !isServerInitGameLine(line)) return 0;
+void convertServerLog(const std::string& source, bool carry_over, SeasonRun& run) {
   g_log_type = 1;
-  std::printf("\nServer log detected --------------------------------\n");
-  fpclose(fp);
-  const bool realtime = isYes(g_config_realtime_log);
-  std::string source(g_logfile.view());
-  if (realtime) {
-    if (!run.snapshot_taken) {
-      if (!takeSnapshot(run.realtime, run.status)) {
-        run.log_failed = true;
-        return 1;  // fp stays closed: nothing of this log is read now
-      }
-      run.snapshot_taken = true;
-    }
-    source = run.realtime.snapshot;
-  }
   std::printf(" - pre-parsing %s... (this may take a while)\n", source.c_str());
   std::string command = "./ks-preparse \"" + quotedValue(source) + "\" \"" + kConvertedLog + "\"";
-  command += realtime ? " \"1\" >temp-s" : " >temp-s";
+  command += carry_over ? " \"1\" >temp-s" : " >temp-s";
   if (int status = runCommand(command); status != 0) {
     run.status.fail(Failure::kProgram, "./ks-preparse could not convert " + source + " (exit status " +
                                            std::to_string(status) + ")");
     run.log_failed = true;
   }
+  crashPoint("converted");
   // When the conversion left no file, fp stays null and the log ends here.
+  fpclose(fp);
   fp = std::fopen(kConvertedLog, "rb");
   std::printf("-------------------------------------<done>---------\n");
   // The converted games are fingerprinted from the converted text alone.
   run.fingerprint.finish();
+}
+
+int checkIfServerLog(std::string_view line, SeasonRun& run) {
+  // Only a server's own "InitGame: " line, never a chat text or a name that
+  // quotes one; once converted, the input is console text and stays so.
+  if (g_log_type != 0 || !isServerInitGameLine(line)) return 0;
+  std::printf("\nServer log detected --------------------------------\n");
+  convertServerLog(std::string(g_logfile.view()), false, run);
   return 1;
 }
 

@@ -24,10 +24,14 @@ void checkForNewGameStart(std::string_view line, SeasonRun& run);
 // line is fully handled.
 int updateMiscInfo(std::string_view line, std::string_view stripped_line);
 
-// On a server log's "InitGame: " line: takes the realtime snapshot (unless
-// the input is one already), runs ks-preparse and switches the input to
-// "kestro-s.log". Returns 1 when the line started that, so the line itself
-// is not parsed.
+// Runs ks-preparse on a server log (in carry-over mode for a realtime
+// snapshot) and makes its output "kestro-s.log" the input (fp). A failed
+// conversion is recorded in the run.
+void convertServerLog(const std::string& source, bool carry_over, SeasonRun& run);
+
+// On a server log's "InitGame: " line, converts the log and switches the
+// input to the converted form. Returns 1 when the line started that, so the
+// line itself is not parsed. (A realtime log is converted before it is read.)
 int checkIfServerLog(std::string_view line, SeasonRun& run);
 
 // Reads the log (fp) through the season's line loop.

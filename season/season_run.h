@@ -13,9 +13,9 @@ struct SeasonRun {
   RunStatus status;
   DatabaseSession database;     // the database work of the log being read
   GameFingerprint fingerprint;  // of the game being read
-  // Realtime mode: the current log's files, and whether its input is a
-  // snapshot already taken (by this run, or by an earlier one that did not
-  // finish it). Its games must all reach the database before it is finished.
+  // Realtime mode: the current log's files, and whether a snapshot of it is
+  // being read (taken by this run, or by an earlier one that did not finish
+  // it). Its games must all reach the database before it is finished.
   RealtimeFiles realtime;
   bool snapshot_taken = false;
   // A step of the current log failed: a realtime snapshot stays pending.

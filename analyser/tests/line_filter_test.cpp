@@ -42,3 +42,20 @@ TEST(KeywordTables, HaveNoEmptyEntry) {
   EXPECT_EQ(firstContained(valid_strings, "Bob^7 was railed by Al^7"), 93);
   EXPECT_EQ(firstContained(valid_strings, "nothing here"), -1);
 }
+
+TEST(ServerLines, OnlyAServersOwnLinesAreItsEvents) {
+  EXPECT_TRUE(isServerInitGameLine("  0:00 InitGame: \\sv_hostname\\x\n"));
+  EXPECT_TRUE(isServerInitGameLine("15.6 InitGame: \\dmflags\\0"));
+  EXPECT_TRUE(isServerInitGameLine("123:45 InitGame: \\x"));
+  EXPECT_FALSE(isServerInitGameLine("InitGame: \\sv_hostname\\x"));  // no time stamp
+  EXPECT_FALSE(isServerInitGameLine("  0:00 InitGame: sv_hostname"));   // no info string
+  EXPECT_FALSE(isServerInitGameLine("Raven^7:   0:00 InitGame: \\x"));
+  EXPECT_FALSE(isServerInitGameLine("  0:05 say: Raven: 0:00 InitGame: \\x"));
+  EXPECT_FALSE(isServerInitGameLine("  0:0 x InitGame: \\x"));
+
+  EXPECT_TRUE(isServerEventLine("  0:10 ShutdownGame:\n", "ShutdownGame:"));
+  EXPECT_TRUE(isServerEventLine("ShutdownGame:", "ShutdownGame:"));  // a console log's form
+  EXPECT_FALSE(isServerEventLine("  0:05 say: Bob: ShutdownGame:", "ShutdownGame:"));
+  EXPECT_FALSE(isServerEventLine("  1:02 ClientUserinfoChanged: 2 n\\ShutdownGame:\\t\\0", "ShutdownGame:"));
+  EXPECT_FALSE(isServerEventLine("  1:02 Kill: 2 3 10: InitGame: killed Bob by MOD_RAILGUN", "InitGame:"));
+}

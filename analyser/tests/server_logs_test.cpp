@@ -48,6 +48,29 @@ TEST_P(RealServerLogs, EveryQualifyingGameGetsAReport) {
   EXPECT_FALSE(dir.exists("tmp-c"));
 }
 
+TEST(RealServerLog, PlayersWhoLeftAtTheEndKeepTheirAccuracyOnThePage) {
+  // At this game's end the server writes "ClientDisconnect: 9" just before
+  // the statistics of client 9 ("killer clown": 330 hits in 1419 machine gun
+  // shots).
+  fs::path log = kRealLogs / "osp-server-ffa-multigame-warmups.log";
+  if (!fs::exists(log)) GTEST_SKIP() << "real logs are not available here";
+  kstest::TempDir dir;
+  dir.installProgram("kestrostats-c");
+  dir.installProgram("ks-preparse");
+  dir.write("c-default.cfg", "");
+  fs::create_directory(dir.path() / "html");
+  ASSERT_EQ(kstest::runIn(dir, "./kestrostats-c '" + log.string() + "'").status, 0);
+  std::string weapon_pages;
+  for (const auto& entry : fs::directory_iterator(dir.path() / "html")) {
+    if (entry.path().filename().string().find("_wpn.") != std::string::npos) {
+      weapon_pages += dir.read("html/" + entry.path().filename().string());
+    }
+  }
+  std::size_t hits = weapon_pages.find(">330</font>");
+  ASSERT_NE(hits, std::string::npos);
+  EXPECT_NE(weapon_pages.substr(hits, 200).find(">1419</font>"), std::string::npos);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     ServerLogs, RealServerLogs,
     ::testing::Values(ServerLogCase{"ioq3-server-ffa-ctf-codeminer-games.log", 19},

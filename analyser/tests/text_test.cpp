@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "sha256.h"
+#include "sql_literal.h"
 #include "text.h"
 
 TEST(FixedText, NeverHoldsMoreThan509Characters) {
@@ -100,4 +102,27 @@ TEST(ScratchRegistry, HoldsAtMost999BuffersAndRecordsTheLargestRelease) {
   EXPECT_EQ(registeredMallocs(), kScratchSlots);
   freeMallocs();
   EXPECT_EQ(g_max_mallocs, std::max(before, kScratchSlots));
+}
+
+TEST(Sha256, KnownDigestsWhateverTheUpdatesLookLike) {
+  Sha256 digest;
+  EXPECT_EQ(digest.finishHex(), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+  digest.update("abc");
+  EXPECT_EQ(digest.finishHex(), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+  digest.update("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq");
+  EXPECT_EQ(digest.finishHex(), "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+  const std::string million(1000000, 'a');
+  for (std::size_t piece : {1u, 7u, 63u, 64u, 65u, 1000u}) {
+    for (std::size_t at = 0; at < million.size(); at += piece) digest.update(std::string_view(million).substr(at, piece));
+    EXPECT_EQ(digest.finishHex(), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0") << piece;
+  }
+}
+
+TEST(SqlText, ValuesAreCutToTheirColumnBeforeTheyAreEscaped) {
+  // Cut after escaping, the marked blank name would end in a lone backslash.
+  EXPECT_EQ(sqlTextValue(std::string(49, ' ') + "\\_", 50), std::string(49, ' ') + "\\\\");
+  EXPECT_EQ(sqlTextValue("a'b\"c", 50), "a\\'b\\\"c");
+  EXPECT_EQ(sqlTextValue(std::string("n\0l\nr\rt\tz\x1a", 10), 50), "n\\0l\\nr\\rt\\tz\\Z");
+  EXPECT_EQ(sqlTextValue("abcdef", 3), "abc");
+  EXPECT_EQ(sqlTextValue("", 50), "");
 }

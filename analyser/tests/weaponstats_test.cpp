@@ -20,6 +20,19 @@ TEST_F(WeaponStats, AccuracyLinesOfTheSameWeaponAddUp) {
   EXPECT_EQ(p.damage_recvd, 1081);
 }
 
+TEST_F(WeaponStats, APlayerWhoLeftKeepsTheLinesPrintedAfterTheDeparture) {
+  // A server prints a leaving player's statistics after the disconnect.
+  runLog("Raven^7 entered the game\nMoss^7 entered the game\nMoss^7 was railed by Raven^7\n"
+         "Moss^7 disconnected\nMoss^7 accuracy statistics MachineGun 1419 330\nMoss^7 accuracy statistics Given 77 \n");
+  ASSERT_EQ(getTotalPlayers(), 2);
+  const Q3Player& moss = q3players[1];
+  EXPECT_EQ(moss.disconnected, 1);
+  EXPECT_EQ(moss.accuracy_attempts[kMachineGun - 1], 1419);
+  EXPECT_EQ(moss.accuracy_hits[kMachineGun], 330);
+  EXPECT_EQ(moss.damage_given, 77);
+  EXPECT_EQ(q3players[kNobody].accuracy_hits[kMachineGun], 0);
+}
+
 TEST_F(WeaponStats, MalformedAccuracyLinesAreIgnored) {
   addPlayers({"Raven"});
   scanWeaponStats("Raven^7 accuracy statistics MachineGun 152");

@@ -11,13 +11,17 @@ void init() {
     record.name.assign(kUnknownPlayer);
     record.team = '0';
     record.flag_carrier = 0;
+    record.introduced = false;
   }
   for (ClientRecord& record : dupq3players) record.team = '0';
 }
 
 bool isFree(const ClientRecord& record) { return contains(record.name, kUnknownPlayer); }
 
-void freeRecord(ClientRecord& record) { record.name.assign(kUnknownPlayer); }
+void freeRecord(ClientRecord& record) {
+  record.name.assign(kUnknownPlayer);
+  record.introduced = false;
+}
 
 int clientSlot(long long number) {
   return (number >= 0 && number <= kCatchAllClient) ? static_cast<int>(number) : kCatchAllClient;

@@ -24,6 +24,10 @@ struct ClientRecord {
   FixedText name;         // colour-coded name ending in "^7"
   char team = '0';        // '0' free, '1' red, '2' blue, '3' spectator
   int flag_carrier = 0;   // 1 after a non-OSP flag pickup
+  // The console reader knows the client under `name` in the current game
+  // section: join lines or an obituary with this name have been written, and
+  // no disconnect since. Only such a client's chat is written (printChat).
+  bool introduced = false;
 };
 
 // The clients of the game being translated, by slot.
@@ -41,8 +45,8 @@ extern int validteam;
 void init();
 
 bool isFree(const ClientRecord& record);
-// Gives the record's slot up: name back to the unknown-player marker; team
-// and the remembered name stay.
+// Gives the record's slot up: name back to the unknown-player marker, no
+// longer introduced; team and the remembered name stay.
 void freeRecord(ClientRecord& record);
 
 // Maps any client number onto a record index: 0..64 stay, everything else

@@ -1,7 +1,9 @@
 #include "driver.h"
 
-#include <algorithm>
+#include <sys/stat.h>
+
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -12,31 +14,41 @@
 
 namespace preparse {
 
-// Carry-over mode state: the files and the source's first "InitGame: " line,
-// which is handled once before the carried lines and again before the rest
-// of the source.
-std::FILE* fp_lastgame = nullptr;
-std::FILE* fp_lastgame_1 = nullptr;
-std::FILE* fp_lastgame_2 = nullptr;
-FixedText init_line;
-
 namespace {
+
+constexpr const char* kOpenToReadError = "error: couldnt open file to read\n";
+constexpr const char* kOpenToWriteError = "error: couldnt open file to write\n";
+constexpr const char* kReadError = "error: couldnt read file\n";
+constexpr const char* kWriteError = "error: couldnt write file\n";
 
 void printError(const char* message) { std::fputs(message, stdout); }
 
-// Copies everything still unread in `from` to `to`, byte for byte.
-void copyRest(std::FILE* from, std::FILE* to) {
-  if (from == nullptr) return;
-  std::array<char, 8192> chunk;
-  std::size_t n;
-  while ((n = std::fread(chunk.data(), 1, chunk.size(), from)) > 0) std::fwrite(chunk.data(), 1, n, to);
+// A log is a regular file; a directory or a device opens, but is none.
+bool isRegularFile(std::FILE* file) {
+  struct stat info;
+  return file != nullptr && fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// Appends a whole file to `to`; a file that does not open is passed over.
-void appendFile(const std::string& name, std::FILE* to) {
-  std::FILE* from = std::fopen(name.c_str(), "rb");
-  copyRest(from, to);
-  fpclose(from);
+// Flushes and closes a stream that was written. False when a write, the
+// flush or the close failed: the file is then incomplete.
+bool closeWritten(std::FILE*& file) {
+  if (file == nullptr) return false;
+  bool complete = std::fflush(file) == 0 && std::ferror(file) == 0;
+  complete = std::fclose(file) == 0 && complete;
+  file = nullptr;
+  return complete;
+}
+
+// Copies everything still unread in `from` (none when null) to `to`, byte for
+// byte. False when a read or a write failed.
+bool copyRest(std::FILE* from, std::FILE* to) {
+  if (from == nullptr) return true;
+  std::array<char, 8192> chunk;
+  std::size_t n;
+  while ((n = std::fread(chunk.data(), 1, chunk.size(), from)) > 0) {
+    if (std::fwrite(chunk.data(), 1, n, to) != n) return false;
+  }
+  return std::ferror(from) == 0;
 }
 
 std::string carryOverName(std::string_view pattern_prefix, std::string_view source) {
@@ -54,173 +66,177 @@ void openGame() {
   game_open = true;
 }
 
+// A "ShutdownGame:" line: counts it, ends the open game, and forgets all the
+// game taught, so that the next game starts as a run would start with it.
+void endGame(std::string_view line) {
+  ++shutdown_count;
+  if (game_open) printEndGame(line);
+  resetGameState();
+}
+
 // On a server without OSP a warm-up is not a game: lines are skipped up to
 // the next "InitGame:" or "ShutdownGame:" (or the end of input), which
 // becomes the current line.
 void skipWarmup(FixedText& line) {
   while (nextLine(line)) {
-    if (holdsEvent(line, "InitGame:") || holdsEvent(line, "ShutdownGame:")) {
+    if (lineIsContinuation()) continue;
+    if (isEvent(line, "InitGame:") || isEvent(line, "ShutdownGame:")) {
       stripNewLineChars(line);
       return;
     }
   }
+  line.clear();
 }
 
-// Opens and closes game sections and counts the source's "ShutdownGame:"
-// lines. May replace the line (warm-up skip).
+bool announcesOsp(std::string_view line) {
+  // Only a game start pays for the lower-case copy.
+  const std::string lower = toLowerCase(line);
+  return contains(lower, "\\gameversion\\osp") || contains(lower, "\\gamename\\osp\\");
+}
+
+// Opens and closes game sections and counts the "ShutdownGame:" lines. May
+// replace the line (warm-up skip).
 void frameLine(FixedText& line) {
-  if (contains(line, "InitGame: ")) {
-    const std::string lower = toLowerCase(line.view());
-    if (contains(lower, "\\gameversion\\osp") || contains(lower, "\\gamename\\osp\\")) OSP = 1;
-  }
+  std::string_view event = eventText(line);
+  if (event.starts_with("InitGame: ") && announcesOsp(line)) OSP = 1;
   if (OSP == 1) {
     // OSP writes warm-ups as games of their own; the match begins at "Game_Start:".
-    if (contains(line, "InitGame:")) getGameInfo(line);
-    if (contains(line, "Game_Start:")) openGame();
+    if (event.starts_with("InitGame:")) getGameInfo(line);
+    if (event.starts_with("Game_Start:")) openGame();
   } else {
-    if (contains(line, "Warmup:")) skipWarmup(line);
-    if (contains(line, "InitGame:")) {
+    if (event.starts_with("Warmup:")) {
+      skipWarmup(line);
+      event = eventText(line);
+    }
+    if (event.starts_with("InitGame:")) {
       getGameInfo(line);
       openGame();
     }
   }
-  if (fp_now == fp_in && contains(line, "ShutdownGame:")) ++shutdown_count;
-  if (contains(line, "ShutdownGame:") && game_open) {
-    game_open = false;
-    OSP = 0;
-    printEndGame(line);
-    init();
-  }
+  if (event.starts_with("ShutdownGame:")) endGame(line);
 }
 
 void handleLine(FixedText& line) {
+  // The rest of an overlong line is no line of its own and holds no event.
+  if (lineIsContinuation()) return;
   freeMallocs();
   stripNewLineChars(line);
-  // A chat line is a player's text: it can neither open nor end a game.
-  if (!isChatLine(line)) frameLine(line);
+  frameLine(line);
   if (game_open) translateLine(line);
 }
 
-// Copies the first `length` bytes of `from` to `to` and puts `from` back at
-// `resume_at`.
-void copyPrefix(std::FILE* from, long length, long resume_at, std::FILE* to) {
-  std::fseek(from, 0, SEEK_SET);
-  std::array<char, 8192> chunk;
-  while (length > 0) {
-    std::size_t want = static_cast<std::size_t>(std::min<long>(length, static_cast<long>(chunk.size())));
-    std::size_t n = std::fread(chunk.data(), 1, want, from);
-    if (n == 0) break;
-    std::fwrite(chunk.data(), 1, n, to);
-    length -= static_cast<long>(n);
+// Handles lines up to and including the input's last counted "ShutdownGame:"
+// line; the stream then stands at the first line after it.
+void mainLoop() {
+  FixedText line;
+  while (shutdown_count < total_shut && nextLine(line)) handleLine(line);
+  // An overlong "ShutdownGame:" line keeps its rest: it is not the next
+  // run's first line.
+  while (lineIsCut() && nextLine(line)) {
   }
-  std::fseek(from, resume_at, SEEK_SET);
 }
 
-// Carry-over mode, before the main loop: writes the source's lines before its
-// first "InitGame: " line to the head file (counting the "ShutdownGame:"
-// lines among them), joins tail and head, and opens the joined file as
-// fp_now. `line` becomes the "InitGame: " line; `have_line` is false when the
-// source has none. The head is copied byte for byte, so that no odd byte of
-// the log is lost on its way to the next run. False when a carry-over file
-// cannot be written or read.
-bool prepareCarryOver(const CarryOverNames& names, FixedText& line, bool& have_line) {
-  fp_lastgame_2 = std::fopen(names.head.c_str(), "wb");
-  if (fp_lastgame_2 == nullptr) return false;
-  have_line = false;
-  long head_length = 0;
-  FixedText raw;
-  while (readLine(fp_in, raw)) {
-    if (holdsEvent(raw, "InitGame: ")) {
-      init_line = raw;
-      line = raw;
-      have_line = true;
-      break;
-    }
-    if (holdsEvent(raw, "ShutdownGame:")) ++shutdown_count;
-    head_length = std::ftell(fp_in);
+// Carry-over mode: writes the run's input, the previous tail (when there is
+// one) followed by the source, byte for byte, and makes it fp_now. So a line
+// that the previous run found cut off at the end of its source is whole
+// again. Returns an error message, or null.
+const char* openJoinedInput(const CarryOverNames& names) {
+  std::FILE* tail = std::fopen(names.tail.c_str(), "rb");
+  if (tail == nullptr && errno != ENOENT) return kOpenToReadError;  // there, but unreadable: keep it
+  std::FILE* input = std::fopen(names.input.c_str(), "w+b");
+  if (input == nullptr) {
+    fpclose(tail);
+    return kOpenToWriteError;
   }
-  if (!have_line) head_length = std::ftell(fp_in);
-  copyPrefix(fp_in, head_length, std::ftell(fp_in), fp_lastgame_2);
-  fpclose(fp_lastgame_2);
-
-  fp_lastgame = std::fopen(names.joined.c_str(), "wb");
-  if (fp_lastgame == nullptr) return false;
-  appendFile(names.tail, fp_lastgame);
-  appendFile(names.head, fp_lastgame);
-  fpclose(fp_lastgame);
-  fp_lastgame = std::fopen(names.joined.c_str(), "rb");
-  fp_now = fp_lastgame;
-  return fp_lastgame != nullptr;
-}
-
-// Handles lines while the source still holds a "ShutdownGame:" ahead. In
-// carry-over mode the end of the joined file switches to the source, whose
-// first "InitGame: " line is then handled again. Returns whether that switch
-// happened.
-bool mainLoop(FixedText line, bool have_line, bool carry_over) {
-  bool switched = false;
-  while (have_line && shutdown_count < total_shut) {
-    handleLine(line);
-    have_line = nextLine(line);
-    if (!have_line && carry_over && !switched) {
-      fpclose(fp_lastgame);
-      fp_now = fp_in;
-      clearUnreadLine();
-      switched = true;
-      line = init_line;
-      have_line = true;
-    }
+  const bool copied = copyRest(tail, input) && copyRest(fp_in, input);
+  const bool read_failed = (tail != nullptr && std::ferror(tail) != 0) || std::ferror(fp_in) != 0;
+  fpclose(tail);
+  if (!copied || std::fflush(input) != 0 || std::ferror(input) != 0) {
+    std::fclose(input);
+    std::remove(names.input.c_str());
+    return read_failed ? kReadError : kWriteError;
   }
-  // The line read last (the one after the last counted "ShutdownGame:") is
-  // dropped: it is in neither the target nor the tail file.
-  return switched;
+  std::rewind(input);
+  fp_now = input;
+  return nullptr;
 }
 
 // Carry-over mode, after the main loop: everything not yet read becomes the
-// next run's tail. When the loop never reached the source (no complete game
-// after its first "InitGame: "), the source's "InitGame: " line and the rest
-// of the source are kept too, so that nothing of the log is lost.
-bool saveTail(const CarryOverNames& names, bool switched) {
-  fp_lastgame_1 = std::fopen(names.tail.c_str(), "wb");
-  if (fp_lastgame_1 == nullptr) return false;
-  copyRest(fp_now, fp_lastgame_1);
-  if (!switched) {
-    std::fputs(init_line.c_str(), fp_lastgame_1);
-    copyRest(fp_in, fp_lastgame_1);
-  }
-  fpclose(fp_lastgame_1);
-  return true;
+// next tail. It is written under a scratch name and renamed into place only
+// when complete, so that a failed or killed run leaves the previous tail as
+// it was. Returns an error message, or null.
+const char* saveTail(const CarryOverNames& names) {
+  std::FILE* out = std::fopen(names.new_tail.c_str(), "wb");
+  if (out == nullptr) return kOpenToWriteError;
+  const bool copied = copyRest(fp_now, out);
+  const bool read_failed = std::ferror(fp_now) != 0;
+  const bool complete = closeWritten(out) && copied;
+  if (complete && std::rename(names.new_tail.c_str(), names.tail.c_str()) == 0) return nullptr;
+  std::remove(names.new_tail.c_str());
+  return read_failed ? kReadError : kWriteError;
 }
 
-void closeInputs() {
-  if (fp_now != fp_in) fpclose(fp_now);
-  fp_lastgame = nullptr;
+// Closes the source and, in carry-over mode, removes the run's input file.
+void closeInputs(const CarryOverNames& names) {
+  if (fp_now != nullptr && fp_now != fp_in) {
+    fpclose(fp_now);
+    std::remove(names.input.c_str());
+  }
   fp_now = nullptr;
   fpclose(fp_in);
+}
+
+// Converts the open source into the open target. Returns an error message,
+// or null.
+const char* convert(const CarryOverNames& names, bool carry_over) {
+  const char* error = nullptr;
+  if (carry_over) {
+    error = openJoinedInput(names);
+  } else {
+    fp_now = fp_in;
+  }
+  if (error == nullptr) {
+    analyze(fp_now, !carry_over);
+    mainLoop();
+    if (std::ferror(fp_now) != 0) error = kReadError;
+  }
+  if (!closeWritten(fp_out) && error == nullptr) error = kWriteError;
+  if (error == nullptr && carry_over) error = saveTail(names);
+  return error;
 }
 
 }  // namespace
 
 CarryOverNames carryOverNames(std::string_view source) {
-  return {carryOverName("kestro_lastgame_", source), carryOverName("kestro_lastgame_1_", source),
-          carryOverName("kestro_lastgame_2_", source)};
+  const std::string tail = carryOverName("kestro_lastgame_1_", source);
+  return {tail, tail + "-input", tail + "-new"};
 }
 
-int analyze(const char* path) {
+int analyze(std::FILE* file, bool count_unfinished_last) {
   total_shut = 0;
-  std::FILE* file = std::fopen(path, "rb");
-  FixedText line;
-  while (readLine(file, line)) {
-    if (holdsEvent(line, "ShutdownGame:")) ++total_shut;
+  const long start = std::ftell(file);
+  FixedText piece;
+  bool continuation = false;
+  bool last_line_is_shutdown = false;
+  bool last_piece_ended = true;
+  while (readLine(file, piece)) {
+    // Counted as the main loop counts: at the first piece of a line.
+    if (!continuation) {
+      last_line_is_shutdown = isEvent(piece, "ShutdownGame:");
+      if (last_line_is_shutdown) ++total_shut;
+    }
+    continuation = isCutPiece(piece);
+    last_piece_ended = !piece.empty() && piece[piece.size() - 1] == '\n';
   }
-  fpclose(file);
+  if (!count_unfinished_last && last_line_is_shutdown && !last_piece_ended) --total_shut;
+  std::fseek(file, start, SEEK_SET);
   return total_shut;
 }
 
 void getGameInfo(std::string_view line) {
   // Newer server builds name the protocol "\com_protocol\"; both forms mark a
   // full server-info line.
-  if (!contains(line, "InitGame:") || !contains(line, "\\mapname\\") || !contains(line, "protocol\\")) return;
+  if (!isEvent(line, "InitGame:") || !contains(line, "\\mapname\\") || !contains(line, "protocol\\")) return;
   mapname.assign(upTo(afterKeyword(line, "\\mapname\\"), "\\"));
   gametype.assign(upTo(afterKeyword(line, "\\g_gametype\\"), "\\"));
 }
@@ -231,7 +247,7 @@ void printGameInfo() {
 }
 
 void printEndGame(std::string_view line) {
-  if (!contains(line, "ShutdownGame:")) return;
+  if (!isEvent(line, "ShutdownGame:")) return;
   std::fputs("Timelimit hit.\n", fp_out);
   std::fputs("----- CL_Shutdown -----\n", fp_out);
   init();
@@ -239,7 +255,6 @@ void printEndGame(std::string_view line) {
 
 int run(int argc, char** argv) {
   resetRunState();
-  init_line.clear();
   if (argc != 3 && argc != 4) {
     std::fputs("\nInvalid arguments\n", stdout);
     std::fputs("usage: ks-preparse source.log target.log\n", stdout);
@@ -249,41 +264,27 @@ int run(int argc, char** argv) {
   const char* source = argv[1];
   const char* target = argv[2];
 
-  analyze(source);
+  // Both are opened before either is checked: an unreadable source leaves
+  // an empty target, which its readers take for a log without games.
   fp_in = std::fopen(source, "rb");
   fp_out = std::fopen(target, "wb");
-  if (fp_in == nullptr || fp_out == nullptr) {
-    printError(fp_in == nullptr ? "error: couldnt open file to read\n" : "error: couldnt open file to write\n");
+  const bool source_is_file = isRegularFile(fp_in);
+  if (!source_is_file || fp_out == nullptr) {
+    printError(!source_is_file ? kOpenToReadError : kOpenToWriteError);
     fpclose(fp_in);
     fpclose(fp_out);
     return 1;
   }
+  // Only a file this run made is removed again, never a device.
+  const bool target_is_file = isRegularFile(fp_out);
 
   const CarryOverNames names = carryOverNames(source);
-  FixedText line;
-  bool have_line = true;
-  if (carry_over) {
-    if (!prepareCarryOver(names, line, have_line)) {
-      printError("error: couldnt open file to write\n");
-      closeInputs();
-      fpclose(fp_out);
-      return 1;
-    }
-  } else {
-    fp_now = fp_in;
-  }
-
-  init();
-  const bool switched = mainLoop(line, have_line, carry_over);
-  fpclose(fp_out);
-
-  int status = 0;
-  if (carry_over && !saveTail(names, switched)) {
-    printError("error: couldnt open file to write\n");
-    status = 1;
-  }
-  closeInputs();
-  return status;
+  const char* error = convert(names, carry_over);
+  closeInputs(names);
+  if (error == nullptr) return 0;
+  printError(error);
+  if (target_is_file) std::remove(target);
+  return 1;
 }
 
 }  // namespace preparse

@@ -13,9 +13,9 @@ namespace preparse {
 namespace {
 
 // The three lines that introduce a player to the console reader.
-void writeJoinLines(const FixedText& name, char team, const FixedText& model) {
+void writeJoinLines(const FixedText& name, const char* team_word, const FixedText& model) {
   std::fprintf(fp_out, "%s entered the game\n", name.c_str());
-  std::fprintf(fp_out, "%s is on team %s\n", name.c_str(), xteam(team));
+  std::fprintf(fp_out, "%s is on team %s\n", name.c_str(), team_word);
   std::fprintf(fp_out, "%s is using model %s\n", name.c_str(), model.c_str());
 }
 
@@ -29,79 +29,159 @@ FixedText playerName(std::string_view text) {
 }  // namespace
 
 void addClient(std::string_view line) {
-  if (!contains(line, "ClientUserinfoChanged: ") || !contains(line, "\\t\\") ||
-      !contains(line, "\\model\\")) {
+  const std::string_view event = eventText(line);
+  if (!event.starts_with("ClientUserinfoChanged: ") || !contains(event, "\\t\\") ||
+      !contains(event, "\\model\\")) {
     return;
   }
   // The name runs from " n\" to the "\t\" after it; a line without that
   // layout names nobody and is passed over.
-  std::size_t name_at = line.find(" n\\");
+  std::size_t name_at = event.find(" n\\");
   if (name_at == std::string_view::npos) return;
   name_at += 3;
-  std::size_t team_at = line.find("\\t\\", name_at);
+  std::size_t team_at = event.find("\\t\\", name_at);
   if (team_at == std::string_view::npos) return;
   long long number = 0;
-  if (!readClientNumber(line, "ClientUserinfoChanged:", number)) return;
+  if (!readClientNumber(event, "ClientUserinfoChanged:", number)) return;
 
-  const FixedText name = playerName(line.substr(name_at, team_at - name_at));
-  const FixedText model(upTo(afterKeyword(line, "\\model\\"), "\\"));
-  char team = team_at + 3 < line.size() ? line[team_at + 3] : '\0';
+  const FixedText name = playerName(event.substr(name_at, team_at - name_at));
+  const FixedText model(upTo(afterKeyword(event, "\\model\\"), "\\"));
+  char team = team_at + 3 < event.size() ? event[team_at + 3] : '\0';
   if (team == '1' || team == '2') validteam = 1;
   if (team < '0' || team > '3') team = '0';
 
   const int slot = clientSlot(number);
   ClientRecord& record = q3players[slot];
   const bool free = isFree(record);
+  bool joined = false;
   if (free && validteam == 1) {
-    writeJoinLines(name, team, model);
+    writeJoinLines(name, xteam(team), model);
     validteam = 0;
+    joined = true;
   }
   if (!contains(record.name, name) && !free) {
+    // The reader renames its player too, so an introduced client stays so.
     std::fprintf(fp_out, "%s renamed to %s\n", record.name.c_str(), name.c_str());
     record.name = name;
   }
   if (contains(record.name, name) && record.team != team && validteam == 1) {
-    writeJoinLines(name, team, model);
+    writeJoinLines(name, xteam(team), model);
     validteam = 0;
+    joined = true;
   }
   if (gametype.view() == "1" && free && team == '0') {
-    std::fprintf(fp_out, "%s entered the game\n", name.c_str());
-    std::fprintf(fp_out, "%s is on team FFA\n", name.c_str());
-    std::fprintf(fp_out, "%s is using model %s\n", name.c_str(), model.c_str());
+    writeJoinLines(name, "FFA", model);
     validteam = 0;
+    joined = true;
   }
+  // A name that changes without a line written is one the reader never saw.
+  if (record.name != name) record.introduced = false;
+  if (joined) record.introduced = true;
   record.team = team;
   record.name = name;
   dupq3players[slot].name = name;
 }
 
 void delClient(std::string_view line) {
+  const std::string_view event = eventText(line);
   std::string_view keyword;
-  if (contains(line, "ClientConnect:")) {
+  if (event.starts_with("ClientConnect:")) {
     keyword = "ClientConnect:";
-  } else if (contains(line, "ClientDisconnect:")) {
+  } else if (event.starts_with("ClientDisconnect:")) {
     keyword = "ClientDisconnect:";
   } else {
     return;
   }
   long long number = 0;
-  if (!readClientNumber(line, keyword, number) || number < 0 || number > kCatchAllClient) return;
+  if (!readClientNumber(event, keyword, number) || number < 0 || number > kCatchAllClient) return;
   ClientRecord& record = q3players[number];
   if (isFree(record)) return;
   std::fprintf(fp_out, "%s disconnected\n", record.name.c_str());
   freeRecord(record);
 }
 
+namespace {
+
+// The client's name without the colour reset that ends it: the name as the
+// server writes it in its own lines.
+std::string_view serverName(const FixedText& name) {
+  std::string_view text = name.view();
+  if (text.ends_with("^7")) text.remove_suffix(2);
+  return text;
+}
+
+// The name with its colour codes ("^" and the character after it) left out.
+std::string colourFree(std::string_view name) {
+  std::string text;
+  text.reserve(name.size());
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (name[i] == '^' && i + 1 < name.size()) {
+      ++i;
+    } else {
+      text.push_back(name[i]);
+    }
+  }
+  return text;
+}
+
+// Length of the sender part of `said` ("name: ") when it names `record`, 0
+// when it does not. `exact` compares the name as the server writes it (with
+// or without the final colour reset), otherwise its colour-free form, which
+// some servers write in chat lines.
+std::size_t senderLength(const ClientRecord& record, std::string_view said, bool exact) {
+  if (exact) {
+    for (std::string_view name : {record.name.view(), serverName(record.name)}) {
+      if (said.starts_with(name) && said.substr(name.size()).starts_with(": ")) return name.size() + 2;
+    }
+    return 0;
+  }
+  const std::string name = colourFree(serverName(record.name));
+  return said.starts_with(name) && said.substr(name.size()).starts_with(": ") ? name.size() + 2 : 0;
+}
+
+// The introduced client whose name begins `said`, followed by ": ". A name
+// may itself hold ": ", so the longest match wins; the colour-free form is
+// tried only when no name matches as written. Null when no such client:
+// the reader would not know the sender, and might read the text as events.
+const ClientRecord* findSender(std::string_view said, std::size_t& sender_length) {
+  const ClientRecord* sender = nullptr;
+  sender_length = 0;
+  for (bool exact : {true, false}) {
+    for (const ClientRecord& record : q3players) {
+      if (!record.introduced) continue;
+      std::size_t length = senderLength(record, said, exact);
+      if (length > sender_length) {
+        sender = &record;
+        sender_length = length;
+      }
+    }
+    if (sender != nullptr) break;
+  }
+  return sender;
+}
+
+}  // namespace
+
 void printChat(std::string_view line) {
-  if (!contains(line, "say: ")) return;
+  const std::string_view event = eventText(line);
+  std::string_view said;
+  const char* format = nullptr;
+  if (event.starts_with("say: ")) {
+    said = event.substr(5);
+    format = "%s: %s\n";
+  } else if (event.starts_with("sayteam: ")) {
+    said = event.substr(9);
+    format = "(%s): %s\n";
+  } else {
+    return;
+  }
   const std::string lower = toLowerCase(line);
   if (contains(lower, "rcon") || contains(lower, "pass")) return;
-  std::string_view said = afterKeyword(line, "say: ");
-  std::size_t separator = said.find(": ");
-  if (separator == std::string_view::npos) return;
-  const FixedText name(said.substr(0, separator));
-  const FixedText message(said.substr(separator + 2));
-  std::fprintf(fp_out, "%s^7: %s\n", name.c_str(), message.c_str());
+  std::size_t sender_length = 0;
+  const ClientRecord* sender = findSender(said, sender_length);
+  if (sender == nullptr) return;
+  const FixedText message(said.substr(sender_length));
+  std::fprintf(fp_out, format, sender->name.c_str(), message.c_str());
 }
 
 namespace {
@@ -132,16 +212,17 @@ constexpr FlagEvent kFlagEvents[] = {
 }  // namespace
 
 void printCtfStats(std::string_view line) {
-  for (const FlagEvent& event : kFlagEvents) {
-    if (!contains(line, event.keyword)) continue;
+  const std::string_view event = eventText(line);
+  for (const FlagEvent& flag_event : kFlagEvents) {
+    if (!event.starts_with(flag_event.keyword)) continue;
     long long number = 0;
-    if (!readClientNumber(line, event.keyword, number) || number < 0 || number > kCatchAllClient) return;
+    if (!readClientNumber(event, flag_event.keyword, number) || number < 0 || number > kCatchAllClient) return;
     const ClientRecord& record = q3players[number];
-    const char* word = event.team_word == TeamWord::kOwn ? xteam(record.team) : oteam(record.team);
-    std::fprintf(fp_out, event.format, record.name.c_str(), word);
+    const char* word = flag_event.team_word == TeamWord::kOwn ? xteam(record.team) : oteam(record.team);
+    std::fprintf(fp_out, flag_event.format, record.name.c_str(), word);
     return;
   }
-  if (contains(line, "Round starts!")) std::fputs("Round starts!\n", fp_out);
+  if (event.starts_with("Round starts!")) std::fputs("Round starts!\n", fp_out);
 }
 
 namespace {
@@ -177,44 +258,56 @@ constexpr KillCause kKillCauses[] = {
 };
 
 // Gives the record the name from the kill line unless its own name is
-// already part of it.
+// already part of it. A name taken silently is not yet known to the reader.
 void adoptName(ClientRecord& record, const FixedText& name) {
-  if (!contains(name, record.name)) record.name = name;
+  if (contains(name, record.name)) return;
+  record.name = name;
+  record.introduced = false;
+}
+
+// An obituary introduces the names it shows to the reader.
+void introduceIfNamed(ClientRecord& record, const FixedText& written_name) {
+  if (record.name == written_name) record.introduced = true;
 }
 
 }  // namespace
 
 void printKills(std::string_view line) {
-  if (!contains(line, "Kill: ") || !contains(line, " killed ") || !contains(line, " by MOD_")) return;
+  const std::string_view event = eventText(line);
+  if (!event.starts_with("Kill: ") || !contains(event, " killed ") || !contains(event, " by MOD_")) return;
   // Layout: "Kill: <killer> <victim> <cause>: <killer name> killed <victim name> by MOD_<cause>".
-  const std::size_t keyword_at = line.find("Kill: ");
-  const std::size_t names_at = line.find(": ", keyword_at + 6);
+  const std::size_t names_at = event.find(": ", 6);
   if (names_at == std::string_view::npos) return;
-  const std::size_t killed_at = line.find(" killed ", names_at + 2);
+  const std::size_t killed_at = event.find(" killed ", names_at + 2);
   if (killed_at == std::string_view::npos) return;
-  const std::size_t by_at = line.find(" by MOD_", killed_at + 8);
-  if (by_at == std::string_view::npos) return;
+  // The cause is the line's last " by MOD_": a victim's name may hold one.
+  const std::size_t by_at = event.rfind(" by MOD_");
+  if (by_at == std::string_view::npos || by_at < killed_at + 8) return;
 
-  FieldScanner scan(line.substr(keyword_at));
+  FieldScanner scan(event);
   long long killer_number = 0;
   long long victim_number = 0;
   if (!scan.word() || !scan.number(killer_number) || !scan.number(victim_number)) return;
 
-  const FixedText killer = playerName(line.substr(names_at + 2, killed_at - names_at - 2));
-  const FixedText victim = playerName(line.substr(killed_at + 8, by_at - killed_at - 8));
-  adoptName(q3players[clientSlot(killer_number)], killer);
-  adoptName(q3players[clientSlot(victim_number)], victim);
+  const FixedText killer = playerName(event.substr(names_at + 2, killed_at - names_at - 2));
+  const FixedText victim = playerName(event.substr(killed_at + 8, by_at - killed_at - 8));
+  ClientRecord& killer_record = q3players[clientSlot(killer_number)];
+  ClientRecord& victim_record = q3players[clientSlot(victim_number)];
+  adoptName(killer_record, killer);
+  adoptName(victim_record, victim);
 
   // The cause is looked up after the names, so that no player name can
   // change the weapon of a kill.
-  const std::string_view cause_text = line.substr(by_at);
+  const std::string_view cause_text = event.substr(by_at);
   for (const KillCause& cause : kKillCauses) {
     if (!contains(cause_text, cause.cause)) continue;
     if (cause.victim_only) {
       std::fprintf(fp_out, cause.format, victim.c_str());
     } else {
       std::fprintf(fp_out, cause.format, victim.c_str(), killer.c_str());
+      introduceIfNamed(killer_record, killer);
     }
+    introduceIfNamed(victim_record, victim);
     return;
   }
 }
@@ -238,15 +331,15 @@ bool holdsPickupItem(std::string_view line) {
 }  // namespace
 
 void printItems(std::string_view line) {
-  std::string_view from = fromKeyword(line, "Item: ");
-  if (from.empty()) return;
-  FieldScanner scan(from);
+  const std::string_view event = eventText(line);
+  if (!event.starts_with("Item: ")) return;
+  FieldScanner scan(event);
   long long number = -1;
   FixedText item;
   const bool complete = scan.word() && scan.number(number) && scan.word(&item);
   const bool known_client = complete && number >= 0 && number <= kCatchAllClient;
 
-  if (holdsPickupItem(line)) {
+  if (holdsPickupItem(event)) {
     if (known_client) {
       std::fprintf(fp_out, "%s picked up the item %s\n", q3players[number].name.c_str(), item.c_str());
     }
@@ -267,17 +360,33 @@ void printItems(std::string_view line) {
 }
 
 void translateLine(std::string_view line) {
-  if (isChatLine(line)) {
-    printChat(line);
-    return;
+  // Every translator looks at its own event keyword only, so the keyword's
+  // first character already rules most of them out.
+  const std::string_view event = eventText(line);
+  if (event.empty()) return;
+  switch (event[0]) {
+    case 'C':  // ClientUserinfoChanged:, ClientConnect:, ClientDisconnect:
+      addClient(line);
+      delClient(line);
+      break;
+    case 's':  // say:, sayteam:
+      printChat(line);
+      break;
+    case 'K':  // Kill:, Kill_Carrier:
+      printCtfStats(line);
+      printKills(line);
+      break;
+    case 'I':  // Item:
+      printItems(line);
+      break;
+    case 'W':  // Weapon_Stats:
+    case '^':  // a client's "^7Stats for " block
+      scanWepnStats(line);
+      break;
+    default:  // the other flag events and "Round starts!"
+      printCtfStats(line);
+      break;
   }
-  addClient(line);
-  delClient(line);
-  printChat(line);
-  printCtfStats(line);
-  printKills(line);
-  printItems(line);
-  scanWepnStats(line);
 }
 
 }  // namespace preparse

@@ -1,12 +1,13 @@
 #include "line_text.h"
 
-#include <cctype>
 #include <limits>
 
 namespace preparse {
 
 namespace {
-bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+// White space as sscanf skips it in the "C" locale.
+bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
@@ -58,17 +59,24 @@ bool readClientNumber(std::string_view line, std::string_view keyword, long long
   return scan.word() && scan.number(number);
 }
 
-bool isChatLine(std::string_view line) {
-  std::size_t colon = line.find(": ");
-  if (colon == std::string_view::npos) return false;
-  std::size_t start = line.find_last_of(" \t", colon == 0 ? 0 : colon - 1);
-  start = (start == std::string_view::npos || colon == 0) ? 0 : start + 1;
-  std::string_view word = line.substr(start, colon - start);
-  return word == "say" || word == "sayteam" || word == "tell";
+std::string_view eventText(std::string_view line) {
+  const std::size_t n = line.size();
+  std::size_t at = 0;
+  while (at < n && isBlank(line[at])) ++at;
+  if (at < n && isDigit(line[at])) {
+    std::size_t stamp_end = at + 1;
+    while (stamp_end < n && (isDigit(line[stamp_end]) || line[stamp_end] == ':' || line[stamp_end] == '.')) {
+      ++stamp_end;
+    }
+    // A stamp is a word of its own: blanks follow it.
+    if (stamp_end < n && isBlank(line[stamp_end])) {
+      at = stamp_end + 1;
+      while (at < n && isBlank(line[at])) ++at;
+    }
+  }
+  return line.substr(at);
 }
 
-bool holdsEvent(std::string_view line, std::string_view keyword) {
-  return contains(line, keyword) && !isChatLine(line);
-}
+bool isEvent(std::string_view line, std::string_view keyword) { return eventText(line).starts_with(keyword); }
 
 }  // namespace preparse

@@ -1,6 +1,6 @@
 // Small text readers for server-log lines: the field scanner that reads
 // words and numbers the way the server's own formats are laid out, and the
-// test that tells a chat line from an event line.
+// event test that finds a line's event keyword.
 #pragma once
 
 #include <string_view>
@@ -40,14 +40,16 @@ std::string_view upTo(std::string_view text, std::string_view end);
 // would. False when the keyword is absent or no number follows it.
 bool readClientNumber(std::string_view line, std::string_view keyword, long long& number);
 
-// True for a chat line: the word that ends at the line's first ": " is
-// "say", "sayteam" or "tell" (the time stamp in front of it holds no ": ").
-// A chat line carries a player's free text, so keywords inside it must never
-// be taken for server events.
-bool isChatLine(std::string_view line);
+// The line's event text: the line without its leading blanks and its time
+// stamp. Servers stamp their lines as minutes and seconds ("  0:00 ",
+// "981:21 "), as seconds with a tenth ("19.6 "), or not at all (a server's
+// console log); the stamp is a word of digits, ":" and "." that begins with a
+// digit. The event keyword ("Kill:", "InitGame:", ...) is the word the event
+// text begins with; everything after it is the event's own text, player names
+// and chat included, and never counts as a keyword.
+std::string_view eventText(std::string_view line);
 
-// True when the line holds `keyword` as a server event: it contains the
-// keyword and is no chat line.
-bool holdsEvent(std::string_view line, std::string_view keyword);
+// True when the line is the event `keyword`: its event text begins with it.
+bool isEvent(std::string_view line, std::string_view keyword);
 
 }  // namespace preparse

@@ -25,8 +25,8 @@ bool isWeaponLabel(std::string_view label) {
 // "Weapon_Stats: <client> Label:value Label:value ...": one line per item.
 // The walk stops at the end of the line, at a line end, at the first word
 // without ":", and at a weapon item that lacks its second figure.
-void translateServerStats(std::string_view line) {
-  std::string_view text = afterKeyword(line, "Weapon_Stats: ");
+void translateServerStats(std::string_view event) {
+  std::string_view text = event.substr(std::string_view("Weapon_Stats: ").size());
   long long number = 0;
   if (!FieldScanner(text).number(number)) return;  // no client to credit
   const FixedText& name = dupq3players[clientSlot(number)].name;
@@ -101,11 +101,19 @@ void translateClientRow(const FixedText& name, FixedText& row) {
   }
 }
 
+// A row that frames a game belongs to the main loop, never to a block: a
+// block whose last row is missing must not swallow the end or the start of a
+// game.
+bool framesAGame(const FixedText& row) {
+  return !lineIsContinuation() &&
+         (isEvent(row, "ShutdownGame:") || isEvent(row, "InitGame:") || isEvent(row, "Game_Start:"));
+}
+
 void translateClientBlock(std::string_view heading) {
-  const FixedText name(afterKeyword(heading, "^7Stats for "));
+  const FixedText name(heading.substr(std::string_view("^7Stats for ").size()));
   FixedText row;
   while (nextLine(row)) {
-    if (holdsEvent(row, "ShutdownGame:")) {
+    if (framesAGame(row)) {
       unreadLine(row);
       return;
     }
@@ -119,10 +127,11 @@ void translateClientBlock(std::string_view heading) {
 }  // namespace
 
 void scanWepnStats(std::string_view line) {
-  if (contains(line, "Weapon_Stats: ") && contains(line, " Given:") && contains(line, " Recvd:")) {
-    translateServerStats(line);
-  } else if (contains(line, "^7Stats for ")) {
-    translateClientBlock(line);
+  const std::string_view event = eventText(line);
+  if (event.starts_with("Weapon_Stats: ")) {
+    if (contains(event, " Given:") && contains(event, " Recvd:")) translateServerStats(event);
+  } else if (event.starts_with("^7Stats for ")) {
+    translateClientBlock(event);
   }
 }
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -55,10 +55,14 @@ TEST(Program, ArgumentAndFileErrors) {
     EXPECT_EQ(result.status, 1) << arguments;
     EXPECT_EQ(result.output, usage) << arguments;
   }
-  kstest::RunResult missing = c.run("missing.log t.log");
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.output, "error: couldnt open file to read\n");
-  EXPECT_TRUE(c.dir.exists("t.log"));  // created before the source was checked
+  // A directory or a device opens, but is no log.
+  c.dir.write("folder/x", "");
+  for (const char* source : {"missing.log", "folder", "/dev/null"}) {
+    kstest::RunResult result = c.run(std::string(source) + " t.log");
+    EXPECT_EQ(result.status, 1) << source;
+    EXPECT_EQ(result.output, "error: couldnt open file to read\n") << source;
+    EXPECT_TRUE(c.dir.exists("t.log"));  // created before the source was checked
+  }
 
   c.dir.write("s.log", "x\n");
   kstest::RunResult unwritable = c.run("s.log no/such/dir/t.log");
@@ -131,6 +135,65 @@ TEST(Program, OspGamesBeginAtGameStartAndEndWithWeaponStatistics) {
                                     "Ann^7 accuracy statistics Recvd 50 \n"));
 }
 
+TEST(Program, OnlyTheLineStartFramesAGame) {
+  Converter c;
+  // Player names and texts that hold framing keywords, a broadcast that
+  // mentions a warm-up, and an overlong chat line whose rest (from byte 509
+  // on) begins with "ShutdownGame:".
+  const std::string overlong = "  0:05 say: Ann: " + std::string(509 - 17, 'w') + "ShutdownGame:\n";
+  const std::string log =
+      initGame("dm1") +
+      "  0:01 ClientUserinfoChanged: 0 n\\Ann\\t\\1\\model\\sarge\n"
+      "  0:01 ClientUserinfoChanged: 1 n\\ShutdownGame:\\t\\2\\model\\doom\n"
+      "  0:02 Kill: 1 0 10: ShutdownGame: killed Ann by MOD_RAILGUN\n"
+      "  0:03 Kill: 0 2 10: Ann killed x InitGame: \\mapname\\evil\\protocol\\1 by MOD_RAILGUN\n"
+      "  0:03 broadcast: print \"Warmup: over\"\n"
+      "  0:04 say: ShutdownGame:: Game_Start: ShutdownGame:\n" +
+      overlong +
+      "  0:06 ShutdownGame:\n";
+  const std::string target = c.convert(log);
+  EXPECT_EQ(count(target, kBegin), 1u);
+  EXPECT_EQ(count(target, kEnd), 1u);
+  EXPECT_EQ(target.find("Current map: evil"), std::string::npos);
+  EXPECT_NE(target.find("ShutdownGame:^7: Game_Start: ShutdownGame:\n"), std::string::npos);
+  EXPECT_NE(target.find("Ann^7: www"), std::string::npos);
+}
+
+TEST(Program, OspIsTakenFromTheInitGameLineOnly) {
+  Converter c;
+  // A player named like an OSP server's game start, between two games of a
+  // server without OSP: the second game still begins at its InitGame.
+  const std::string log = initGame("dm1") +
+                          "  0:01 ShutdownGame:\n"
+                          "  0:02 ClientUserinfoChanged: 0 n\\InitGame: \\gamename\\osp\\t\\0\\model\\m\n" +
+                          initGame("dm2") +
+                          "  0:03 Kill: 0 1 10: A killed B by MOD_RAILGUN\n"
+                          "  0:04 ShutdownGame:\n";
+  EXPECT_EQ(c.convert(log), section("dm1", "0", "") + section("dm2", "0", "B^7 was railed by A^7\n"));
+}
+
+TEST(Program, EachGameIsTranslatedFromItsOwnLines) {
+  Converter c;
+  // The first game leaves the team latch set (a team value that wrote
+  // nothing); an OSP warm-up without a match follows; then a game of a server
+  // without OSP whose InitGame names no map.
+  const std::string log = initGame("dm1") +
+                          "  0:01 ClientUserinfoChanged: 0 n\\Ann\\t\\1\\model\\sarge\n"
+                          "  0:02 ClientUserinfoChanged: 0 n\\Ann\\t\\1\\model\\sarge\n"
+                          "  0:03 ShutdownGame:\n"
+                          "0.0 InitGame: \\g_gametype\\0\\gamename\\osp\\mapname\\pro1\\protocol\\71\n"
+                          "0.0 Warmup:\n"
+                          "9.0 ShutdownGame:\n"
+                          "  0:00 InitGame: \\g_gametype\\1\\sv_hostname\\x\n"
+                          "  0:01 ClientUserinfoChanged: 1 n\\Bob\\t\\0\\model\\doom\n"
+                          "  0:02 ShutdownGame:\n";
+  // Bob does not join, as the latch was the first game's; the last section
+  // names no map, as its InitGame names none.
+  EXPECT_EQ(c.convert(log), section("dm1", "0",
+                                    "Ann^7 entered the game\nAnn^7 is on team RED\nAnn^7 is using model sarge\n") +
+                                section("", "", ""));
+}
+
 TEST(Program, ClientStatisticsBlockEndingInShutdownStillClosesTheGame) {
   Converter c;
   const std::string log = initGame("dm1") +
@@ -143,13 +206,6 @@ TEST(Program, ClientStatisticsBlockEndingInShutdownStillClosesTheGame) {
 }
 
 namespace {
-
-// Removes the sections that a carry-over run begins and never fills: a begin
-// line with its two information lines directly followed by another begin.
-std::string withoutEmptySections(const std::string& text) {
-  static const std::regex empty(kBegin + "Current map: [^\n]*\nGameType: [^\n]*\n(?=" + kBegin + ")");
-  return std::regex_replace(text, empty, "");
-}
 
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> result;
@@ -164,58 +220,37 @@ std::string join(const std::vector<std::string>& all, size_t from, size_t to) {
   return text;
 }
 
-// Runs the converter in carry-over mode on each part in turn, as the season
-// driver does on a live log that is emptied after every run, and returns the
-// targets one after the other.
-std::string convertInParts(Converter& c, const std::vector<std::string>& parts) {
-  std::string targets;
-  for (const std::string& part : parts) {
-    c.dir.write("live.log", part);
-    kstest::RunResult result = c.run("live.log t.log 1");
-    EXPECT_EQ(result.status, 0);
-    targets += c.dir.read("t.log");
-  }
-  return targets;
-}
-
 }  // namespace
 
 TEST(CarryOver, GameCutByTruncationIsTranslatedWholeOnTheNextRun) {
   const std::vector<std::string> log = lines(
       "  0:00 ----\n" + initGame("dm1") +
       "  0:01 Kill: 0 1 10: A killed B by MOD_RAILGUN\n"
-      "  0:02 ShutdownGame:\n"
-      "  0:02 ----\n"
-      "  0:00 ----\n" +
-      initGame("dm2") +
+      "  0:02 ShutdownGame:\n" +
+      initGame("dm2") +  // directly after the ShutdownGame
       "  0:01 Kill: 1 0 10: B killed A by MOD_RAILGUN\n"
       "  0:02 Kill: 0 1 10: A killed B by MOD_SHOTGUN\n"
       "  0:03 ShutdownGame:\n"
-      "  0:03 ----\n"
-      "  0:00 ----\n" +
-      initGame("dm3") +
-      "  0:01 Kill: 0 1 10: A killed B by MOD_GAUNTLET\n"
-      "  0:02 ShutdownGame:\n"
-      "  0:02 ----\n");
+      "  0:03 ----\n");
   Converter whole;
   const std::string expected = whole.convert(join(log, 0, log.size()));
-  ASSERT_EQ(count(expected, kEnd), 3u);
+  ASSERT_EQ(count(expected, kEnd), 2u);
 
   Converter c;
-  c.dir.write("live.log", join(log, 0, 8));  // cut after dm2's first kill
+  c.dir.write("live.log", join(log, 0, 5));  // cut after dm2's first kill
   ASSERT_EQ(c.run("live.log t.log 1").status, 0);
-  // The source begins with a line before its InitGame, so that InitGame is
-  // handled before the (empty) carried lines and again after them: an empty
-  // section comes first.
   const std::string first = c.dir.read("t.log");
-  EXPECT_EQ(first, kBegin + "Current map: dm1\nGameType: 0\n" + section("dm1", "0", "B^7 was railed by A^7\n"));
-  // The line after the last ShutdownGame is in neither output.
-  EXPECT_EQ(c.dir.read("kestro_lastgame_1_live.log"), join(log, 5, 8));
-  EXPECT_EQ(c.dir.read("kestro_lastgame_2_live.log"), join(log, 0, 1));
+  EXPECT_EQ(first, section("dm1", "0", "B^7 was railed by A^7\n"));
+  // The unfinished game waits whole, its InitGame included.
+  EXPECT_EQ(c.dir.read("kestro_lastgame_1_live.log"), join(log, 4, 5));
 
-  const std::string second = convertInParts(c, {join(log, 8, log.size())});
-  EXPECT_EQ(withoutEmptySections(first + second), expected);
-  EXPECT_EQ(c.dir.read("kestro_lastgame_1_live.log"), "");
+  c.dir.write("live.log", join(log, 5, log.size()));
+  ASSERT_EQ(c.run("live.log t.log 1").status, 0);
+  EXPECT_EQ(first + c.dir.read("t.log"), expected);
+  EXPECT_EQ(c.dir.read("kestro_lastgame_1_live.log"), join(log, 8, log.size()));
+  // Only the tail stays behind between runs.
+  EXPECT_FALSE(c.dir.exists("kestro_lastgame_1_live.log-input"));
+  EXPECT_FALSE(c.dir.exists("kestro_lastgame_1_live.log-new"));
 }
 
 TEST(CarryOver, SourceWithoutACompleteGameKeepsEverythingForTheNextRun) {
@@ -242,18 +277,20 @@ TEST(RealLogs, EveryLogConvertsAndSplitsIntoItsGames) {
     const char* file;
     size_t begins;  // sections begun
     size_t ends;    // sections ended
+    size_t lines;   // lines written in all
   };
   const Expectation expectations[] = {
-      {"baseq3-server-ffa-warmups-short.log", 3, 3},
-      // Two of three games end; a "Warmup:" in a broadcast line skips each to its end.
-      {"cpma-server-console-ffa-qconsole.log", 2, 2},
+      {"baseq3-server-ffa-warmups-short.log", 3, 3, 17},
+      // Two of three games end. A broadcast that mentions "Warmup:" is no
+      // warm-up: both games are translated in full.
+      {"cpma-server-console-ffa-qconsole.log", 2, 2, 1244},
       // 21 games, one without a ShutdownGame: the next InitGame begins anew.
-      {"ioq3-server-ffa-ctf-codeminer-games.log", 21, 20},
-      {"osp-server-ffa-1game-7players.log", 1, 1},
-      {"osp-server-ffa-bots-1game.log", 1, 1},
+      {"ioq3-server-ffa-ctf-codeminer-games.log", 21, 20, 2485},
+      {"osp-server-ffa-1game-7players.log", 1, 1, 834},
+      {"osp-server-ffa-bots-1game.log", 1, 1, 145},
       // 22 InitGames, of which only the 4 with a Game_Start are matches.
-      {"osp-server-ffa-multigame-warmups.log", 4, 4},
-      {"osp-server-ffa-warmups-short.log", 0, 0},
+      {"osp-server-ffa-multigame-warmups.log", 4, 4, 3278},
+      {"osp-server-ffa-warmups-short.log", 0, 0, 0},
   };
   Converter c;
   for (const Expectation& e : expectations) {
@@ -265,25 +302,84 @@ TEST(RealLogs, EveryLogConvertsAndSplitsIntoItsGames) {
     const std::string target = c.dir.read("t.log");
     EXPECT_EQ(count(target, kBegin), e.begins) << e.file;
     EXPECT_EQ(count(target, kEnd), e.ends) << e.file;
+    EXPECT_EQ(count(target, "\n"), e.lines) << e.file;
   }
 }
 
-TEST(RealLogs, CarryOverOverTwoRunsMatchesOneRun) {
-  const std::filesystem::path path = std::filesystem::path(KS_REALLOGS_DIR) / "osp-server-ffa-multigame-warmups.log";
-  if (!std::filesystem::exists(path)) GTEST_SKIP() << "no real log at " << path;
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  const std::vector<std::string> log = lines(content.str());
 
-  Converter whole;
-  const std::string expected = whole.convert(content.str());
-  // Cut inside three matches (Game_Start lines 72, 2163, 4314) and between
-  // warm-ups. A cut inside the last match would leave the second part without
-  // an InitGame: the season driver never runs the converter on such a log.
-  for (size_t cut : {100u, 3000u, 4400u, 4480u}) {
-    Converter c;
-    const std::string targets = convertInParts(c, {join(log, 0, cut), join(log, cut, log.size())});
-    EXPECT_EQ(withoutEmptySections(targets), expected) << "cut at line " << cut;
+namespace {
+
+// A log with one long game: its target is far larger than the file size
+// limit that limitedRun() sets.
+std::string longGame() {
+  std::string log = initGame("dm1");
+  for (int i = 0; i < 3000; ++i) log += "  0:01 Kill: 0 1 10: A killed B by MOD_RAILGUN\n";
+  return log + "  0:02 ShutdownGame:\n";
+}
+
+// Runs ks-preparse with a file size limit of 32 KB. The limit's signal is
+// ignored, so that a write past it fails as a full disk makes it fail.
+kstest::RunResult limitedRun(Converter& c, const std::string& arguments) {
+  return kstest::runIn(c.dir, "sh -c \"trap '' XFSZ; ulimit -f 64; exec ./ks-preparse " + arguments + "\"");
+}
+
+}  // namespace
+
+TEST(Failures, AnIncompleteTargetIsRemoved) {
+  Converter c;
+  c.dir.write("s.log", longGame());
+  kstest::RunResult result = limitedRun(c, "s.log t.log");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.output, "error: couldnt write file\n");
+  EXPECT_FALSE(c.dir.exists("t.log"));
+
+  // A device is never removed.
+  result = c.run("s.log /dev/full");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.output, "error: couldnt write file\n");
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+}
+
+TEST(Failures, AFailedCarryOverRunLeavesThePreviousTailAsItWas) {
+  Converter c;
+  const std::string tail = "  0:00 InitGame: \\mapname\\dm0\\protocol\\68\n";
+  const std::string tail_name = "kestro_lastgame_1_s.log";
+  struct Case {
+    const char* what;
+    std::function<kstest::RunResult()> run;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"the run's input does not fit", [&] { return limitedRun(c, "s.log t.log 1"); }, "error: couldnt write file\n"},
+      {"the run is killed (by the limit's signal)",
+       [&] { return kstest::runIn(c.dir, "sh -c 'ulimit -f 64; exec ./ks-preparse s.log t.log 1' 2>/dev/null"); }, ""},
+      {"the new tail cannot be made",
+       [&] {
+         c.dir.write(tail_name + "-new/x", "");  // a directory where the new tail is written
+         return c.run("s.log t.log 1");
+       },
+       "error: couldnt open file to write\n"},
+  };
+  for (const Case& failure : cases) {
+    c.dir.write("s.log", longGame() + initGame("dm2"));
+    c.dir.write(tail_name, tail);
+    kstest::RunResult result = failure.run();
+    EXPECT_NE(result.status, 0) << failure.what;
+    EXPECT_EQ(result.output, failure.message) << failure.what;
+    EXPECT_EQ(c.dir.read(tail_name), tail) << failure.what;
+    if (result.status == 1) {
+      EXPECT_FALSE(c.dir.exists("t.log")) << failure.what;
+      EXPECT_FALSE(c.dir.exists(tail_name + "-input")) << failure.what;
+    }
   }
+
+  // A tail that is there but cannot be read is neither passed over nor
+  // replaced.
+  std::filesystem::remove_all(c.dir.path() / (tail_name + "-new"));
+  std::filesystem::remove(c.dir.path() / tail_name);
+  c.dir.write(tail_name + "/x", "");
+  kstest::RunResult result = c.run("s.log t.log 1");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.output, "error: couldnt read file\n");
+  EXPECT_TRUE(c.dir.exists(tail_name + "/x"));
 }

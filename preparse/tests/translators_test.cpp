@@ -5,6 +5,7 @@
 #include <string>
 
 #include "events.h"
+#include "line_text.h"
 #include "output_capture.h"
 
 using namespace preparse;
@@ -81,15 +82,66 @@ TEST(DelClient, ReportsOccupiedSlotsOnly) {
   EXPECT_EQ(out.take(), "");
 }
 
-TEST(PrintChat, WritesSpeakerAndMessageButNeverPasswords) {
+TEST(PrintChat, OnlyIntroducedSendersAreWrittenUnderTheirKnownName) {
   OutputCapture out;
+  // Nobody is introduced yet: the reader would not know the sender.
   printChat("19.6 say: Doom: How many Gauntlets: two?");
-  EXPECT_EQ(out.take(), "Doom^7: How many Gauntlets: two?\n");
+  EXPECT_EQ(out.take(), "");
+
+  addClient(userinfo(1, "Doom", '1'));
+  addClient(userinfo(2, "Ann: the Great", '2'));
+  addClient(userinfo(3, "^1Ann", '3'));  // a spectator: no join lines
+  out.take();
+  printChat("19.6 say: Doom: How many Gauntlets: two?");
+  printChat("19.6 sayteam: Doom: cover me");
+  // A name holding ": " is not cut at its first ": ".
+  printChat("19.7 say: Ann: the Great: hi");
+  printChat("19.8 say: ^1Ann: from the stands");
+  EXPECT_EQ(out.take(),
+            "Doom^7: How many Gauntlets: two?\n"
+            "(Doom^7): cover me\n"
+            "Ann: the Great^7: hi\n");
+
+  // Servers that write the colour-free name still reach the known name.
+  addClient(userinfo(4, "^3Bo^4b", '1'));
+  out.take();
+  printChat("  2:00 say: Bob: nice one");
+  EXPECT_EQ(out.take(), "^3Bo^4b^7: nice one\n");
+
   printChat("19.6 say: Doom: my RCON is secret");
   printChat("19.6 say: Doom: new PassWord please");
   printChat("19.6 say: Doom without a separator");
-  printChat("19.6 sayteam: Doom: team only");
+  printChat("19.6 tell: Doom to Ann: psst");
+  delClient("  2:00 ClientDisconnect: 1");
+  out.take();
+  printChat("  2:01 say: Doom: still here?");  // the reader retired Doom
   EXPECT_EQ(out.take(), "");
+}
+
+TEST(PrintChat, ObituariesIntroduceAndSilentNameChangesRetire) {
+  OutputCapture out;
+  printKills("  1:00 Kill: 0 1 10: K killed V by MOD_RAILGUN");
+  printKills("  1:01 Kill: 1022 2 22: <world> killed W by MOD_FALLING");
+  out.take();
+  printChat("  1:02 say: K: gg");
+  printChat("  1:02 say: V: gg");
+  printChat("  1:02 say: W: gg");
+  printChat("  1:02 say: <world>: not shown in the obituary");
+  EXPECT_EQ(out.take(), "K^7: gg\nV^7: gg\nW^7: gg\n");
+
+  // A name shown in an obituary is known; a name taken without a line the
+  // reader sees is not: a kill line's killer of a victim-only death, or a
+  // userinfo name that the old name contains (no rename line is written).
+  printKills("  1:03 Kill: 1022 0 22: <world> killed K2 by MOD_FALLING");
+  printKills("  1:04 Kill: 2 1 22: Wx killed V by MOD_FALLING");
+  addClient(userinfo(5, "Big Joe", '1'));
+  addClient(userinfo(5, "Joe", '1'));
+  out.take();
+  printChat("  1:05 say: K2: shown");
+  printChat("  1:05 say: Wx: not shown");
+  printChat("  1:05 say: V: shown");
+  printChat("  1:05 say: Joe: not shown");
+  EXPECT_EQ(out.take(), "K2^7: shown\nV^7: shown\n");
 }
 
 TEST(PrintCtfStats, EveryFlagKeywordUsesItsTeamWord) {
@@ -172,9 +224,11 @@ TEST(PrintKills, WorldSelfAndOddKillsKeepRecordsInBounds) {
   printKills("  1:09 Kill: 3 3 7: Dono da Bola killed Dono da Bola by MOD_ROCKET_SPLASH");
   EXPECT_EQ(out.take(), "Dono da Bola^7 almost dodged Dono da Bola^7's rocket\n");
 
-  // A name can name a cause; the weapon still comes from the cause.
+  // A name can name a cause; the weapon still comes from the cause, the
+  // line's last " by MOD_".
   printKills("Kill: 4 5 10: x MOD_GAUNTLET killed y by MOD_RAILGUN");
-  EXPECT_EQ(out.take(), "y^7 was railed by x MOD_GAUNTLET^7\n");
+  printKills("Kill: 4 5 10: x killed y by MOD_GAUNTLET by MOD_RAILGUN");
+  EXPECT_EQ(out.take(), "y^7 was railed by x MOD_GAUNTLET^7\ny by MOD_GAUNTLET^7 was railed by x^7\n");
 
   printKills("Kill: -7 99999999999999999999999 10: a killed b by MOD_RAILGUN");
   EXPECT_EQ(out.take(), "b^7 was railed by a^7\n");
@@ -205,12 +259,42 @@ TEST(PrintItems, PickupsAndFlagsWithoutOsp) {
   EXPECT_EQ(out.take(), "");
 }
 
-TEST(TranslateLine, ChatNeverPassesForAServerEvent) {
+TEST(EventText, SkipsBlanksAndTimeStampOnly) {
+  EXPECT_EQ(eventText("  0:00 InitGame: x"), "InitGame: x");
+  EXPECT_EQ(eventText("981:21 say: a: b"), "say: a: b");
+  EXPECT_EQ(eventText("19.6 Kill: 1"), "Kill: 1");
+  EXPECT_EQ(eventText("ShutdownGame:"), "ShutdownGame:");
+  EXPECT_EQ(eventText("\t 12:00:01   Item: 2"), "Item: 2");
+  // No stamp without a blank after it; a stamp is digits, ":" and ".".
+  EXPECT_EQ(eventText("12:34Kill: 1"), "12:34Kill: 1");
+  EXPECT_EQ(eventText("1a:00 Kill: 1"), "1a:00 Kill: 1");
+  EXPECT_EQ(eventText("   "), "");
+  EXPECT_EQ(eventText("0:00 "), "");
+}
+
+TEST(TranslateLine, KeywordsInsideNamesOrTextNeverPassForEvents) {
   OutputCapture out;
-  translateLine("  3:00 say: Joker: Kill: 0 1 10: Joker killed Ann by MOD_RAILGUN");
-  translateLine("  3:00 say: Joker: Flag_Capture: 0");
+  addClient(userinfo(0, "Ann", '1'));
+  addClient(userinfo(1, "Item: 0 item_quad", '2'));
+  out.take();
+  const char* lines[] = {
+      "  3:00 say: Ann: Kill: 0 1 10: Ann killed Bob by MOD_RAILGUN",
+      "  3:00 say: Ann: Flag_Capture: 0",
+      "  3:01 sayteam: Nobody: Kill: 0 1 10: a killed b by MOD_RAILGUN",
+      "  3:02 broadcast: print \"Flag_Capture: 0 Round starts!\"",
+      "  3:03 score: 5  ping: 0  client: 0 Item: 0 item_quad",
+      "  3:04 ClientUserinfoChanged: 7 n\\ClientDisconnect: 0\\t\\3\\model\\m",
+      "  3:05 Kill: 1 0 10: Item: 0 item_quad killed Ann by MOD_RAILGUN",
+      "  3:06 Exit: ClientConnect: 0 Weapon_Stats: 0 Given:1 Recvd:1",
+      "  3:07 Item: 0 item_armor_body",
+  };
+  for (const char* line : lines) translateLine(line);
   EXPECT_EQ(out.take(),
-            "Joker^7: Kill: 0 1 10: Joker killed Ann by MOD_RAILGUN\nJoker^7: Flag_Capture: 0\n");
+            "Ann^7: Kill: 0 1 10: Ann killed Bob by MOD_RAILGUN\n"
+            "Ann^7: Flag_Capture: 0\n"
+            "Ann^7 was railed by Item: 0 item_quad^7\n"
+            "Ann^7 picked up the item item_armor_body\n");
+  EXPECT_FALSE(isFree(q3players[0]));
 }
 
 TEST(TranslateLine, OverlongTextIsCutNotOverflowed) {

@@ -2,6 +2,8 @@
 // "Weapon_Stats: " line and a client's "^7Stats for " block.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "output_capture.h"
 #include "weapon_stats.h"
 
@@ -64,4 +66,32 @@ TEST(ClientStatsBlock, StopsAtEndOfInput) {
   out.setInput("^7[WP]SG ^2 10.0 (1/2)\n");
   scanWepnStats("^7Stats for Ann");
   EXPECT_EQ(out.take(), "Ann^7 accuracy statistics Shotgun 2 1\n");
+}
+
+TEST(ClientStatsBlock, HandsBackALineThatFramesAGame) {
+  for (const char* framing : {"  0:05 InitGame: \\mapname\\q3dm1\\protocol\\68\n", "  0:05 Game_Start:\n",
+                              "  0:05 ShutdownGame:\n"}) {
+    OutputCapture out;
+    out.setInput(std::string("^7[WP]SG ^2 10.0 (1/2)\n") + framing + "^7DT ^2 5.0\n");
+    scanWepnStats("^7Stats for Ann");
+    EXPECT_EQ(out.take(), "Ann^7 accuracy statistics Shotgun 2 1\n") << framing;
+    FixedText next;
+    ASSERT_TRUE(nextLine(next));
+    EXPECT_EQ(next.view(), framing);
+  }
+}
+
+TEST(WeaponStats, OnlyAtTheLineStart) {
+  OutputCapture out;
+  dupq3players[1].name.assign("Bart^7");
+  out.setInput("^7[WP]MG ^2 35.2 (120/341)\n");
+  scanWepnStats("  0:11 ClientUserinfoChanged: 1 n\\^7Stats for X\\t\\1\\model\\m");
+  scanWepnStats("  0:12 say: Bart: Weapon_Stats: 1 Given:99 Recvd:1");
+  EXPECT_EQ(out.take(), "");
+  scanWepnStats("  9:59 Weapon_Stats: 1 Given:5 Recvd:6");
+  scanWepnStats("  9:59 ^7Stats for Zed");
+  EXPECT_EQ(out.take(),
+            "Bart^7 accuracy statistics Given 5 \n"
+            "Bart^7 accuracy statistics Recvd 6 \n"
+            "Zed^7 accuracy statistics MachineGun 341 120\n");
 }

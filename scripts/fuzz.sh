@@ -33,7 +33,7 @@ cmake --build "$build" -j "${KS_FUZZ_JOBS:-1}"
 reallogs=$root/../shared/reallogs
 [ -d "$reallogs" ] || reallogs=""
 
-targets=${KS_FUZZ_TARGETS:-"analyser_log season_log preparse cfg_loader tagsift config_readers"}
+targets=${KS_FUZZ_TARGETS:-"analyser_log season_log season_sql preparse cfg_loader tagsift config_readers"}
 passed=0
 failed=0
 for target in $targets; do
@@ -43,6 +43,7 @@ for target in $targets; do
     preparse) extra="$reallogs"; max_len=16384; dict=server_log ;;
     cfg_loader) extra="$root/servercfg/tests/data"; max_len=16384; dict=cfg ;;
     tagsift) extra=""; max_len=8192; dict="" ;;
+    season_sql) extra=""; max_len=2048; dict=sql ;;
     config_readers) extra=""; max_len=4096; dict=config ;;
     *) echo "unknown fuzz target: $target" >&2; exit 2 ;;
   esac

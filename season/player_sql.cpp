@@ -224,7 +224,7 @@ void sqlVerifyData() {
   }
 }
 
-void sqlMake(DatabaseSession& session) {
+std::string gameStatements() {
   int n = getTotalPlayers();
   sqlVerifyData();
   std::string out;
@@ -238,7 +238,11 @@ void sqlMake(DatabaseSession& session) {
     const Q3Player& p = q3players[i];
     if (p.skill > 0 || p.kills > 0 || p.deaths > 0 || p.suicides > 0) writePlayer(out, p, n);
   }
-  session.write(out);
+  return out;
+}
+
+void sqlMake(DatabaseSession& session) {
+  session.write(gameStatements());
   std::printf("\n - Updating database\n");
 }
 

@@ -23,9 +23,12 @@ std::string schemaScript();
 // Makes the player texts safe inside the script's quotes: every "'" becomes "_".
 void sqlVerifyData();
 
-// Writes the statements of the game in the player table into the session's
-// open transaction: the time of the last update, the page slots, and for
-// every player who did something the INSERT and the UPDATEs of the row.
+// The statements of the game in the player table: the time of the last
+// update, the page slots, and for every player who did something the INSERT
+// and the UPDATEs of the row. Runs sqlVerifyData() first.
+std::string gameStatements();
+
+// Writes the game's statements into the session's open transaction.
 void sqlMake(DatabaseSession& session);
 
 }  // namespace season

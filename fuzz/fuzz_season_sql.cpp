@@ -1,0 +1,157 @@
+// The statements of one game, for any bytes in a player's raw name, name,
+// model and quote: the script must hold exactly the statements it holds for
+// harmless texts, with every text inside its literal and coming back out of
+// it unchanged (cut to its column). A value that ended its literal early
+// would change the statements around it.
+//
+// The script is checked with a lexer of the server's string literals: a
+// literal runs from a quote character to the same character unescaped;
+// inside it a backslash takes the next byte, and a doubled quote character
+// stands for one. Outside literals, what is left (with each literal replaced
+// by "?") is the script's skeleton.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "game_state.h"
+#include "player_sql.h"
+#include "players.h"
+#include "season_config.h"
+#include "season_parsing.h"
+
+namespace {
+
+struct Lexed {
+  std::string skeleton;
+  std::vector<std::string> literals;  // decoded
+  bool complete = true;               // false when a literal never ended
+};
+
+char unescape(char c) {
+  switch (c) {
+    case '0': return '\0';
+    case 'n': return '\n';
+    case 'r': return '\r';
+    case 't': return '\t';
+    case 'b': return '\b';
+    case 'Z': return '\x1a';
+    default: return c;
+  }
+}
+
+Lexed lex(const std::string& script) {
+  Lexed out;
+  std::size_t i = 0;
+  while (i < script.size()) {
+    char c = script[i];
+    if (c != '\'' && c != '"') {
+      out.skeleton += c;
+      ++i;
+      continue;
+    }
+    std::string value;
+    ++i;
+    bool closed = false;
+    while (i < script.size()) {
+      if (script[i] == '\\' && i + 1 < script.size()) {
+        value += unescape(script[i + 1]);
+        i += 2;
+      } else if (script[i] == c && i + 1 < script.size() && script[i + 1] == c) {
+        value += c;
+        i += 2;
+      } else if (script[i] == c) {
+        ++i;
+        closed = true;
+        break;
+      } else {
+        value += script[i++];
+      }
+    }
+    out.complete = out.complete && closed;
+    out.skeleton += '?';
+    out.literals.push_back(value);
+  }
+  return out;
+}
+
+struct PlayerTexts {
+  std::string raw_name;
+  std::string name;
+  std::string model;
+  std::string quote;
+};
+
+// A two-player game: the player under test and a harmless opponent, each
+// with one kill, so that both get their rows.
+void setUpGame(const PlayerTexts& texts) {
+  initPlayers();
+  g_game_count = 1001;
+  Q3Player& p = q3players[0];
+  p.raw_name.assign(texts.raw_name);
+  p.original_name.assign(texts.raw_name);
+  p.name.assign(texts.name);
+  p.model.assign(texts.model);
+  p.quote.assign(texts.quote);
+  Q3Player& other = q3players[1];
+  other.raw_name.assign("Opponent");
+  other.name.assign("Opponent");
+  for (Q3Player* player : {&p, &other}) player->kills = 1;
+  season::fixPlayerNames();
+}
+
+std::string statementsFor(const PlayerTexts& texts) {
+  setUpGame(texts);
+  return season::gameStatements();
+}
+
+// A text as it is to come back out of its literal: cut to the column.
+std::string stored(const std::string& text, std::size_t column) { return text.substr(0, column); }
+
+[[noreturn]] void fail(const char* what, const std::string& script) {
+  std::fprintf(stderr, "%s\n--- script ---\n%s\n", what, script.c_str());
+  std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider input(data, size);
+  PlayerTexts texts;
+  texts.raw_name = input.ConsumeRandomLengthString(600);
+  texts.name = input.ConsumeRandomLengthString(600);
+  texts.model = input.ConsumeRandomLengthString(600);
+  texts.quote = input.ConsumeRemainingBytesAsString();
+  if (texts.raw_name.empty() || texts.raw_name.find('\0') != std::string::npos) return 0;  // no such player
+
+  season::g_config_db_name.assign("season");
+  season::g_no_of_game_stats = 1;
+  const std::string script = statementsFor(texts);
+  // The texts of the record after the season's fixes (blank names marked,
+  // apostrophes made "_"), as the script got them.
+  const std::string raw_name(q3players[0].raw_name.view());
+  const std::string name(q3players[0].name.view());
+  const std::string model(q3players[0].model.view());
+  const std::string quote(q3players[0].quote.view());
+
+  // The same game with harmless texts of the same kinds (a model or none, a
+  // quote or none).
+  PlayerTexts harmless{"Raw", "Name", model.empty() ? "" : "model", quote == kNoQuote ? std::string(kNoQuote) : "q"};
+  const Lexed reference = lex(statementsFor(harmless));
+  const Lexed lexed = lex(script);
+  if (!lexed.complete) fail("a literal never ends", script);
+  if (lexed.skeleton != reference.skeleton) fail("the statements around the texts changed", script);
+
+  // Every text comes back as it went in: the raw name keys three statements.
+  std::vector<std::string> expected = {"time", "time", "1001.html", stored(raw_name, 50), stored(name, 50)};
+  if (!model.empty()) expected.push_back(stored(model, 50));
+  if (quote != kNoQuote) expected.push_back(stored(quote, 255));
+  for (int i = 0; i < 3; ++i) expected.push_back(stored(raw_name, 50));
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    if (i >= lexed.literals.size() || lexed.literals[i] != expected[i]) fail("a text came back changed", script);
+  }
+  return 0;
+}

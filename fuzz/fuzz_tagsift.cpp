@@ -2,7 +2,7 @@
 // one, separated by the first byte 0x1e (the second list is empty when
 // there is none). The first two bytes choose the minimum tag length (0..11)
 // and the minimum number of matches (0..7). A whole run reads both lists
-// into the candidate index, writes the candidates and filters them into the
+// into the name store, counts and writes the candidates and filters them into the
 // tag file, which must then hold only tags of at least the minimum length.
 #include <cstdint>
 #include <cstdlib>

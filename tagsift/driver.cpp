@@ -35,7 +35,7 @@ int writeIntermediate(const NameStore& names, int minMatches) {
 
 // Filters the intermediate file into the tag file (appended to, or replaced
 // when `overwrite`). Returns the number of tags written, or -1 (with a
-// message) when the tag file cannot be opened.
+// message) when the tag file cannot be opened or written to the end.
 int filterIntoOutput(const Options& options) {
   std::ifstream in(kIntermediateFile, std::ios::binary);
   const auto mode = std::ios::binary | (options.overwrite ? std::ios::trunc : std::ios::app);
@@ -44,7 +44,13 @@ int filterIntoOutput(const Options& options) {
     std::printf("Unable to open output file: %s.\n", options.outputFile.c_str());
     return -1;
   }
-  return filterCandidates(in, out);
+  const int written = filterCandidates(in, out);
+  out.close();
+  if (!out) {
+    std::printf("Unable to write output file: %s.\n", options.outputFile.c_str());
+    return -1;
+  }
+  return written;
 }
 
 }  // namespace
@@ -58,14 +64,17 @@ int run(int argc, const char* const* argv) {
   startReversedList(names);
   if (!readNameList(names, options.reversedList, options.silent)) return 0;
 
+  // A tag file that could not be written is a failure the caller must see;
+  // everything else ends with status 0.
   const int found = writeIntermediate(names, options.minMatches);
-  if (found < 0) return 0;
+  if (found < 0) return 1;
   names = NameStore(options.minLength);  // the names are no longer needed; free them before filtering
   if (!options.silent) std::printf("Tags Found: %d\n", found);
 
   const int filtered = filterIntoOutput(options);
   std::remove(kIntermediateFile);
-  if (filtered >= 0 && !options.silent) std::printf("Final Tag Count (Filtered): %d\n", filtered);
+  if (filtered < 0) return 1;
+  if (!options.silent) std::printf("Final Tag Count (Filtered): %d\n", filtered);
   return 0;
 }
 

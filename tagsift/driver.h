@@ -9,9 +9,10 @@ namespace tagsift {
 // removed again at the end of the run.
 inline constexpr const char* kIntermediateFile = "tags-temp-kjaslkjefa392.txt";
 
-// The whole program; `argv` as given to main. Returns the exit status, which
-// is 0 in every case: the season driver does not look at it, and failures
-// are reported on standard output.
+// The whole program; `argv` as given to main. Returns the exit status: 1 when
+// the tag file (or the intermediate file) could not be written, else 0, also
+// when a name list cannot be read. Every failure is reported on standard
+// output.
 int run(int argc, const char* const* argv);
 
 }  // namespace tagsift

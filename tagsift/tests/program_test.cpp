@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -87,7 +88,7 @@ TEST(Program, AppendsUnlessOverwriting) {
   EXPECT_EQ(s.tags("-w"), "");  // replaced by nothing
 }
 
-TEST(Program, FailuresAreReportedWithStatusZeroAndNoOutput) {
+TEST(Program, FailuresAreReportedAndATagFileNotWrittenEndsWithStatusOne) {
   Sifter s;
   kstest::RunResult missing = s.run("-s -w");
   EXPECT_EQ(missing.status, 0);
@@ -104,9 +105,16 @@ TEST(Program, FailuresAreReportedWithStatusZeroAndNoOutput) {
   EXPECT_EQ(s.dir.read("tags.txt"), "kept\n");
 
   kstest::RunResult unwritable = s.run("-s -o no/such/dir/tags.txt");
-  EXPECT_EQ(unwritable.status, 0);
+  EXPECT_EQ(unwritable.status, 1);
   EXPECT_EQ(unwritable.output, "Unable to open output file: no/such/dir/tags.txt.\n");
   EXPECT_FALSE(s.dir.exists(kTemp));
+
+  // A full disk takes the file but not its lines.
+  if (std::filesystem::exists("/dev/full")) {
+    kstest::RunResult full = s.run("-s -o /dev/full");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.output, "Unable to write output file: /dev/full.\n");
+  }
 }
 
 TEST(Program, ListsOutOfByteOrderAndStaleIntermediateFile) {

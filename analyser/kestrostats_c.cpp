@@ -220,7 +220,7 @@ int kestrostatsC(int argc, char** argv) {
   RunClock clock = RunClock::start();
   g_run_failed = false;
   g_failed_games = 0;
-  setTimeNow(clock.wall_start);
+  setTimeNow(outputTime(clock.wall_start));
 
   if (int status = readCommandLine(argc, argv); status >= 0) return status;
   printBanner(kTitle);

@@ -1,6 +1,7 @@
 #include "run_summary.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "game_state.h"
 #include "text.h"
@@ -11,6 +12,15 @@ RunClock RunClock::start() {
   clock.wall_start = std::time(nullptr);
   clock.start_text = std::ctime(&clock.wall_start);
   return clock;
+}
+
+std::time_t outputTime(std::time_t now) {
+  const char* fixed = std::getenv("SOURCE_DATE_EPOCH");
+  if (fixed == nullptr || *fixed == '\0') return now;
+  char* end = nullptr;
+  long long seconds = std::strtoll(fixed, &end, 10);
+  if (*end != '\0' || seconds < 0) return now;
+  return static_cast<std::time_t>(seconds);
 }
 
 void waitForProcessorSecond() {

@@ -17,6 +17,11 @@ struct RunClock {
   static RunClock start();
 };
 
+// The time a run names its outputs by: `now`, or the time in the environment
+// variable SOURCE_DATE_EPOCH (seconds since 1970) when it holds one, so that
+// a run over the same input writes the same files, byte for byte.
+std::time_t outputTime(std::time_t now);
+
 // Returns once the process has used more than one second of processor time;
 // every run starts with this wait.
 void waitForProcessorSecond();

@@ -1,6 +1,7 @@
 #include "kestrostats_s.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -162,6 +163,8 @@ void processLog(SeasonRun& run, const std::string& name, int number, int count) 
 }  // namespace
 
 void cleanUpTempFiles() {
+  // For a look at what a run did (its SQL scripts, the lists it read).
+  if (std::getenv("KS_KEEP_TEMP_FILES") != nullptr) return;
   for (const char* name : {"tmp", "temp", "tmp-c", "temp-c", "tmp-s", "temp-s", "db_sql.txt", "db_sql_gamestats.txt",
                            "db_sql_updatetags.txt", "db_sql_clanstats.txt", "players-r.txt", "players.txt",
                            "db_delhtml.txt", "db_cleanhtml.txt", "db_tags.txt", "kestro-s.log"}) {

@@ -132,6 +132,38 @@ ctf_icon escort  '⚐'  23 '#ffe27a'   # best flag-carrier escort
 ctf_icon chaser  '↺'  24 '#ff9c7a'   # most flag returns / carrier kills
 ctf_icon holder  'HK' 11 '#ffd0e0'   # most kills while holding the flag
 
+# Season awards for items picked up: a steel tile with the item's sign in its
+# in-game colour (health by size: green, yellow, orange, blue for mega).
+item_icon() {
+  # shellcheck disable=SC2086
+  eval convert -size 32x32 "xc:$BG_TILE" \
+    -fill "'#13233a'" -stroke "'#5f86b8'" -strokewidth 2 -draw "'roundrectangle 3,3 28,28 6,6'" \
+    -stroke none -fill "'$4'" -font "$FONT" -pointsize "$3" -gravity center -annotate +0+0 "'$2'" \
+    $JPG "$OUT/awards/item_$1.jpg"
+}
+item_icon health_small '✚' 14 '#6fe07a'   # most small health
+item_icon health       '✚' 19 '#ffe65c'   # most health
+item_icon health_large '✚' 23 '#ff9f3a'   # most large health
+item_icon mega         '✚' 25 '#5aa8ff'   # most mega health
+item_icon ra           'RA' 12 '#ff4b55'  # most red armour
+item_icon ya           'YA' 12 '#ffd84a'  # most yellow armour
+item_icon shard        '◆' 18 '#9ee08a'   # most armour shards
+item_icon regen        'R'  18 '#ff5050'  # most regeneration
+item_icon haste        'H'  18 '#ffd84a'  # most haste
+item_icon quad         'Q'  18 '#4d94ff'  # most quad damage
+
+# The season's hall of shame: a dull red tombstone with a sign.
+shame_icon() {
+  # shellcheck disable=SC2086
+  eval convert -size 32x32 "xc:$BG_TILE" \
+    -fill "'#2e1418'" -stroke "'#8c2a35'" -strokewidth 2 -draw "\"path 'M 6,29 L 6,12 C 6,5 26,5 26,12 L 26,29 Z'\"" \
+    -stroke none -fill "'$4'" -font "$FONT" -pointsize "$3" -gravity center -annotate +0+2 "'$2'" \
+    $JPG "$OUT/awards/shame_$1.jpg"
+}
+shame_icon suicides    '☠' 18 '#c9a0a6'   # most suicides
+shame_icon teamkills   '✖' 16 '#ff7a85'   # most team kills
+shame_icon deathstreak '↓' 18 '#c9a0a6'   # longest death streak
+
 # No award in a group: a transparent spacer of the same size keeps rows even.
 convert -size 32x32 xc:none $GIF "$OUT/awards/blank.gif"
 

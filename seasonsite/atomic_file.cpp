@@ -1,0 +1,95 @@
+#include "atomic_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace site {
+
+namespace {
+
+constexpr std::string_view kStagingMark = ".part-";
+
+std::string describe(const std::filesystem::path& path, const char* what, int error_number) {
+  return std::string("could not ") + what + " " + path.string() + ": " + std::strerror(error_number);
+}
+
+// Writes all of `content` to a new file; false with `error` set on any failure.
+bool writeWhole(const std::filesystem::path& path, std::string_view content, std::string& error) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    error = describe(path, "create", errno);
+    return false;
+  }
+  const char* at = content.data();
+  std::size_t left = content.size();
+  while (left > 0) {
+    ssize_t n = ::write(fd, at, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = describe(path, "write", n < 0 ? errno : ENOSPC);
+      ::close(fd);
+      return false;
+    }
+    at += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  // Delayed write errors (NFS, quotas) are reported by close.
+  if (::close(fd) != 0) {
+    error = describe(path, "finish writing", errno);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+StagedFiles::~StagedFiles() { abandon(); }
+
+bool StagedFiles::stage(const std::filesystem::path& path, std::string_view content, std::string& error) {
+  std::filesystem::path temporary = path;
+  temporary += std::string(kStagingMark) + std::to_string(::getpid());
+  if (!writeWhole(temporary, content, error)) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  staged_.emplace_back(std::move(temporary), path);
+  return true;
+}
+
+bool StagedFiles::commit(std::string& error) {
+  for (std::size_t i = 0; i < staged_.size(); ++i) {
+    const auto& [temporary, final_path] = staged_[i];
+    if (::rename(temporary.c_str(), final_path.c_str()) != 0) {
+      error = describe(final_path, "move into place", errno);
+      staged_.erase(staged_.begin(), staged_.begin() + static_cast<std::ptrdiff_t>(i));
+      abandon();
+      return false;
+    }
+  }
+  staged_.clear();
+  return true;
+}
+
+void StagedFiles::abandon() {
+  for (const auto& staged : staged_) ::unlink(staged.first.c_str());
+  staged_.clear();
+}
+
+bool writeFileAtomically(const std::filesystem::path& path, std::string_view content, std::string& error) {
+  StagedFiles files;
+  return files.stage(path, content, error) && files.commit(error);
+}
+
+bool isStagingName(std::string_view name) {
+  std::size_t at = name.rfind(kStagingMark);
+  if (at == std::string_view::npos || at + kStagingMark.size() == name.size()) return false;
+  for (char c : name.substr(at + kStagingMark.size())) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+}  // namespace site

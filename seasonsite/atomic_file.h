@@ -1,0 +1,53 @@
+// Files that appear whole or not at all.
+//
+// A site run stages every file under a temporary name beside its place
+// ("<name>.part-<pid>"), then renames them all into place once every one of
+// them has been written, flushed and closed without error. A visitor thus
+// never sees half a page, and a run that fails part-way (a full disk) leaves
+// the previous site as it was. Renames within a folder need no space, so once
+// staging has succeeded the commit cannot fail for a full disk.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace site {
+
+class StagedFiles {
+ public:
+  StagedFiles() = default;
+  // Removes every temporary file not yet committed.
+  ~StagedFiles();
+  StagedFiles(const StagedFiles&) = delete;
+  StagedFiles& operator=(const StagedFiles&) = delete;
+
+  // Writes `content` to the temporary name of `path` (the folder must exist).
+  // False with the reason in `error` when the file cannot be created,
+  // written or closed completely; nothing of it is left behind then.
+  bool stage(const std::filesystem::path& path, std::string_view content, std::string& error);
+
+  // Renames every staged file into place, in the order staged. False with
+  // the reason in `error` when a rename fails; the files not yet renamed are
+  // removed.
+  bool commit(std::string& error);
+
+  // Removes every staged file that has not been committed.
+  void abandon();
+
+  std::size_t size() const { return staged_.size(); }
+
+ private:
+  std::vector<std::pair<std::filesystem::path, std::filesystem::path>> staged_;  // temporary, final
+};
+
+// Writes one file in place atomically (stage and commit).
+bool writeFileAtomically(const std::filesystem::path& path, std::string_view content, std::string& error);
+
+// True when `name` is the temporary name of a staged file, of this or an
+// earlier run that was killed before it could clean up.
+bool isStagingName(std::string_view name);
+
+}  // namespace site

@@ -1,0 +1,245 @@
+#include "index_page.h"
+
+#include "html_text.h"
+#include "page_frame.h"
+
+namespace site {
+
+namespace {
+
+// Winners named by an award before "and N more".
+constexpr std::size_t kNamedWinners = 3;
+
+void appendNumberCell(std::string& out, const std::string& text) {
+  out += "<td class=\"num\">";
+  out += text;
+  out += "</td>";
+}
+
+void appendNumberCell(std::string& out, std::int64_t value) { appendNumberCell(out, std::to_string(value)); }
+
+void appendFindBox(std::string& out) {
+  out += "<form class=\"ksFind\" action=\"";
+  out += kAllPlayersPage;
+  out += "\" method=\"get\" role=\"search\">\n<label for=\"ksFindName\">find a player</label> "
+         "<input type=\"search\" id=\"ksFindName\" name=\"q\" autocomplete=\"off\" placeholder=\"name\"> "
+         "<button type=\"submit\">find</button> <span class=\"ksFindCount\" aria-live=\"polite\"></span>\n</form>\n";
+}
+
+// The leaderboard with the given players, in the given order (skill order).
+void appendLeaderboard(std::string& out, const SiteModel& m, bool everyone) {
+  out += "<table class=\"ksBoard\" id=\"leaderboard\" data-sortable>\n<thead><tr>";
+  static constexpr const char* kHeadings[][2] = {
+      {"#", "num"},          {"name", "text"},       {"games", "num"},     {"frags", "num"},
+      {"kills", "num"},      {"deaths", "num"},      {"K/D", "num"},       {"suicides", "num"},
+      {"team kills", "num"}, {"skill", "num"},       {"combat", "num"},    {"accuracy", "num"},
+      {"flag caps", "num"},  {"kill streak", "num"}, {"death streak", "num"},
+  };
+  for (const auto& h : kHeadings) {
+    out += "<th class=\"neutralHighlight\" data-sort=\"";
+    out += h[1];
+    out += "\" scope=\"col\">";
+    out += h[0];
+    out += "</th>";
+  }
+  out += "</tr></thead>\n<tbody>\n";
+  for (std::size_t p : m.by_skill) {
+    if (!everyone && !qualifies(m, p)) continue;
+    const PlayerRow& row = m.data->players[p];
+    out += "<tr>";
+    appendNumberCell(out, static_cast<std::int64_t>(m.rank[p]));
+    out += "<td class=\"name\">";
+    appendPlayerLink(out, m, p, "");
+    out += "</td>";
+    appendNumberCell(out, row.games);
+    appendNumberCell(out, row.frags);
+    appendNumberCell(out, row.kills);
+    appendNumberCell(out, row.deaths);
+    appendNumberCell(out, fixed(killsPerDeath(row), 2));
+    appendNumberCell(out, row.suicides);
+    appendNumberCell(out, row.team_kills);
+    appendNumberCell(out, fixed(row.skill, 2));
+    appendNumberCell(out, fixed(row.combat, 2));
+    appendNumberCell(out, percent(accuracyPercent(row.accuracy_total)));
+    appendNumberCell(out, row.ctf[kFlagCaps]);
+    appendNumberCell(out, row.kill_streak);
+    appendNumberCell(out, row.death_streak);
+    out += "</tr>\n";
+  }
+  out += "</tbody>\n</table>\n";
+}
+
+void appendAward(std::string& out, const SiteModel& m, const AwardResult& r, const std::string& pages) {
+  const AwardCategory& c = m.award_categories[r.category];
+  out += "<div class=\"ksAward neutral\">";
+  appendAwardImage(out, c, pages);
+  out += "<div><div class=\"ksAwardTitle\">";
+  appendEscaped(out, c.title);
+  out += "</div><div class=\"ksAwardWinners\">";
+  for (std::size_t i = 0; i < r.winners.size() && i < kNamedWinners; ++i) {
+    if (i > 0) out += ", ";
+    appendPlayerLink(out, m, r.winners[i], "");
+  }
+  if (r.winners.size() > kNamedWinners) out += " and " + std::to_string(r.winners.size() - kNamedWinners) + " more";
+  out += "</div><div class=\"ksAwardValue\">";
+  out += c.percent ? percent(r.best) : fixed(r.best, c.decimals);
+  out += "</div></div></div>\n";
+}
+
+// The awards of one kind (honours or shame) that somebody won.
+void appendAwards(std::string& out, const SiteModel& m, bool shame, const std::string& pages) {
+  bool any = false;
+  for (const AwardResult& r : m.awards) {
+    if (m.award_categories[r.category].shame != shame || r.winners.empty()) continue;
+    if (!any) out += "<div class=\"ksAwardGrid\">\n";
+    any = true;
+    appendAward(out, m, r, pages);
+  }
+  if (any) {
+    out += "</div>\n";
+  } else {
+    out += "<p class=\"ksNote\">Nobody yet.</p>\n";
+  }
+}
+
+// Players whose raw name holds the tag, the way the clan rating counts them.
+std::size_t clanMembers(const SeasonData& data, const std::string& tag) {
+  if (tag.empty()) return 0;
+  std::size_t n = 0;
+  for (const PlayerRow& p : data.players) n += p.raw_name.find(tag) != std::string::npos ? 1 : 0;
+  return n;
+}
+
+void appendClans(std::string& out, const SiteModel& m) {
+  out += "<h2 id=\"clans\">clans</h2>\n";
+  if (m.clans.empty()) {
+    out += "<p class=\"ksNote\">No clan tags yet.</p>\n";
+    return;
+  }
+  out += "<table class=\"ksBoard ksClans\" data-sortable>\n<thead><tr><th class=\"neutralHighlight\" "
+         "data-sort=\"text\" scope=\"col\">tag</th><th class=\"neutralHighlight\" data-sort=\"num\" "
+         "scope=\"col\">rating</th><th class=\"neutralHighlight\" data-sort=\"num\" scope=\"col\">players</th>"
+         "</tr></thead>\n<tbody>\n";
+  for (std::size_t c : m.clans) {
+    const ClanRow& clan = m.data->clans[c];
+    out += "<tr><td class=\"name\">";
+    appendColouredName(out, clan.tag);
+    out += "</td>";
+    appendNumberCell(out, fixed(clan.stat, 2));
+    appendNumberCell(out, static_cast<std::int64_t>(clanMembers(*m.data, clan.tag)));
+    out += "</tr>\n";
+  }
+  out += "</tbody>\n</table>\n";
+}
+
+void appendGamePageLink(std::string& out, const std::string& pages, const std::string& file, const char* text) {
+  out += "<a href=\"";
+  appendEscaped(out, pages + urlEncoded(file));
+  out += "\">";
+  out += text;
+  out += "</a>";
+}
+
+void appendGames(std::string& out, const SiteModel& m, const std::string& pages) {
+  out += "<h2 id=\"games\">latest games</h2>\n";
+  if (m.games.empty()) {
+    out += "<p class=\"ksNote\">No game pages yet.</p>\n";
+    return;
+  }
+  out += "<ul class=\"ksGames\">\n";
+  for (const GamePageLink& g : m.games) {
+    out += "<li><a href=\"";
+    appendEscaped(out, pages + urlEncoded(g.main));
+    out += "\">";
+    if (g.when.empty()) {
+      appendEscaped(out, g.label.empty() ? g.main : g.label);
+    } else {
+      appendEscaped(out, g.when);
+      if (g.game > 0) out += " &middot; game " + std::to_string(g.game);
+    }
+    out += "</a>";
+    if (!g.when.empty() && !g.label.empty()) {
+      out += " <span class=\"ksGameLabel\">";
+      appendEscaped(out, g.label);
+      out += "</span>";
+    }
+    if (!g.weapons.empty()) {
+      out += " [";
+      appendGamePageLink(out, pages, g.weapons, "weapons");
+      out += "]";
+    }
+    if (!g.json.empty()) {
+      out += " [";
+      appendGamePageLink(out, pages, g.json, "JSON");
+      out += "]";
+    }
+    out += "</li>\n";
+  }
+  out += "</ul>\n";
+}
+
+void appendSummary(std::string& out, const SiteModel& m) {
+  out += "<p class=\"ksUpdated\">last update: <b>";
+  appendEscaped(out, m.data->last_update.empty() ? std::string("never") : m.data->last_update);
+  out += "</b> &middot; " + std::to_string(m.data->players.size()) + " players, " + std::to_string(m.qualified) +
+         " with at least " + std::to_string(m.rules.min_games) + " games &middot; <a href=\"season.json\">season.json</a></p>\n";
+}
+
+}  // namespace
+
+void appendPlayerLink(std::string& out, const SiteModel& m, std::size_t player, const std::string& site) {
+  out += "<a href=\"";
+  appendEscaped(out, site + m.page[player]);
+  out += "\">";
+  appendColouredName(out, m.data->players[player].raw_name);
+  out += "</a>";
+}
+
+void appendAwardImage(std::string& out, const AwardCategory& category, const std::string& pages) {
+  out += "<img src=\"";
+  appendEscaped(out, pages + "images/awards/" + category.image);
+  out += "\" width=\"32\" height=\"32\" alt=\"\" title=\"";
+  appendEscaped(out, category.title);
+  out += "\">";
+}
+
+std::string indexPage(const SiteModel& m, const std::string& pages) {
+  std::string out;
+  out.reserve(4096 + m.data->players.size() * 700);
+  PageFrame frame{"kestro stats - season", "", pages};
+  beginPage(out, frame);
+  out += "<h1>season</h1>\n";
+  appendSummary(out, m);
+  appendFindBox(out);
+  out += "<h2 id=\"awards\">season awards</h2>\n";
+  appendAwards(out, m, false, pages);
+  out += "<h2 id=\"leaderboard-title\">leaderboard</h2>\n<p class=\"ksNote\">Players with at least " +
+         std::to_string(m.rules.min_games) + " games, best skill first; a column's heading sorts by it. <a href=\"" +
+         kAllPlayersPage + "\">Show all " + std::to_string(m.data->players.size()) + " players</a>.</p>\n";
+  appendLeaderboard(out, m, false);
+  if (m.rules.show_clans) appendClans(out, m);
+  appendGames(out, m, pages);
+  out += "<h2 id=\"shame\">hall of shame</h2>\n";
+  appendAwards(out, m, true, pages);
+  endPage(out, frame);
+  return out;
+}
+
+std::string allPlayersPage(const SiteModel& m, const std::string& pages) {
+  std::string out;
+  out.reserve(4096 + m.data->players.size() * 700);
+  PageFrame frame{"kestro stats - all players", "", pages};
+  beginPage(out, frame);
+  out += "<h1>all players</h1>\n";
+  appendSummary(out, m);
+  appendFindBox(out);
+  out += "<p class=\"ksNote\">Every player of the season, best skill first; a column's heading sorts by it. "
+         "<a href=\"";
+  out += kIndexPage;
+  out += "\">Back to the season</a>.</p>\n";
+  appendLeaderboard(out, m, true);
+  endPage(out, frame);
+  return out;
+}
+
+}  // namespace site

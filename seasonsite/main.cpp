@@ -1,0 +1,90 @@
+// kestrostats-site: the season site from the season database.
+//
+// Exit status: 0 the site was written; 1 wrong command line or a
+// configuration that cannot be read; 3 the database could not be read
+// (unreachable, login refused, a statement refused); 5 a file could not be
+// written or removed. On 1 and 3 nothing is written; on 5 the previous site
+// stays in place unless the failure came after the new one was (a stale page
+// that could not be removed).
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+#include "database_reader.h"
+#include "site_config.h"
+#include "site_generator.h"
+#include "site_model.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kStatusUsage = 1;
+constexpr int kStatusDatabase = 3;
+constexpr int kStatusWrite = 5;
+
+int fail(int status, const std::string& message) {
+  std::fprintf(stderr, "ERROR: %s\n", message.c_str());
+  return status;
+}
+
+// The run's time: SOURCE_DATE_EPOCH when set (reproducible output), else now.
+std::string runTime() {
+  std::time_t now = std::time(nullptr);
+  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch != nullptr && *epoch != '\0') {
+    now = static_cast<std::time_t>(std::strtoll(epoch, nullptr, 10));
+  }
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  return text;
+}
+
+// The relative path from the site's folder to the game pages' folder, ending
+// in "/" unless empty.
+std::string relativePages(const fs::path& out, const fs::path& pages) {
+  fs::path from = fs::absolute(out).lexically_normal();
+  fs::path to = fs::absolute(pages).lexically_normal();
+  std::string relative = to.lexically_relative(from).generic_string();
+  if (relative == ".") return "";
+  if (!relative.empty() && relative.back() != '/') relative += '/';
+  return relative;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  site::CommandLine line;
+  std::string error;
+  if (!site::parseCommandLine(argc, argv, line, error)) {
+    std::fputs(site::usage(), stderr);
+    return fail(kStatusUsage, error);
+  }
+  if (line.help) {
+    std::fputs(site::usage(), stdout);
+    return 0;
+  }
+  site::SiteSettings settings;
+  if (!site::readSiteSettings(line.config, settings, error)) return fail(kStatusUsage, error);
+  if (!site::parsePort(std::getenv("MYSQL_TCP_PORT"), settings.login.port, error)) return fail(kStatusUsage, error);
+  if (line.min_games) settings.min_games = *line.min_games;
+
+  site::SeasonData data;
+  if (!site::readSeason(settings.login, settings.detect_clans, data, error)) return fail(kStatusDatabase, error);
+
+  fs::path pages_folder = line.pages.value_or(line.out.has_parent_path() ? line.out.parent_path() : fs::path("."));
+  site::SiteRules rules{settings.min_games, settings.award_min_attempts, settings.detect_clans};
+  site::SiteModel model = site::buildModel(data, rules, [&](const std::string& name) {
+    std::error_code ignored;
+    return fs::is_regular_file(pages_folder / name, ignored);
+  });
+  site::SiteOutput output{line.out, relativePages(line.out, pages_folder), runTime()};
+  if (!site::writeSite(model, output, error)) return fail(kStatusWrite, error);
+
+  std::printf("Season site: %zu players (%zu on the leaderboard), %zu game pages -> %s\n", data.players.size(),
+              model.qualified, model.games.size(), (line.out / "index.html").c_str());
+  return 0;
+}

@@ -1,0 +1,26 @@
+// Writes the whole season site into its folder, all of it or nothing.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "site_model.h"
+
+namespace site {
+
+struct SiteOutput {
+  std::filesystem::path folder;  // the season folder, e.g. html/season (created when missing)
+  std::string pages;             // relative path from it to the game pages and site files, "../"
+  std::string generated;         // time of the run, for season.json
+};
+
+// Writes index.html, all.html, a page per player in players/, season.json
+// and the page script and stylesheet. Every file is staged first and all are
+// moved into place only when every one was written completely; on failure
+// the previous site stays as it was and `error` names the fault. After a
+// successful commit, player pages of names no longer in the season and
+// files left staged by a killed run are removed (a removal that fails is an
+// error too, though the new site is in place).
+bool writeSite(const SiteModel& m, const SiteOutput& output, std::string& error);
+
+}  // namespace site

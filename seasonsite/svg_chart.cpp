@@ -1,0 +1,96 @@
+#include "svg_chart.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "html_text.h"
+
+namespace site {
+
+namespace {
+
+// Geometry, in pixels.
+constexpr int kLabelWidth = 130;  // weapon names, right-aligned
+constexpr int kBarSpan = 200;     // a full bar
+constexpr int kValueSpace = 70;   // the figure after a bar
+constexpr int kRowHeight = 22;
+constexpr int kBarHeight = 14;
+constexpr int kTop = 26;          // the panel titles
+constexpr int kKillsX = kLabelWidth + 10;
+constexpr int kAccuracyX = kKillsX + kBarSpan + kValueSpace;
+constexpr int kWidth = kAccuracyX + kBarSpan + kValueSpace;
+
+struct ChartRow {
+  const WeaponInfo* weapon;
+  std::int64_t kills;
+  std::optional<double> accuracy;
+};
+
+std::vector<ChartRow> chartRows(const PlayerRow& p) {
+  std::vector<ChartRow> rows;
+  for (std::size_t w = 0; w < kWeapons; ++w) {
+    const WeaponInfo& info = kWeaponTable[w];
+    std::optional<double> accuracy;
+    if (info.accuracy >= 0) accuracy = accuracyPercent(p.accuracy[static_cast<std::size_t>(info.accuracy)]);
+    if (p.kills_by_weapon[w] > 0 || accuracy) rows.push_back({&info, p.kills_by_weapon[w], accuracy});
+  }
+  return rows;
+}
+
+void appendText(std::string& out, int x, int y, const char* anchor, const std::string& text, const char* css) {
+  out += "<text x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" text-anchor=\"" + anchor +
+         "\" class=\"" + css + "\" fill=\"#d3d9e3\">";
+  appendEscaped(out, text);
+  out += "</text>\n";
+}
+
+void appendBar(std::string& out, int x, int y, int width, const char* colour, const std::string& tip) {
+  out += "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" width=\"" + std::to_string(width) +
+         "\" height=\"" + std::to_string(kBarHeight) + "\" rx=\"2\" fill=\"" + colour + "\"><title>";
+  appendEscaped(out, tip);
+  out += "</title></rect>\n";
+}
+
+// Bar length for `value` of `full`; a non-zero value always shows.
+int barWidth(double value, double full) {
+  if (full <= 0 || value <= 0) return 0;
+  return std::clamp(static_cast<int>(value / full * kBarSpan + 0.5), 1, kBarSpan);
+}
+
+}  // namespace
+
+void appendWeaponChart(std::string& out, const PlayerRow& p) {
+  std::vector<ChartRow> rows = chartRows(p);
+  if (rows.empty()) {
+    out += "<p class=\"ksNote\">No kills and no shots recorded yet.</p>\n";
+    return;
+  }
+  std::int64_t most = 0;
+  for (const ChartRow& r : rows) most = std::max(most, r.kills);
+  const int height = kTop + static_cast<int>(rows.size()) * kRowHeight + 4;
+  out += "<svg class=\"ksChart\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(kWidth) +
+         "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(kWidth) + " " +
+         std::to_string(height) + "\" role=\"img\" aria-label=\"kills and accuracy by weapon\">\n";
+  appendText(out, kKillsX, 16, "start", "kills", "ksChartTitle");
+  appendText(out, kAccuracyX, 16, "start", "accuracy", "ksChartTitle");
+  int y = kTop;
+  for (const ChartRow& r : rows) {
+    const std::string name = r.weapon->name;
+    appendText(out, kLabelWidth, y + 12, "end", name, "ksChartLabel");
+    int kills = barWidth(static_cast<double>(r.kills), static_cast<double>(most));
+    appendBar(out, kKillsX, y, kills, r.weapon->colour, name + ": " + std::to_string(r.kills) + " kills");
+    appendText(out, kKillsX + kills + 5, y + 12, "start", std::to_string(r.kills), "ksChartValue");
+    if (r.accuracy) {
+      out += "<rect x=\"" + std::to_string(kAccuracyX) + "\" y=\"" + std::to_string(y) + "\" width=\"" +
+             std::to_string(kBarSpan) + "\" height=\"" + std::to_string(kBarHeight) +
+             "\" rx=\"2\" fill=\"#2b323f\"></rect>\n";
+      int accuracy = barWidth(*r.accuracy, 100.0);
+      appendBar(out, kAccuracyX, y, accuracy, r.weapon->colour, name + ": " + percent(r.accuracy) + " accuracy");
+      appendText(out, kAccuracyX + kBarSpan + 5, y + 12, "start", percent(r.accuracy), "ksChartValue");
+    }
+    y += kRowHeight;
+  }
+  out += "</svg>\n";
+}
+
+}  // namespace site

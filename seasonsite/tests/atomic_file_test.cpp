@@ -1,0 +1,75 @@
+#include "atomic_file.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "program_runner.h"
+
+namespace site {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::size_t filesIn(const fs::path& folder) {
+  std::size_t n = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder)) ++n;
+  return n;
+}
+
+TEST(StagedFiles, NothingChangesBeforeTheCommitAndEverythingAfterIt) {
+  kstest::TempDir dir;
+  dir.write("index.html", "old");
+  std::string error;
+  {
+    StagedFiles files;
+    ASSERT_TRUE(files.stage(dir.path() / "index.html", "new", error)) << error;
+    ASSERT_TRUE(files.stage(dir.path() / "other.html", std::string(100000, 'x'), error)) << error;
+    EXPECT_EQ(dir.read("index.html"), "old");
+    EXPECT_FALSE(dir.exists("other.html"));
+    ASSERT_TRUE(files.commit(error)) << error;
+  }
+  EXPECT_EQ(dir.read("index.html"), "new");
+  EXPECT_EQ(dir.read("other.html").size(), 100000u);
+  EXPECT_EQ(filesIn(dir.path()), 2u);
+}
+
+TEST(StagedFiles, AFailedOrAbandonedRunLeavesTheOldFilesAndNoTemporaries) {
+  kstest::TempDir dir;
+  dir.write("index.html", "old");
+  dir.write("blocker", "a file where a folder is wanted");
+  std::string error;
+  {
+    StagedFiles files;
+    ASSERT_TRUE(files.stage(dir.path() / "index.html", "new", error));
+    EXPECT_FALSE(files.stage(dir.path() / "blocker" / "page.html", "x", error));
+    EXPECT_NE(error.find("blocker"), std::string::npos) << error;
+  }  // dropped without commit
+  EXPECT_EQ(dir.read("index.html"), "old");
+  EXPECT_EQ(filesIn(dir.path()), 2u);
+  EXPECT_FALSE(writeFileAtomically(dir.path() / "missing" / "a.html", "x", error));
+  EXPECT_EQ(filesIn(dir.path()), 2u);
+}
+
+TEST(StagedFiles, AWriteThatFailsIsReported) {
+  // /dev/full accepts the open and fails every write, as a full disk does.
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  kstest::TempDir dir;
+  fs::path link = dir.path() / ("page.html.part-" + std::to_string(getpid()));
+  fs::create_symlink("/dev/full", link);
+  std::string error;
+  StagedFiles files;
+  EXPECT_FALSE(files.stage(dir.path() / "page.html", "content", error));
+  EXPECT_NE(error.find("could not write"), std::string::npos) << error;
+  EXPECT_FALSE(dir.exists("page.html"));
+}
+
+TEST(StagedFiles, TemporaryNamesAreRecognised) {
+  EXPECT_TRUE(isStagingName("index.html.part-1234"));
+  EXPECT_FALSE(isStagingName("index.html.part-"));
+  EXPECT_FALSE(isStagingName("index.html.part-12a"));
+  EXPECT_FALSE(isStagingName("index.html"));
+}
+
+}  // namespace
+}  // namespace site

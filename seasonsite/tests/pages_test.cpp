@@ -1,0 +1,148 @@
+// The pages and the site folder as a whole, from seasons made in the test.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <regex>
+
+#include "index_page.h"
+#include "player_page.h"
+#include "program_runner.h"
+#include "season_json.h"
+#include "site_generator.h"
+#include "site_test_data.h"
+#include "svg_chart.h"
+
+namespace site {
+namespace {
+
+const std::string kHostile = "<script>alert(1)</script>\"'&^1<img src=x onerror=alert(2)>^X\"><u>";
+
+// Player page links in the order they appear in `html`.
+std::vector<std::string> linkedPages(const std::string& html) {
+  std::vector<std::string> pages;
+  std::regex link("href=\"(players/p[0-9a-f]*\\.html)\"");
+  for (auto it = std::sregex_iterator(html.begin(), html.end(), link); it != std::sregex_iterator(); ++it) {
+    pages.push_back((*it)[1]);
+  }
+  return pages;
+}
+
+// Nothing of a hostile name may reach a page as markup.
+void expectNoInjection(const std::string& html) {
+  EXPECT_EQ(html.find("<script>alert"), std::string::npos);
+  EXPECT_EQ(html.find("<img src=x"), std::string::npos);
+  EXPECT_EQ(html.find("<u>"), std::string::npos);
+}
+
+struct PagesTest : ::testing::Test {
+  SeasonData data;
+  void SetUp() override {
+    data.last_update = "2024-06-12 20:15:03";
+    data.players = {makePlayer("^1Red^7Dog", 5, 3.5), makePlayer(kHostile, 4, 7.25), makePlayer("newcomer", 1, 9)};
+    data.players[1].model = "<sarge>";
+    data.players[1].quote = "gg </q><script>x</script>";
+    data.players[1].kills_by_weapon[4] = 12;  // rockets
+    data.players[1].accuracy[5] = {5, 20};     // rail, no kills
+    data.players[1].frags = 12;
+    data.clans = {{kHostile, 1.5}};
+    data.game_slots = {{1, "kestrostats_2024_06_12_20_15_03_1_FFA_PUB_main.html"}, {2, "1002.html"}};
+  }
+};
+
+TEST_F(PagesTest, TheLeaderboardListsRegularsInSkillOrderAndAllPlayersEveryone) {
+  SiteModel m = modelOf(data, 2, true);
+  std::string index = indexPage(m, "../");
+  std::vector<std::string> board = linkedPages(index.substr(index.find("id=\"leaderboard\"")));
+  board.resize(std::min<std::size_t>(board.size(), 2));
+  EXPECT_EQ(board, (std::vector<std::string>{m.page[1], m.page[0]}));
+  EXPECT_EQ(index.find(m.page[2]), std::string::npos) << "a one-game player on the front page";
+  std::string all = allPlayersPage(m, "../");
+  EXPECT_EQ(linkedPages(all), (std::vector<std::string>{m.page[2], m.page[1], m.page[0]}));
+  EXPECT_NE(index.find("href=\"../kestrostats_2024_06_12_20_15_03_1_FFA_PUB_main.html\""), std::string::npos);
+  EXPECT_EQ(index.find("1002.html"), std::string::npos);
+  EXPECT_NE(index.find("2024-06-12 20:15:03"), std::string::npos);
+  EXPECT_NE(index.find("src=\"../images/awards/carnage_rocket.jpg\""), std::string::npos);
+}
+
+TEST_F(PagesTest, NoTextFromTheDatabaseBecomesMarkupOnAnyPage) {
+  SiteModel m = modelOf(data, 2, true);
+  expectNoInjection(indexPage(m, "../"));
+  expectNoInjection(allPlayersPage(m, "../"));
+  std::string page = playerPage(m, 1, "../");
+  expectNoInjection(page);
+  EXPECT_NE(page.find("&lt;sarge&gt;"), std::string::npos);
+  EXPECT_NE(page.find("gg &lt;/q&gt;&lt;script&gt;x&lt;/script&gt;"), std::string::npos);
+  EXPECT_NE(page.find("<title>kestro stats - &lt;script&gt;"), std::string::npos);
+}
+
+TEST_F(PagesTest, APlayerPageLinksBackAndReachesTheSiteFilesFromItsFolder) {
+  SiteModel m = modelOf(data);
+  std::string page = playerPage(m, 0, "../");
+  EXPECT_NE(page.find("href=\"../index.html\""), std::string::npos);
+  EXPECT_NE(page.find("href=\"../../c-kestro.css\""), std::string::npos);
+  EXPECT_NE(page.find("href=\"../season.css\""), std::string::npos);
+  EXPECT_NE(page.find("src=\"../season.js\""), std::string::npos);
+  EXPECT_NE(page.find("<font color=#FF0000>Red</font>"), std::string::npos);
+}
+
+TEST_F(PagesTest, TheChartHasABarPerWeaponUsedAndANoteWithoutAny) {
+  std::string chart;
+  appendWeaponChart(chart, data.players[1]);
+  // Rockets: a kill bar; rail: an empty kill bar, a track and an accuracy bar.
+  std::regex bar("<rect x=\"(\\d+)\" y=\"\\d+\" width=\"(\\d+)\"");
+  std::vector<int> widths;
+  for (auto it = std::sregex_iterator(chart.begin(), chart.end(), bar); it != std::sregex_iterator(); ++it) {
+    widths.push_back(std::stoi((*it)[2]));
+  }
+  EXPECT_EQ(widths, (std::vector<int>{200, 0, 200, 50}));
+  EXPECT_NE(chart.find("rocket launcher: 12 kills"), std::string::npos);
+  EXPECT_NE(chart.find("25.0 %"), std::string::npos);
+  std::string none;
+  appendWeaponChart(none, data.players[0]);
+  EXPECT_EQ(none.find("<svg"), std::string::npos);
+}
+
+TEST_F(PagesTest, SeasonJsonHoldsEveryPlayerWithNamedFields) {
+  SiteModel m = modelOf(data, 2, true);
+  nlohmann::json j = nlohmann::json::parse(seasonJson(m, "now"));
+  ASSERT_EQ(j["players"].size(), 3u);
+  EXPECT_EQ(j["players"][1]["raw_name"], kHostile);
+  EXPECT_EQ(j["players"][1]["kills_by_weapon"]["RL"], 12);
+  EXPECT_EQ(j["players"][1]["accuracy"]["RG"]["percent"], 25.0);
+  EXPECT_TRUE(j["players"][1]["accuracy"]["MG"]["percent"].is_null());
+  EXPECT_EQ(j["players"][0]["on_leaderboard"], false);
+  EXPECT_EQ(j["clans"][0]["tag"], kHostile);
+  EXPECT_EQ(j["games"].size(), 1u);
+  EXPECT_EQ(j["games"][0]["weapons"], nullptr);
+}
+
+TEST(SiteGenerator, WritesTheWholeFolderAndDropsPagesOfNamesNoLongerThere) {
+  kstest::TempDir dir;
+  dir.write("season/players/p6f6c64.html", "a player of another season");
+  dir.write("season/players/notes.txt", "the admin's");
+  dir.write("season/index.html.part-999999999", "left by a killed run");
+  SeasonData data;
+  data.players = {makePlayer("Alice", 3, 1), makePlayer("Bob", 3, 2)};
+  SiteModel m = modelOf(data);
+  std::string error;
+  ASSERT_TRUE(writeSite(m, SiteOutput{dir.path() / "season", "../", "now"}, error)) << error;
+  for (const char* f : {"index.html", "all.html", "season.json", "season.css", "season.js",
+                        "players/p416c696365.html", "players/p426f62.html", "players/notes.txt"}) {
+    EXPECT_TRUE(dir.exists(std::string("season/") + f)) << f;
+  }
+  EXPECT_FALSE(dir.exists("season/players/p6f6c64.html"));
+  EXPECT_FALSE(dir.exists("season/index.html.part-999999999"));
+}
+
+TEST(SiteGenerator, AFolderThatCannotBeMadeFailsBeforeAnythingIsWritten) {
+  kstest::TempDir dir;
+  dir.write("season", "a file where the folder should be");
+  SeasonData data;
+  SiteModel m = modelOf(data);
+  std::string error;
+  EXPECT_FALSE(writeSite(m, SiteOutput{dir.path() / "season", "../", "now"}, error));
+  EXPECT_EQ(dir.read("season"), "a file where the folder should be");
+}
+
+}  // namespace
+}  // namespace site

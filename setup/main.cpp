@@ -1,0 +1,121 @@
+// kestrostats-setup: prepares a season working directory from an
+// installation (cmake --install), and fills html/images/maps/ with the map
+// pictures of the server's own archives.
+//
+// Exit status: 0 done; 1 wrong command line or no installation found; 3 a
+// game archive could not be read (everything else was done); 5 a file or
+// folder could not be written.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "manifest.h"
+#include "map_pictures.h"
+#include "working_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kStatusUsage = 1;
+constexpr int kStatusArchive = 3;
+constexpr int kStatusWrite = 5;
+
+const char* kUsage =
+    "usage: kestrostats-setup [--game GAME_DIR] [--share DIR] WORK_DIR\n"
+    "  Prepares WORK_DIR for kestrostats-s: links to the installed programs, the\n"
+    "  default configurations, the page header and footer and the site files in\n"
+    "  html/. Files you edited, and files of your own, are never replaced.\n"
+    "  --game GAME_DIR  the server's game folder (holding baseq3/ and osp/): its\n"
+    "                   .pk3 archives' levelshots/<map>.jpg go to html/images/maps/\n"
+    "  --share DIR      the installation's share folder (default: found from this\n"
+    "                   program's place, ../share/kestrostats)\n";
+
+struct Options {
+  fs::path work_dir;
+  fs::path game_dir;
+  fs::path share_dir;
+};
+
+bool parse(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if ((arg == "--game" || arg == "--share") && i + 1 < argc) {
+      (arg == "--game" ? options.game_dir : options.share_dir) = argv[++i];
+    } else if (!arg.empty() && arg[0] == '-') {
+      return false;
+    } else if (options.work_dir.empty()) {
+      options.work_dir = arg;
+    } else {
+      return false;
+    }
+  }
+  return !options.work_dir.empty();
+}
+
+// This program's folder; the installation's share folder lies at a fixed
+// place from it.
+fs::path programFolder() {
+  std::error_code ec;
+  fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? fs::path() : self.parent_path();
+}
+
+void list(const char* what, const std::vector<std::string>& paths) {
+  for (const std::string& p : paths) std::printf("  %s %s\n", what, p.c_str());
+}
+
+// Places every map picture found; returns the count placed.
+std::size_t placeMapPictures(setup::WorkingDirectory& work, const setup::MapPictures& found) {
+  std::size_t placed = 0;
+  for (const auto& [map, bytes] : found.pictures) {
+    if (work.placeFile("html/images/maps/" + map + ".jpg", bytes)) ++placed;
+  }
+  return placed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!parse(argc, argv, options)) {
+    std::fputs(kUsage, stderr);
+    return kStatusUsage;
+  }
+  fs::path bin_dir = programFolder();
+  if (options.share_dir.empty()) options.share_dir = bin_dir / KS_SHARE_FROM_BIN;
+  if (!fs::is_regular_file(options.share_dir / "s-default.cfg")) {
+    std::fprintf(stderr, "ERROR: no installation in %s (give --share DIR)\n", options.share_dir.c_str());
+    return kStatusUsage;
+  }
+  std::error_code ec;
+  fs::create_directories(options.work_dir, ec);
+  std::string error;
+  setup::Manifest manifest;
+  if (!manifest.load(options.work_dir, error)) {
+    std::fprintf(stderr, "ERROR: %s\n", error.c_str());
+    return kStatusWrite;
+  }
+  setup::SetupReport report;
+  setup::WorkingDirectory work(options.work_dir, manifest, report);
+  setup::prepareWorkingDirectory(work, options.share_dir, bin_dir);
+
+  bool archive_failed = false;
+  if (!options.game_dir.empty()) {
+    std::vector<fs::path> archives = setup::gameArchives(options.game_dir);
+    setup::MapPictures found = setup::readMapPictures(archives);
+    std::size_t placed = placeMapPictures(work, found);
+    std::printf("Map pictures: %zu found in %zu archives of %s\n", placed, archives.size(), options.game_dir.c_str());
+    for (const std::string& e : found.errors) std::fprintf(stderr, "ERROR: %s\n", e.c_str());
+    archive_failed = !found.errors.empty();
+  }
+  if (!manifest.save(options.work_dir, error)) report.errors.push_back(error);
+
+  std::printf("Working directory %s:\n", options.work_dir.c_str());
+  list("new:    ", report.written);
+  list("updated:", report.updated);
+  list("kept (edited or yours):", report.kept);
+  for (const std::string& e : report.errors) std::fprintf(stderr, "ERROR: %s\n", e.c_str());
+  if (!report.errors.empty()) return kStatusWrite;
+  return archive_failed ? kStatusArchive : 0;
+}

@@ -1,6 +1,8 @@
 #!/bin/sh
-# Opens the report pages of kestrostats-c in headless Chromium and checks that
-# they load completely, are styled and link up (tests/browser/).
+# Opens the report pages of kestrostats-c and the season site of
+# kestrostats-site in headless Chromium and checks that they load completely,
+# are styled and link up (tests/browser/). The season site's test needs
+# MariaDB (mariadb-server, mariadb-client) and skips itself without it.
 #
 # Usage: scripts/browser-test.sh [BIN_DIR] [--screenshots [DIR]]
 #   BIN_DIR        folder holding kestrostats-c (default: build/bin)
@@ -24,7 +26,7 @@ while [ $# -gt 0 ]; do
       shots=$root/docs/screenshots
       if [ $# -gt 1 ] && [ "${2#-}" = "$2" ]; then shots=$2; shift; fi ;;
     -h | --help)
-      sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'
+      sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'
       exit 0 ;;
     -*)
       echo "$0: unknown option $1" >&2
@@ -84,4 +86,4 @@ if [ -n "$shots" ]; then
   case "$shots" in /*) ;; *) shots="$caller/$shots" ;; esac
   export KS_SCREENSHOT_DIR="$shots"
 fi
-KS_BIN_DIR="$bin_dir" KS_CHROMIUM="$chromium" exec node --test report-pages.test.mjs
+KS_BIN_DIR="$bin_dir" KS_CHROMIUM="$chromium" exec node --test report-pages.test.mjs season-site.test.mjs

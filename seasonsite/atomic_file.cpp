@@ -1,9 +1,12 @@
 #include "atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 namespace site {
@@ -44,11 +47,34 @@ bool writeWhole(const std::filesystem::path& path, std::string_view content, std
   return true;
 }
 
+// True when `path` is a regular file holding exactly `content`.
+bool holds(const std::filesystem::path& path, std::string_view content) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info;
+  bool same = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+              static_cast<std::uint64_t>(info.st_size) == content.size();
+  char buffer[65536];
+  std::size_t at = 0;
+  while (same && at < content.size()) {
+    ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, content.size() - at));
+    if (n < 0 && errno == EINTR) continue;
+    same = n > 0 && std::memcmp(buffer, content.data() + at, static_cast<std::size_t>(n)) == 0;
+    at += n > 0 ? static_cast<std::size_t>(n) : 0;
+  }
+  ::close(fd);
+  return same;
+}
+
 }  // namespace
 
 StagedFiles::~StagedFiles() { abandon(); }
 
 bool StagedFiles::stage(const std::filesystem::path& path, std::string_view content, std::string& error) {
+  if (holds(path, content)) {
+    ++unchanged_;
+    return true;
+  }
   std::filesystem::path temporary = path;
   temporary += std::string(kStagingMark) + std::to_string(::getpid());
   if (!writeWhole(temporary, content, error)) {

@@ -26,7 +26,10 @@ class StagedFiles {
 
   // Writes `content` to the temporary name of `path` (the folder must exist).
   // False with the reason in `error` when the file cannot be created,
-  // written or closed completely; nothing of it is left behind then.
+  // written or closed completely; nothing of it is left behind then. A file
+  // that already holds exactly `content` is left as it is and not staged:
+  // most pages of a season stay the same from one run to the next, and
+  // replacing a file costs the file system far more than reading it.
   bool stage(const std::filesystem::path& path, std::string_view content, std::string& error);
 
   // Renames every staged file into place, in the order staged. False with
@@ -38,9 +41,12 @@ class StagedFiles {
   void abandon();
 
   std::size_t size() const { return staged_.size(); }
+  // Files that stage() found unchanged.
+  std::size_t unchanged() const { return unchanged_; }
 
  private:
   std::vector<std::pair<std::filesystem::path, std::filesystem::path>> staged_;  // temporary, final
+  std::size_t unchanged_ = 0;
 };
 
 // Writes one file in place atomically (stage and commit).

@@ -10,8 +10,9 @@ namespace {
 // Winners named by an award before "and N more".
 constexpr std::size_t kNamedWinners = 3;
 
+// Figures are right-aligned by season.css: every cell but a name's.
 void appendNumberCell(std::string& out, const std::string& text) {
-  out += "<td class=\"num\">";
+  out += "<td>";
   out += text;
   out += "</td>";
 }

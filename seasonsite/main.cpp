@@ -82,9 +82,11 @@ int main(int argc, char** argv) {
     return fs::is_regular_file(pages_folder / name, ignored);
   });
   site::SiteOutput output{line.out, relativePages(line.out, pages_folder), runTime()};
-  if (!site::writeSite(model, output, error)) return fail(kStatusWrite, error);
+  site::SiteCounts counts;
+  if (!site::writeSite(model, output, counts, error)) return fail(kStatusWrite, error);
 
-  std::printf("Season site: %zu players (%zu on the leaderboard), %zu game pages -> %s\n", data.players.size(),
-              model.qualified, model.games.size(), (line.out / "index.html").c_str());
+  std::printf("Season site: %zu players (%zu on the leaderboard), %zu game pages; %zu files written, %zu unchanged -> %s\n",
+              data.players.size(), model.qualified, model.games.size(), counts.written, counts.unchanged,
+              (line.out / "index.html").c_str());
   return 0;
 }

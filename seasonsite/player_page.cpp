@@ -22,9 +22,9 @@ class FigureTable {
   FigureTable& operator=(const FigureTable&) = delete;
 
   void row(const char* label, const std::string& value) {
-    out_ += "<tr><th class=\"neutralHighlight\" scope=\"row\">";
+    out_ += "<tr><th scope=\"row\">";
     out_ += label;
-    out_ += "</th><td class=\"neutral num\">";
+    out_ += "</th><td>";
     out_ += value;
     out_ += "</td></tr>\n";
   }
@@ -38,7 +38,7 @@ void appendTotals(std::string& out, const SiteModel& m, std::size_t player) {
   const PlayerRow& p = m.data->players[player];
   out += "<h2>totals</h2>\n";
   FigureTable t(out, "ksTotals");
-  t.row("place by skill", std::to_string(m.rank[player]) + " of " + std::to_string(m.data->players.size()));
+  t.row("place by skill", static_cast<std::int64_t>(m.rank[player]));
   t.row("games", p.games);
   t.row("frags", p.frags);
   t.row("kills", p.kills);
@@ -67,21 +67,21 @@ void appendWeapons(std::string& out, const PlayerRow& p) {
     const WeaponInfo& info = kWeaponTable[w];
     out += "<tr><td class=\"name\">";
     out += info.name;
-    out += "</td><td class=\"num\">" + std::to_string(p.kills_by_weapon[w]) + "</td><td class=\"num\">" +
+    out += "</td><td>" + std::to_string(p.kills_by_weapon[w]) + "</td><td>" +
            std::to_string(p.deaths_by_weapon[w]) + "</td>";
     if (info.accuracy >= 0) {
       const Accuracy& a = p.accuracy[static_cast<std::size_t>(info.accuracy)];
-      out += "<td class=\"num\">" + std::to_string(a.hits) + "</td><td class=\"num\">" + std::to_string(a.attempts) +
-             "</td><td class=\"num\">" + percent(accuracyPercent(a)) + "</td>";
+      out += "<td>" + std::to_string(a.hits) + "</td><td>" + std::to_string(a.attempts) +
+             "</td><td>" + percent(accuracyPercent(a)) + "</td>";
     } else {
-      out += "<td class=\"num\">-</td><td class=\"num\">-</td><td class=\"num\">-</td>";
+      out += "<td>-</td><td>-</td><td>-</td>";
     }
     out += "</tr>\n";
   }
-  out += "<tr class=\"ksTotal\"><td class=\"name\">all weapons</td><td class=\"num\">" + std::to_string(p.kills) +
-         "</td><td class=\"num\">" + std::to_string(p.deaths) + "</td><td class=\"num\">" +
-         std::to_string(p.accuracy_total.hits) + "</td><td class=\"num\">" + std::to_string(p.accuracy_total.attempts) +
-         "</td><td class=\"num\">" + percent(accuracyPercent(p.accuracy_total)) + "</td></tr>\n";
+  out += "<tr class=\"ksTotal\"><td class=\"name\">all weapons</td><td>" + std::to_string(p.kills) +
+         "</td><td>" + std::to_string(p.deaths) + "</td><td>" +
+         std::to_string(p.accuracy_total.hits) + "</td><td>" + std::to_string(p.accuracy_total.attempts) +
+         "</td><td>" + percent(accuracyPercent(p.accuracy_total)) + "</td></tr>\n";
   out += "</tbody>\n</table>\n";
   appendWeaponChart(out, p);
 }

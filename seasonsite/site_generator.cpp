@@ -89,10 +89,11 @@ bool removeLeftovers(const SiteModel& m, const SiteOutput& o, std::string& error
 
 }  // namespace
 
-bool writeSite(const SiteModel& m, const SiteOutput& o, std::string& error) {
+bool writeSite(const SiteModel& m, const SiteOutput& o, SiteCounts& counts, std::string& error) {
   if (!makeFolder(o.folder / kPlayersFolder, error)) return false;
   StagedFiles files;
   if (!stageAll(m, o, files, error)) return false;  // the destructor removes what was staged
+  counts = SiteCounts{files.size(), files.unchanged()};
   if (!files.commit(error)) return false;
   return removeLeftovers(m, o, error);
 }

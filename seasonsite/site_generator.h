@@ -14,13 +14,19 @@ struct SiteOutput {
   std::string generated;         // time of the run, for season.json
 };
 
+struct SiteCounts {
+  std::size_t written = 0;    // files replaced or new
+  std::size_t unchanged = 0;  // files that already held what this run wrote
+};
+
 // Writes index.html, all.html, a page per player in players/, season.json
-// and the page script and stylesheet. Every file is staged first and all are
+// and the page script and stylesheet; files whose content did not change are
+// left alone (counted in `counts`). Every file is staged first and all are
 // moved into place only when every one was written completely; on failure
 // the previous site stays as it was and `error` names the fault. After a
 // successful commit, player pages of names no longer in the season and
 // files left staged by a killed run are removed (a removal that fails is an
 // error too, though the new site is in place).
-bool writeSite(const SiteModel& m, const SiteOutput& output, std::string& error);
+bool writeSite(const SiteModel& m, const SiteOutput& output, SiteCounts& counts, std::string& error);
 
 }  // namespace site

@@ -37,9 +37,9 @@ std::vector<ChartRow> chartRows(const PlayerRow& p) {
   return rows;
 }
 
-void appendText(std::string& out, int x, int y, const char* anchor, const std::string& text, const char* css) {
-  out += "<text x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" text-anchor=\"" + anchor +
-         "\" class=\"" + css + "\" fill=\"#d3d9e3\">";
+// Text colour and font come from season.css.
+void appendText(std::string& out, int x, int y, const char* anchor, const std::string& text) {
+  out += "<text x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" text-anchor=\"" + anchor + "\">";
   appendEscaped(out, text);
   out += "</text>\n";
 }
@@ -71,22 +71,24 @@ void appendWeaponChart(std::string& out, const PlayerRow& p) {
   out += "<svg class=\"ksChart\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(kWidth) +
          "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(kWidth) + " " +
          std::to_string(height) + "\" role=\"img\" aria-label=\"kills and accuracy by weapon\">\n";
-  appendText(out, kKillsX, 16, "start", "kills", "ksChartTitle");
-  appendText(out, kAccuracyX, 16, "start", "accuracy", "ksChartTitle");
+  out += "<g class=\"ksChartTitle\">";
+  appendText(out, kKillsX, 16, "start", "kills");
+  appendText(out, kAccuracyX, 16, "start", "accuracy");
+  out += "</g>\n";
   int y = kTop;
   for (const ChartRow& r : rows) {
     const std::string name = r.weapon->name;
-    appendText(out, kLabelWidth, y + 12, "end", name, "ksChartLabel");
+    appendText(out, kLabelWidth, y + 12, "end", name);
     int kills = barWidth(static_cast<double>(r.kills), static_cast<double>(most));
     appendBar(out, kKillsX, y, kills, r.weapon->colour, name + ": " + std::to_string(r.kills) + " kills");
-    appendText(out, kKillsX + kills + 5, y + 12, "start", std::to_string(r.kills), "ksChartValue");
+    appendText(out, kKillsX + kills + 5, y + 12, "start", std::to_string(r.kills));
     if (r.accuracy) {
       out += "<rect x=\"" + std::to_string(kAccuracyX) + "\" y=\"" + std::to_string(y) + "\" width=\"" +
              std::to_string(kBarSpan) + "\" height=\"" + std::to_string(kBarHeight) +
-             "\" rx=\"2\" fill=\"#2b323f\"></rect>\n";
+             "\" rx=\"2\" class=\"ksTrack\"></rect>\n";
       int accuracy = barWidth(*r.accuracy, 100.0);
       appendBar(out, kAccuracyX, y, accuracy, r.weapon->colour, name + ": " + percent(r.accuracy) + " accuracy");
-      appendText(out, kAccuracyX + kBarSpan + 5, y + 12, "start", percent(r.accuracy), "ksChartValue");
+      appendText(out, kAccuracyX + kBarSpan + 5, y + 12, "start", percent(r.accuracy));
     }
     y += kRowHeight;
   }

@@ -64,6 +64,23 @@ TEST(StagedFiles, AWriteThatFailsIsReported) {
   EXPECT_FALSE(dir.exists("page.html"));
 }
 
+TEST(StagedFiles, AFileThatAlreadyHoldsTheContentIsLeftAsItIs) {
+  kstest::TempDir dir;
+  dir.write("same.html", "content");
+  dir.write("longer.html", "content and more");
+  // A second link shows whether the file is still the same one.
+  fs::create_hard_link(dir.path() / "same.html", dir.path() / "same-link");
+  std::string error;
+  StagedFiles files;
+  ASSERT_TRUE(files.stage(dir.path() / "same.html", "content", error));
+  ASSERT_TRUE(files.stage(dir.path() / "longer.html", "content", error));
+  EXPECT_EQ(files.unchanged(), 1u);
+  EXPECT_EQ(files.size(), 1u);
+  ASSERT_TRUE(files.commit(error));
+  EXPECT_EQ(fs::hard_link_count(dir.path() / "same.html"), 2u) << "replaced, not left alone";
+  EXPECT_EQ(dir.read("longer.html"), "content");
+}
+
 TEST(StagedFiles, TemporaryNamesAreRecognised) {
   EXPECT_TRUE(isStagingName("index.html.part-1234"));
   EXPECT_FALSE(isStagingName("index.html.part-"));

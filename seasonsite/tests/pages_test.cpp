@@ -125,7 +125,9 @@ TEST(SiteGenerator, WritesTheWholeFolderAndDropsPagesOfNamesNoLongerThere) {
   data.players = {makePlayer("Alice", 3, 1), makePlayer("Bob", 3, 2)};
   SiteModel m = modelOf(data);
   std::string error;
-  ASSERT_TRUE(writeSite(m, SiteOutput{dir.path() / "season", "../", "now"}, error)) << error;
+  SiteCounts counts;
+  ASSERT_TRUE(writeSite(m, SiteOutput{dir.path() / "season", "../", "now"}, counts, error)) << error;
+  EXPECT_EQ(counts.written, 7u);
   for (const char* f : {"index.html", "all.html", "season.json", "season.css", "season.js",
                         "players/p416c696365.html", "players/p426f62.html", "players/notes.txt"}) {
     EXPECT_TRUE(dir.exists(std::string("season/") + f)) << f;
@@ -140,7 +142,8 @@ TEST(SiteGenerator, AFolderThatCannotBeMadeFailsBeforeAnythingIsWritten) {
   SeasonData data;
   SiteModel m = modelOf(data);
   std::string error;
-  EXPECT_FALSE(writeSite(m, SiteOutput{dir.path() / "season", "../", "now"}, error));
+  SiteCounts counts;
+  EXPECT_FALSE(writeSite(m, SiteOutput{dir.path() / "season", "../", "now"}, counts, error));
   EXPECT_EQ(dir.read("season"), "a file where the folder should be");
 }
 

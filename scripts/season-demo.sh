@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs a season over the bundled sample logs: player totals in a database,
-# clan statistics and a rotating set of game pages (in demo-season/html/).
+# clan statistics, a rotating set of game pages (in demo-season/html/) and
+# the season site (demo-season/html/season/index.html, printed at the end).
 #
 # With no database configured it starts a throwaway MariaDB server of its
 # own (its own data folder, 127.0.0.1 only) and stops it at the end. To use
@@ -46,6 +47,8 @@ detect_clan_tag:
 yes
 process_clan_tag_add:
 yes
+site_min_games:
+1
 CFG
 printf '|X|\n[NX]\n' > demo-season/tags_add.txt
 
@@ -62,3 +65,9 @@ echo "Clans:"
 query "select tag, round(stat, 2) stat from clanstats;"
 echo "Game pages kept (in $(pwd)/demo-season/html/):"
 query "select slot, html from gamestats order by slot;"
+# The season site: kestrostats-s writes it after a successful run when
+# make_season_site: is yes (the default); write it here when it did not.
+if [ ! -f demo-season/html/season/index.html ]; then
+  (cd demo-season && ./kestrostats-site < /dev/null)
+fi
+echo "Season site: $(pwd)/demo-season/html/season/index.html"

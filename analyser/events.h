@@ -5,16 +5,21 @@
 
 #include <string_view>
 
+struct Game;
+struct LineEvent;
+struct Run;
+
 // Applies a capture-the-flag message to its subject (record 65 when unknown).
-void updateCTFStats(std::string_view line);
+void updateCTFStats(Game& game, const LineEvent& event);
 
 // Clears the flag mark of every player of `team`, and of the cut 29-character
 // record of every long name.
-void resetHaveFlag(int team);
+void resetHaveFlag(Game& game, int team);
 
-// Handles the bookkeeping lines before any other step of the pipeline.
-// Returns 1 when the line is fully handled, 0 when the pipeline goes on.
-int updateMiscInfo(std::string_view line, std::string_view stripped_line);
+// Handles the bookkeeping lines before any other step of the pipeline (the
+// OSP banner sets, and the renderer shutdown clears, run.mod). Returns 1 when
+// the line is fully handled, 0 when the pipeline goes on.
+int updateMiscInfo(Game& game, Run& run, const LineEvent& event);
 
 // Markers appended to a raw name, which retire the record: later lines of
 // the name no longer match it. They are undone before the report.

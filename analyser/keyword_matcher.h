@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <cstring>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -25,9 +26,10 @@ class KeywordMatcher {
   // Bit i is set when `text` contains entry i (tables of up to 64 entries).
   std::uint64_t containedMask(std::string_view text) const;
 
-  // Sets bit i of `bits` (64 entries a word, sized by the caller) for every
-  // entry i that `text` contains; clears the others.
-  void containedBits(std::string_view text, std::vector<std::uint64_t>& bits) const;
+  // Calls on_match(i) for every occurrence in `text` of every entry i (an
+  // entry found twice is reported twice).
+  template <typename OnMatch>
+  void forEachMatch(std::string_view text, OnMatch on_match) const;
 
  private:
   static constexpr int kHashBits = 12;
@@ -39,11 +41,31 @@ class KeywordMatcher {
     int index;
   };
 
-  static std::uint32_t bucketOf(const char* four_bytes);
-  template <typename OnMatch>
-  void scan(std::string_view text, OnMatch on_match) const;
+  static std::uint32_t bucketOf(const char* four_bytes) {
+    std::uint32_t word;
+    std::memcpy(&word, four_bytes, sizeof word);
+    return (word * 2654435761u) >> (32 - kHashBits);
+  }
 
   std::vector<std::vector<Entry>> buckets_;  // keywords by the hash of their first four bytes
   std::array<std::uint64_t, kBuckets / 64> used_{};  // buckets that hold a keyword
   std::vector<Entry> short_entries_;  // keywords shorter than four bytes, searched plainly
 };
+
+template <typename OnMatch>
+void KeywordMatcher::forEachMatch(std::string_view text, OnMatch on_match) const {
+  const char* data = text.data();
+  const std::size_t size = text.size();
+  for (std::size_t at = 0; at + kPrefix <= size; ++at) {
+    std::uint32_t bucket = bucketOf(data + at);
+    if ((used_[bucket / 64] >> (bucket % 64) & 1) == 0) continue;
+    for (const Entry& e : buckets_[bucket]) {
+      if (e.keyword.size() <= size - at && std::memcmp(data + at, e.keyword.data(), e.keyword.size()) == 0) {
+        on_match(e.index);
+      }
+    }
+  }
+  for (const Entry& e : short_entries_) {
+    if (text.find(e.keyword) != std::string_view::npos) on_match(e.index);
+  }
+}

@@ -5,6 +5,9 @@
 // order is behaviour and must not change. valid_strings, reset_strings and
 // addPlayer_strings are those of kestrostats-c; the season driver keeps its
 // own versions of those three beside its code.
+//
+// The functions below search a text directly, entry by entry. A line that
+// many tables are asked about is read once instead (keyword_index.h).
 #pragma once
 
 #include <cstdint>
@@ -14,12 +17,12 @@
 
 using KeywordTable = std::span<const std::string_view>;
 
-// Index of the first entry of `table` (in table order) that `line` contains,
+// Index of the first entry of `table` (in table order) that `text` contains,
 // or -1 when it contains none.
-int firstContained(KeywordTable table, std::string_view line);
+int firstContained(KeywordTable table, std::string_view text);
 
-// Bit i is set when `line` contains entry i (tables of up to 64 entries).
-std::uint64_t containedMask(KeywordTable table, std::string_view line);
+// Bit i is set when `text` contains entry i (tables of up to 64 entries).
+std::uint64_t containedMask(KeywordTable table, std::string_view text);
 
 // True when bit `index` of a containedMask result is set.
 inline bool hasEntry(std::uint64_t mask, int index) { return (mask >> index & 1) != 0; }
@@ -381,3 +384,62 @@ inline constexpr std::string_view ctf_blue_strings[] = {
     "captured the RED flag!",
 };
 static_assert(std::size(ctf_blue_strings) == 13);
+
+// The texts that tell an obituary's weapon (kills.cpp names each index).
+inline constexpr std::string_view weapon_strings[] = {
+    " was pummeled by ", " was machinegunned by ", " was gunned down by ", "tripped on his own grenade.",
+    "tripped on her own grenade.", "tripped on its own grenade.", " ate ", " was shredded by ", "grenade",
+    "shrapnel", "blew himself up.", "blew herself up.", "blew itself up.", " almost dodged ", "rocket",
+    " was electrocuted by ", " was railed by ", " was melted by ", "plasmagun", "melted himself.",
+    "melted herself.", "melted itself.", " was blasted by ", "BFG", "should have used a smaller gun.",
+    " tried to invade ", "cratered.", "was in the wrong place.", "killed itself.", "killed himself.",
+    "killed herself.", "does a back flip into the lava.", "was squished.", "sank like a rock.", "melted.",
+    " was impaled by ", " was disemboweled by ", "pressed the wrong button.", " was swimming too close to ",
+};
+
+// The flag messages in the order they are tested: the first that a line
+// contains decides what it counts as (events.cpp).
+inline constexpr std::string_view flag_strings[] = {
+    "got the RED flag!",                                          // 0: pick-up
+    "got the BLUE flag!",
+    "returned the RED flag!",                                     // 2: return
+    "returned the BLUE flag!",
+    "fragged RED's flag carrier!",                                // 4: carrier kill
+    "fragged BLUE's flag carrier!",
+    "captured the RED flag!",                                     // 6: capture
+    "captured the BLUE flag!",
+    "gets an assist for fragging the",                            // 8: assists
+    "gets an assist for returning the",
+    "defends RED's flag carrier against an agressive enemy",      // 10: defence against an aggressive enemy
+    "defends BLUE's flag carrier against an agressive enemy",
+    "defends the RED flag carrier against an agressive enemy!",
+    "defends the BLUE flag carrier against an agressive enemy!",
+    "defends the RED's flag carrier.",                            // 14: carrier defence
+    "defends the BLUE's flag carrier.",
+    "defends the RED flag carrier!",
+    "defends the BLUE flag carrier!",
+    "defends the RED base",                                       // 18: base or flag defence
+    "defends the BLUE base",
+    "defends the RED flag",
+    "defends the BLUE flag",
+    "RED's flag carrier defends against an agressive enemy",      // 22: the carrier defends himself
+    "BLUE's flag carrier defends against an agressive enemy",
+};
+
+// Every text the bookkeeping step looks for, on the colour-free line. A line
+// holding none of them (most lines: kills) is no bookkeeping line.
+inline constexpr std::string_view bookkeeping_strings[] = {
+    "RE_Shutdown( 0 )", "Loaded OSP Client Version:", " is using model ", "Current map: ", "]\\reconnect",
+    "]/reconnect",      "]\\connect ",                 "]/connect ",       " resolved to ", "renamed to",
+    "disconnected",     "Server command overflow",    "Lost reliable commands", "was kicked", "entered the game",
+};
+
+// Clan-arena round results.
+inline constexpr std::string_view round_strings[] = {"^1RED^7 leads: ", "^4BLUE^7 leads: ", "Match tied: "};
+
+// Every table of the console reader, for its keyword index.
+inline constexpr KeywordTable kReaderTables[] = {
+    server_keyword, valid_strings,  reset_strings, addPlayer_strings,   suicide_strings, self_strings,
+    dual_strings,   ctf_red_strings, ctf_blue_strings, weapon_strings, flag_strings,    bookkeeping_strings,
+    round_strings,
+};

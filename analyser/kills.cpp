@@ -4,7 +4,9 @@
 #include <initializer_list>
 #include <iterator>
 
+#include "game.h"
 #include "keywords.h"
+#include "line_event.h"
 #include "players.h"
 #include "scoring.h"
 #include "text.h"
@@ -42,23 +44,13 @@ enum WeaponText {
   kCratered, kWrongPlace, kKilledItself, kKilledHimself, kKilledHerself, kLava, kSquished, kSankLikeARock,
   kMelted, kImpaled, kDisemboweled, kWrongButton, kSwimming,
 };
-constexpr std::string_view kWeaponTexts[] = {
-    " was pummeled by ", " was machinegunned by ", " was gunned down by ", "tripped on his own grenade.",
-    "tripped on her own grenade.", "tripped on its own grenade.", " ate ", " was shredded by ", "grenade",
-    "shrapnel", "blew himself up.", "blew herself up.", "blew itself up.", " almost dodged ", "rocket",
-    " was electrocuted by ", " was railed by ", " was melted by ", "plasmagun", "melted himself.",
-    "melted herself.", "melted itself.", " was blasted by ", "BFG", "should have used a smaller gun.",
-    " tried to invade ", "cratered.", "was in the wrong place.", "killed itself.", "killed himself.",
-    "killed herself.", "does a back flip into the lava.", "was squished.", "sank like a rock.", "melted.",
-    " was impaled by ", " was disemboweled by ", "pressed the wrong button.", " was swimming too close to ",
-};
-static_assert(std::size(kWeaponTexts) == kSwimming + 1);
+static_assert(std::size(weapon_strings) == kSwimming + 1);
 
 }  // namespace
 
 // The tests run in a fixed order and the first that holds decides.
-int getWeapon(std::string_view line) {
-  const std::uint64_t found = containedMask(kWeaponTexts, line);
+int getWeapon(const LineScan& line) {
+  const std::uint64_t found = line.containedMask(weapon_strings);
   auto has = [found](WeaponText t) { return hasEntry(found, t); };
   auto any = [&has](std::initializer_list<WeaponText> texts) {
     for (WeaponText t : texts) {
@@ -90,13 +82,14 @@ int getWeapon(std::string_view line) {
   return kNoKill;
 }
 
-std::string_view getVictimName(std::string_view line) {
+std::string_view getVictimName(const LineScan& scan) {
+  const std::string_view line = scan.text();
   std::string_view name;
-  if (int s = firstContained(self_strings, line); s >= 0) {
+  if (int s = scan.firstContained(self_strings); s >= 0) {
     // The subject stands before the ending, separated from it by one character.
     std::size_t at = line.find(self_strings[s]);
     name = substring(line, 0, static_cast<int>(at) - 2);
-  } else if (int d = firstContained(dual_strings, line); d >= 0) {
+  } else if (int d = scan.firstContained(dual_strings); d >= 0) {
     std::size_t at = line.find(dual_strings[d]);
     name = substring(line, 0, static_cast<int>(at) - 1);
   } else {
@@ -105,8 +98,9 @@ std::string_view getVictimName(std::string_view line) {
   return dropTrailingColorCode(name);
 }
 
-std::string_view getAttackerName(std::string_view line) {
-  int d = firstContained(dual_strings, line);
+std::string_view getAttackerName(const LineScan& scan) {
+  const std::string_view line = scan.text();
+  int d = scan.firstContained(dual_strings);
   if (d >= 0 && !isAteWithoutWeapon(dual_strings[d], line)) {
     std::string_view value = line.substr(line.find(dual_strings[d]) + dual_strings[d].size());
     for (std::string_view ending : kPossessiveEndings) {
@@ -115,28 +109,30 @@ std::string_view getAttackerName(std::string_view line) {
         break;
       }
     }
-    return dropTrailingColorCode(scratchCopy(value));
+    return dropTrailingColorCode(value.substr(0, kMaxTextLength));
   }
-  if (containsAny(suicide_strings, line)) return getVictimName(line);
+  if (scan.containsAny(suicide_strings)) return getVictimName(scan);
   return kNoQuote;
 }
 
-static int indexOfName(std::string_view name) { return name == kNoQuote ? kNobody : getPlayerIndex(name); }
+int indexOfName(const Game& game, std::string_view name) {
+  return name == kNoQuote ? kNobody : getPlayerIndex(game, name);
+}
 
-int getVictim(std::string_view line) { return indexOfName(getVictimName(line)); }
+int getVictim(const Game& game, const LineEvent& event) { return indexOfName(game, event.victim_name); }
 
-int getAttacker(std::string_view line) { return indexOfName(getAttackerName(line)); }
+int getAttacker(const Game& game, const LineEvent& event) { return indexOfName(game, event.attacker_name); }
 
 // Rating arithmetic is single precision throughout: every operand below is a
 // float, so each product is rounded to float before it is added.
-void updateTables(std::string_view line) {
-  int w = getWeapon(line);
+void updateTables(Game& game, const LineEvent& event) {
+  int w = event.weapon;
   if (w > kSuicide) return;
-  int v = getVictim(line);
-  int k = getAttacker(line);
-  if (!isLivePlayer(v) || !isLivePlayer(k)) return;
-  Q3Player& victim = q3players[v];
-  Q3Player& killer = q3players[k];
+  int v = getVictim(game, event);
+  int k = getAttacker(game, event);
+  if (!isLivePlayer(game, v) || !isLivePlayer(game, k)) return;
+  Q3Player& victim = game.q3players[v];
+  Q3Player& killer = game.q3players[k];
 
   killer.kills_by_weapon[w][v] += 1;
   victim.deaths_by_weapon[w][k] += 1;

@@ -4,6 +4,11 @@
 
 #include <string_view>
 
+#include "keyword_index.h"
+
+struct Game;
+struct LineEvent;
+
 // Weapon numbers: rows of kills_by_weapon and deaths_by_weapon.
 inline constexpr int kGauntlet = 0;
 inline constexpr int kMachineGun = 1;
@@ -22,16 +27,21 @@ inline constexpr int kAllWeapons = 13;  // totals row, filled at the end of the 
 inline constexpr int kNoKill = 14;      // a line that is no kill; never stored
 
 // Weapon number 0..12 of an obituary, or kNoKill.
-int getWeapon(std::string_view line);
+int getWeapon(const LineScan& line);
 
-// The first name of the line, or kNoQuote when it holds none. Scratch text.
-std::string_view getVictimName(std::string_view line);
+// The first name of the line, or kNoQuote when it holds none. A view into
+// the scanned text.
+std::string_view getVictimName(const LineScan& line);
 // The second name or value of the line (the victim for a suicide), or
-// kNoQuote. Scratch text.
-std::string_view getAttackerName(std::string_view line);
-// Player indices of those names; kNobody when unknown or absent.
-int getVictim(std::string_view line);
-int getAttacker(std::string_view line);
+// kNoQuote. A view into the scanned text.
+std::string_view getAttackerName(const LineScan& line);
+// Player index of a name taken from a line; kNobody for kNoQuote or a name
+// that is not in the table.
+int indexOfName(const Game& game, std::string_view name);
+// Player indices of the event's subject and second name; kNobody when
+// unknown or absent.
+int getVictim(const Game& game, const LineEvent& event);
+int getAttacker(const Game& game, const LineEvent& event);
 
 // Applies one kill: tallies, streaks, team kills and the live rating changes.
-void updateTables(std::string_view line);
+void updateTables(Game& game, const LineEvent& event);

@@ -2,13 +2,13 @@
 
 #include "text.h"
 
-bool hasAServerKeyword(std::string_view line) { return containsAny(server_keyword, line); }
+bool hasAServerKeyword(const LineScan& line) { return line.containsAny(server_keyword); }
 
-int validLine(std::string_view line, KeywordTable valid) {
-  if (line.size() > 500 || line.size() < 2) return 0;
-  int entry = firstContained(valid, line);
+int validLine(const LineScan& line, KeywordTable valid) {
+  if (line.text().size() > 500 || line.text().size() < 2) return 0;
+  int entry = line.firstContained(valid);
   if (entry < 0 || hasAServerKeyword(line)) return 0;
-  if (valid[entry] == " ate " && !contains(line, "rocket") && !contains(line, "grenade")) return 0;
+  if (valid[entry] == " ate " && !line.contains("rocket") && !line.contains("grenade")) return 0;
   return 1;
 }
 

@@ -1,8 +1,8 @@
 #include "pipeline_steps.h"
 
 #include "events.h"
-#include "game_state.h"
-#include "kills.h"
+#include "game.h"
+#include "line_event.h"
 #include "players.h"
 
 void cleanLine(FixedText& line) {
@@ -10,21 +10,21 @@ void cleanLine(FixedText& line) {
   replaceNonPrintableChars(line);
 }
 
-bool handleChatLine(std::string_view line) {
-  if (chatSender(line) == kNobody) return false;
-  scanForQuotes(line);
+bool handleChatLine(Game& game, std::string_view line) {
+  if (chatSender(game, line) == kNobody) return false;
+  scanForQuotes(game, line);
   return true;
 }
 
-void handleRejectedLine(std::string_view line) {
+void handleRejectedLine(Game& game, std::string_view line) {
   if (contains(line, "Round starts!")) {
-    resetHaveFlag(kBlue);
-    resetHaveFlag(kRed);
+    resetHaveFlag(game, kBlue);
+    resetHaveFlag(game, kRed);
   }
 }
 
-void addPlayersOfLine(std::string_view line, std::string_view stripped_line, KeywordTable add_player) {
-  if (!containsAny(add_player, stripped_line)) return;
-  addPlayer(getVictimName(line));
-  addPlayer(getAttackerName(line));
+void addPlayersOfLine(Game& game, const LineEvent& event, KeywordTable add_player) {
+  if (!event.stripped_scan.containsAny(add_player)) return;
+  addPlayer(game, event.victim_name);
+  addPlayer(game, event.attacker_name);
 }

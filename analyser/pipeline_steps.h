@@ -6,6 +6,9 @@
 #include "keywords.h"
 #include "text.h"
 
+struct Game;
+struct LineEvent;
+
 // Cuts the line end and turns unsafe and non-printable characters into "_".
 void cleanLine(FixedText& line);
 
@@ -13,12 +16,12 @@ void cleanLine(FixedText& line);
 // ("Timelimit hit.", "X entered the game"), it never ends a game, adds a
 // player or counts as an event. Collects the quote and returns true for a
 // chat line; returns false for any other line.
-bool handleChatLine(std::string_view line);
+bool handleChatLine(Game& game, std::string_view line);
 
 // A line the keyword tables rejected: "Round starts!" clears every flag
 // carrier.
-void handleRejectedLine(std::string_view line);
+void handleRejectedLine(Game& game, std::string_view line);
 
-// Adds the victim and then the attacker of a line that introduces players
-// (an entry of `add_player` in the colour-free line).
-void addPlayersOfLine(std::string_view line, std::string_view stripped_line, KeywordTable add_player);
+// Adds the subject and then the second name of a line that introduces
+// players (an entry of `add_player` in the colour-free line).
+void addPlayersOfLine(Game& game, const LineEvent& event, KeywordTable add_player);

@@ -1,6 +1,6 @@
-// The player table of the current game and the handling of player names.
+// The player table of a game and the handling of player names.
 //
-// q3players holds 66 records. Live players occupy indices 0 to count-1
+// Game::q3players holds 66 records. Live players occupy indices 0 to count-1
 // without gaps (count at most 64); a record is free when its raw_name is
 // empty. Index 65 stands for "no such player": failed lookups return it and
 // writes for unknown players land in it, but it is never reported. Index 64
@@ -13,6 +13,8 @@
 #include <string_view>
 
 #include "text.h"
+
+struct Game;
 
 inline constexpr int kMaxPlayers = 64;
 inline constexpr int kPlayerRecords = 66;
@@ -78,39 +80,42 @@ struct Q3Player {
   int item_haste;
 };
 
-extern std::array<Q3Player, kPlayerRecords> q3players;
+// Teams (Q3Player::team).
+inline constexpr int kNoTeam = 0;
+inline constexpr int kRed = 1;
+inline constexpr int kBlue = 2;
 
-void initPlayer(int index);
-void initPlayers();
+void initPlayer(Game& game, int index);
+void initPlayers(Game& game);
 
 // Number of live players: records from index 0 up to the first free one, at most 64.
-int getTotalPlayers();
+int getTotalPlayers(const Game& game);
 // Number of live players whose team equals `team`.
-int getTeamTotalPlayers(int team);
+int getTeamTotalPlayers(const Game& game, int team);
 // First live index whose raw_name equals `raw_name` exactly, else kNobody.
-int getPlayerIndex(std::string_view raw_name);
+int getPlayerIndex(const Game& game, std::string_view raw_name);
 // First live index whose colour-free name equals `name`, else kNobody.
-int getPlayerIndexUsingStrippedName(std::string_view name);
+int getPlayerIndexUsingStrippedName(const Game& game, std::string_view name);
 // True when `index` is a live player.
-bool isLivePlayer(int index);
+bool isLivePlayer(const Game& game, int index);
 
 // Adds a player under its raw name. Ignores "", the no-quote marker and names
 // already present. A full table evicts the least skilled disconnected player,
 // or refuses the name when nobody has left.
-void addPlayer(std::string_view raw_name);
+void addPlayer(Game& game, std::string_view raw_name);
 // Removes one player; the table stays without gaps and every per-opponent
 // column keeps following its player.
-void removePlayer(int index);
+void removePlayer(Game& game, int index);
 // "TOTAL PLAYERS -> n" and " - name" per live player.
-void printPlayers();
+void printPlayers(const Game& game);
 
 // Copies `source` without colour codes ("^" and the character after it);
 // "^^" is copied as one "^".
 void stripColorCodes(std::string_view source, FixedText& destination);
 // Undoes renames and markers: raw_name = original_name, name recomputed.
-void restoreOriginalPlayerNames();
+void restoreOriginalPlayerNames(Game& game);
 // Marks players whose name is empty or only blanks, so they stay visible.
-void fixPlayerNames();
+void fixPlayerNames(Game& game);
 // The sender of a chat line, or kNobody when the line is no chat. A line is
 // chat when the text before one of its "^7: " separators is a live player's
 // raw name ("name^7: text"), or, in the team form "(name^7): text", the text
@@ -118,6 +123,6 @@ void fixPlayerNames();
 // separator themselves, so every occurrence is tried from the left; a line
 // whose prefix names nobody known (an obituary of a player named "a^7: b")
 // is not chat.
-int chatSender(std::string_view line);
+int chatSender(const Game& game, std::string_view line);
 // Collects a chat line as its sender's quote; other lines are ignored.
-void scanForQuotes(std::string_view line);
+void scanForQuotes(Game& game, std::string_view line);

@@ -4,16 +4,22 @@
 
 #include "text.h"
 
-extern FixedText g_config;  // path of the configuration file
-extern FixedText g_config_file_extension;
-extern FixedText g_config_stylesheet;
-extern FixedText g_config_make_weapon_stats;
-extern FixedText g_config_use_weapon_colors;
-extern FixedText g_config_use_name_colors;
-extern FixedText g_config_display_unknown_team_players;
-extern FixedText g_config_header_file;
-extern FixedText g_config_footer_file;
+struct ReportConfig {
+  FixedText path;  // the configuration file
+  FixedText file_extension;
+  FixedText stylesheet;
+  FixedText make_weapon_stats;
+  FixedText use_weapon_colors;
+  FixedText use_name_colors;
+  FixedText display_unknown_team_players;
+  FixedText header_file;
+  FixedText footer_file;
 
-// Sets the defaults, reads g_config and prints the configuration block.
-// A file that cannot be opened ends the program with exit status 1.
-void readConfig();
+  // Every setting at its default (the configuration of an empty file).
+  ReportConfig();
+};
+
+// Reads the file at config.path over the defaults and prints the
+// configuration block. False, after "ERROR: could not open config file",
+// when the file cannot be opened.
+bool readConfig(ReportConfig& config);

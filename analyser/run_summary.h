@@ -29,5 +29,6 @@ void waitForProcessorSecond();
 // The banner: a rule, the title line, a rule and an empty line.
 void printBanner(const char* title);
 
-// The run summary. `logs` is the number of logs read, shown when not negative.
-void printRunSummary(const RunClock& clock, const char* title, int logs);
+// The run summary. `logs` is the number of logs read, shown when not
+// negative; `games` the number of games processed.
+void printRunSummary(const RunClock& clock, const char* title, int logs, int games);

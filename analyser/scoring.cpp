@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-#include "game_state.h"
+#include "game.h"
 
 #include "kills.h"
 #include "players.h"
@@ -45,9 +45,9 @@ namespace {
 // player p; n is the player count and so the index of the totals column.
 // Kill totals leave out the player's own column; death totals include the
 // suicides.
-void addUpPlayerTables(int p, int n) {
-  Q3Player& player = q3players[p];
-  auto is_other = [&](int j) { return q3players[j].raw_name.view() != player.raw_name.view(); };
+void addUpPlayerTables(Game& game, int p, int n) {
+  Q3Player& player = game.q3players[p];
+  auto is_other = [&](int j) { return game.q3players[j].raw_name.view() != player.raw_name.view(); };
   for (int w = 0; w <= kSuicide; ++w) {
     for (int j = 0; j < n; ++j) {
       if (is_other(j)) player.kills_by_weapon[w][n] += player.kills_by_weapon[w][j];
@@ -83,37 +83,37 @@ void addUpScore(Q3Player& p, int index, int n) {
 
 }  // namespace
 
-void addUpTables() {
-  if (g_gametype == kFreeForAll && getTeamTotalPlayers(kRed) > 0 && getTeamTotalPlayers(kBlue) > 0) {
-    g_gametype = kTeamDeathmatch;
+void addUpTables(Game& game) {
+  if (game.gametype == kFreeForAll && getTeamTotalPlayers(game, kRed) > 0 && getTeamTotalPlayers(game, kBlue) > 0) {
+    game.gametype = kTeamDeathmatch;
   }
-  int n = getTotalPlayers();
+  int n = getTotalPlayers(game);
   for (int p = 0; p < n; ++p) {
-    addUpPlayerTables(p, n);
-    addUpScore(q3players[p], p, n);
+    addUpPlayerTables(game, p, n);
+    addUpScore(game.q3players[p], p, n);
   }
 }
 
 // Swaps players i and i+1: their records, and their columns in rows 0..13 of
 // every live record's per-opponent tables.
-static void swapAdjacentPlayers(int i, int count) {
-  std::swap(q3players[i], q3players[i + 1]);
+static void swapAdjacentPlayers(Game& game, int i, int count) {
+  std::swap(game.q3players[i], game.q3players[i + 1]);
   for (int p = 0; p < count; ++p) {
     for (int w = 0; w <= kAllWeapons; ++w) {
-      std::swap(q3players[p].kills_by_weapon[w][i], q3players[p].kills_by_weapon[w][i + 1]);
-      std::swap(q3players[p].deaths_by_weapon[w][i], q3players[p].deaths_by_weapon[w][i + 1]);
+      std::swap(game.q3players[p].kills_by_weapon[w][i], game.q3players[p].kills_by_weapon[w][i + 1]);
+      std::swap(game.q3players[p].deaths_by_weapon[w][i], game.q3players[p].deaths_by_weapon[w][i + 1]);
     }
   }
 }
 
-void sort() {
-  int count = getTotalPlayers();
+void sort(Game& game) {
+  int count = getTotalPlayers(game);
   bool swapped = true;
   while (swapped) {
     swapped = false;
     for (int i = 0; i + 1 < count; ++i) {
-      if (q3players[i].skill < q3players[i + 1].skill) {
-        swapAdjacentPlayers(i, count);
+      if (game.q3players[i].skill < game.q3players[i + 1].skill) {
+        swapAdjacentPlayers(game, i, count);
         swapped = true;
       }
     }
@@ -163,43 +163,43 @@ bool splitKey(std::string_view key, std::string_view& field, int& team) {
 
 }  // namespace
 
-int getStats(std::string_view key) {
+int getStats(const Game& game, std::string_view key) {
   std::string_view field;
   int team = 0;
   if (!splitKey(key, field, team)) return 0;
   for (const StatKey& stat : kStatKeys) {
     if (stat.field != field || (team == kNoTeam && !stat.has_noteam)) continue;
     int sum = 0;
-    for (int i = 0, n = getTotalPlayers(); i < n; ++i) {
-      if (q3players[i].team == team) sum += stat.value(q3players[i]);
+    for (int i = 0, n = getTotalPlayers(game); i < n; ++i) {
+      if (game.q3players[i].team == team) sum += stat.value(game.q3players[i]);
     }
     return sum;
   }
   return 0;
 }
 
-double getStatsDouble(std::string_view key) {
+double getStatsDouble(const Game& game, std::string_view key) {
   double sum = 0.0;
-  int n = getTotalPlayers();
+  int n = getTotalPlayers(game);
   if (key == "kestro") {
-    for (int i = 0; i < n; ++i) sum += q3players[i].skill;
+    for (int i = 0; i < n; ++i) sum += game.q3players[i].skill;
     return sum;
   }
   std::string_view field;
   int team = 0;
   if (!splitKey(key, field, team) || (field != "kestro" && field != "combat")) return 0.0;
   for (int i = 0; i < n; ++i) {
-    if (q3players[i].team == team) sum += field == "kestro" ? q3players[i].skill : q3players[i].combat;
+    if (game.q3players[i].team == team) sum += field == "kestro" ? game.q3players[i].skill : game.q3players[i].combat;
   }
   return sum;
 }
 
 namespace {
 
-int mostFrequentOpponent(int player, const OpponentTable& table) {
+int mostFrequentOpponent(const Game& game, int player, const OpponentTable& table) {
   int result = player;
   int best = table[kAllWeapons][player];
-  for (int j = 0, n = getTotalPlayers(); j < n; ++j) {
+  for (int j = 0, n = getTotalPlayers(game); j < n; ++j) {
     if (table[kAllWeapons][j] > best) {
       best = table[kAllWeapons][j];
       result = j;
@@ -210,6 +210,6 @@ int mostFrequentOpponent(int player, const OpponentTable& table) {
 
 }  // namespace
 
-int getWorstEnemy(int player) { return mostFrequentOpponent(player, q3players[player].deaths_by_weapon); }
+int getWorstEnemy(const Game& game, int player) { return mostFrequentOpponent(game, player, game.q3players[player].deaths_by_weapon); }
 
-int getEasiestPrey(int player) { return mostFrequentOpponent(player, q3players[player].kills_by_weapon); }
+int getEasiestPrey(const Game& game, int player) { return mostFrequentOpponent(game, player, game.q3players[player].kills_by_weapon); }

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+struct Game;
+
 // Ratings (skill and combat) stay within plus or minus this bound. Every
 // kill adds a share of the victim's rating to the killer's, so in a long
 // duel both grow geometrically and reach infinity after some thousands of
@@ -19,22 +21,22 @@ float getKestroPoints(int weapon);
 
 // End-of-game totals, scores and rating corrections; once per written game,
 // after merging and before the awards.
-void addUpTables();
+void addUpTables(Game& game);
 
 // Orders the live players by skill, highest first (a stable bubble sort).
 // The per-opponent columns of every record move with their players; the
 // totals column stays where it is.
-void sort();
+void sort(Game& game);
 
 // Sum of a field over one team's live players, by key ("caps_red",
 // "frags_noteam", ...); 0 for an unknown key.
-int getStats(std::string_view key);
+int getStats(const Game& game, std::string_view key);
 // Sum of skill ("kestro", "kestro_red", ...) or combat ("combat_blue", ...)
 // in double precision; 0 for an unknown key.
-double getStatsDouble(std::string_view key);
+double getStatsDouble(const Game& game, std::string_view key);
 
 // The opponent who killed `player` most often (the player itself when nobody
 // beat its suicides), and the one it killed most often. Ties go to the lower
 // index.
-int getWorstEnemy(int player);
-int getEasiestPrey(int player);
+int getWorstEnemy(const Game& game, int player);
+int getEasiestPrey(const Game& game, int player);

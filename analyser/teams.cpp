@@ -2,9 +2,10 @@
 
 #include <cstdio>
 
-#include "game_state.h"
+#include "game.h"
 #include "keywords.h"
 #include "kills.h"
+#include "line_event.h"
 #include "players.h"
 #include "text.h"
 
@@ -22,13 +23,13 @@ int opposingTeam(int team) { return team == kRed ? kBlue : kRed; }
 
 // Puts player p on the team opposite to the first opponent of a known team
 // in `table` (deaths: killers; kills: victims), weapons 0..8 in order.
-void guessTeamFrom(int p, const OpponentTable& table, int count) {
+void guessTeamFrom(Game& game, int p, const OpponentTable& table, int count) {
   for (int w = kGauntlet; w <= kBfg; ++w) {
     for (int j = 0; j < count; ++j) {
-      int other = q3players[j].team;
+      int other = game.q3players[j].team;
       if (table[w][j] <= 0 || (other != kRed && other != kBlue)) continue;
-      q3players[p].team = opposingTeam(other);
-      q3players[p].raw_name.append(kGuessedTeamMarker);
+      game.q3players[p].team = opposingTeam(other);
+      game.q3players[p].raw_name.append(kGuessedTeamMarker);
       return;
     }
   }
@@ -36,19 +37,19 @@ void guessTeamFrom(int p, const OpponentTable& table, int count) {
 
 // Highest index first, so players guessed earlier count as evidence for the
 // ones examined after them.
-void guessPass(const char* message, bool by_deaths) {
-  int count = getTotalPlayers();
+void guessPass(Game& game, const char* message, bool by_deaths) {
+  int count = getTotalPlayers(game);
   for (int p = count - 1; p >= 0; --p) {
-    Q3Player& player = q3players[p];
+    Q3Player& player = game.q3players[p];
     if (player.team != kNoTeam) continue;
     std::printf(message, player.name.c_str());
-    guessTeamFrom(p, by_deaths ? player.deaths_by_weapon : player.kills_by_weapon, count);
+    guessTeamFrom(game, p, by_deaths ? player.deaths_by_weapon : player.kills_by_weapon, count);
   }
 }
 
 // A live record that may take part in a merge under `key`.
-bool mergeCandidate(int index, std::string_view key) {
-  std::string_view raw = q3players[index].raw_name;
+bool mergeCandidate(const Game& game, int index, std::string_view key) {
+  std::string_view raw = game.q3players[index].raw_name;
   return contains(raw, key) && !contains(raw, kMarkerFont);
 }
 
@@ -73,18 +74,18 @@ void addMergedValues(Q3Player& into, const Q3Player& from) {
 
 // The longest text of the first `team` player's name that every player of
 // the team carries in the name; "" when the team has nobody.
-std::string clanTag(int team) {
-  int count = getTotalPlayers();
+std::string clanTag(const Game& game, int team) {
+  int count = getTotalPlayers(game);
   int first = 0;
-  while (first < count && q3players[first].team != team) ++first;
+  while (first < count && game.q3players[first].team != team) ++first;
   if (first == count) return {};
-  std::string_view name = q3players[first].name;
+  std::string_view name = game.q3players[first].name;
   std::string_view tag;
   for (std::size_t i = 0; i < name.size(); ++i) {
     for (std::size_t k = i; k < name.size(); ++k) {
       std::string_view text = name.substr(i, k - i + 1);
       // A longer text holds this one, so it cannot match either.
-      if (!allMatched(team, text)) break;
+      if (!allMatched(game, team, text)) break;
       if (text.size() > tag.size()) tag = text;
     }
   }
@@ -93,54 +94,55 @@ std::string clanTag(int team) {
 
 }  // namespace
 
-void assignTeam(std::string_view line) {
-  Q3Player& subject = q3players[getVictim(line)];
-  if (contains(line, " is on team ")) {
-    std::string_view word = getAttackerName(line);
+void assignTeam(Game& game, const LineEvent& event) {
+  const LineScan& line = event.scan;
+  Q3Player& subject = game.q3players[getVictim(game, event)];
+  if (line.contains(" is on team ")) {
+    std::string_view word = event.attacker_name;
     if (word == "RED") subject.team = kRed;
     else if (word == "BLUE") subject.team = kBlue;
-  } else if (contains(line, " entered the game (^1RED^7)")) {
+  } else if (line.contains(" entered the game (^1RED^7)")) {
     subject.team = kRed;
-  } else if (contains(line, " entered the game (^4BLUE^7)")) {
+  } else if (line.contains(" entered the game (^4BLUE^7)")) {
     subject.team = kBlue;
-  } else if (containsAny(ctf_red_strings, line)) {
-    g_gametype = kCaptureTheFlag;
+  } else if (line.containsAny(ctf_red_strings)) {
+    game.gametype = kCaptureTheFlag;
     subject.team = kRed;
-  } else if (containsAny(ctf_blue_strings, line)) {
-    g_gametype = kCaptureTheFlag;
+  } else if (line.containsAny(ctf_blue_strings)) {
+    game.gametype = kCaptureTheFlag;
     subject.team = kBlue;
   }
 }
 
-void assignTeamToUnknownPlayers() {
-  if (getTeamTotalPlayers(kNoTeam) == 0 || getTeamTotalPlayers(kRed) == 0 || getTeamTotalPlayers(kBlue) == 0) {
+void assignTeamToUnknownPlayers(Game& game) {
+  if (getTeamTotalPlayers(game, kNoTeam) == 0 || getTeamTotalPlayers(game, kRed) == 0 || getTeamTotalPlayers(game, kBlue) == 0) {
     return;
   }
-  guessPass("Trying to guess-timate team for player (deaths): %s\n", true);
-  guessPass("Trying to guess-timate team for player  (kills): %s\n", false);
+  guessPass(game, "Trying to guess-timate team for player (deaths): %s\n", true);
+  guessPass(game, "Trying to guess-timate team for player  (kills): %s\n", false);
 }
 
-int mergeIdenticalPlayerChopped(int a) {
-  if (!isLivePlayer(a) || q3players[a].raw_name.size() != kCutNameLength) return kNobody;
-  std::string key(q3players[a].raw_name.view());
+int mergeIdenticalPlayerChopped(Game& game, int a) {
+  if (!isLivePlayer(game, a) || game.q3players[a].raw_name.size() != kCutNameLength) return kNobody;
+  std::string key(game.q3players[a].raw_name.view());
   if (key.back() == '^') key.pop_back();
 
-  int count = getTotalPlayers();
+  int count = getTotalPlayers(game);
   int s = kNobody;
   int candidates = 0;
   for (int j = 0; j < count; ++j) {
-    if (!mergeCandidate(j, key)) continue;
+    if (!mergeCandidate(game, j, key)) continue;
     ++candidates;
     if (j != a && s == kNobody) s = j;
   }
   if (s == kNobody) return kNobody;
   if (candidates > 2) {
-    q3players[a].team = kNoTeam;  // ambiguous: several full names hold the cut one
+    game.q3players[a].team = kNoTeam;  // ambiguous: several full names hold the cut one
     return kNobody;
   }
 
-  Q3Player& cut = q3players[a];
-  const Q3Player& full = q3players[s];
+  Q3Player& cut = game.q3players[a];
+  const Q3Player& full = game.q3players[s];
   std::printf("\nPossible Duplicate Player detected:\n");
   std::printf("%s\n", cut.name.c_str());
   std::printf("%s\n", full.name.c_str());
@@ -152,48 +154,48 @@ int mergeIdenticalPlayerChopped(int a) {
   cut.name = full.name;
   cut.raw_name = merged_raw;
   addMergedValues(cut, full);
-  removePlayer(s);
-  return getPlayerIndex(merged_raw);
+  removePlayer(game, s);
+  return getPlayerIndex(game, merged_raw);
 }
 
-int mergeIdenticalPlayerNonChopped(int x) {
-  if (!isLivePlayer(x)) return kNobody;
-  for (int s = 0, count = getTotalPlayers(); s < count; ++s) {
-    std::string_view raw = q3players[s].raw_name;
-    if (s != x && raw.size() == kCutNameLength && contains(q3players[x].raw_name, raw)) {
-      return mergeIdenticalPlayerChopped(s);
+int mergeIdenticalPlayerNonChopped(Game& game, int x) {
+  if (!isLivePlayer(game, x)) return kNobody;
+  for (int s = 0, count = getTotalPlayers(game); s < count; ++s) {
+    std::string_view raw = game.q3players[s].raw_name;
+    if (s != x && raw.size() == kCutNameLength && contains(game.q3players[x].raw_name, raw)) {
+      return mergeIdenticalPlayerChopped(game, s);
     }
   }
   return kNobody;
 }
 
-void mergeAllIdenticalPlayers() {
+void mergeAllIdenticalPlayers(Game& game) {
   int i = 0;
-  while (i < getTotalPlayers()) {
-    int merged = mergeIdenticalPlayerChopped(i);
+  while (i < getTotalPlayers(game)) {
+    int merged = mergeIdenticalPlayerChopped(game, i);
     // After every merge the table is re-sorted: start again from the top.
-    i = merged < getTotalPlayers() ? 0 : i + 1;
+    i = merged < getTotalPlayers(game) ? 0 : i + 1;
   }
 }
 
-int allMatched(int team, std::string_view text) {
-  for (int i = 0, count = getTotalPlayers(); i < count; ++i) {
-    if (q3players[i].team == team && !contains(q3players[i].name, text)) return 0;
+int allMatched(const Game& game, int team, std::string_view text) {
+  for (int i = 0, count = getTotalPlayers(game); i < count; ++i) {
+    if (game.q3players[i].team == team && !contains(game.q3players[i].name, text)) return 0;
   }
   return 1;
 }
 
-void detectClans(std::string& destination) {
-  if (g_gametype == kFreeForAll) {
+void detectClans(const Game& game, std::string& destination) {
+  if (game.gametype == kFreeForAll) {
     destination = "FFA_PUB";
     return;
   }
-  std::string red = clanTag(kRed);
-  std::string blue = clanTag(kBlue);
+  std::string red = clanTag(game, kRed);
+  std::string blue = clanTag(game, kBlue);
   // Three players make any common text a coincidence, not a clan.
-  bool three_players = getTotalPlayers() == 3;
+  bool three_players = getTotalPlayers(game) == 3;
   if (red.size() < 2 || three_players) red = "RED";
   if (blue.size() < 2 || three_players) blue = "BLUE";
-  const char* prefix = g_gametype == kCaptureTheFlag ? "CTF_" : g_gametype == kTeamDeathmatch ? "TDM_" : "CA_";
+  const char* prefix = game.gametype == kCaptureTheFlag ? "CTF_" : game.gametype == kTeamDeathmatch ? "TDM_" : "CA_";
   destination = prefix + red + "_vs_" + blue;
 }

@@ -6,24 +6,27 @@
 #include <string>
 #include <string_view>
 
+struct Game;
+struct LineEvent;
+
 // Takes the subject's team from a team, entry or flag line.
-void assignTeam(std::string_view line);
+void assignTeam(Game& game, const LineEvent& event);
 
 // Guesses a team for players without one from whom they killed or died to.
-void assignTeamToUnknownPlayers();
+void assignTeamToUnknownPlayers(Game& game);
 
 // Merges the cut record `index` (a 29-character raw name) into the one full
 // name that contains it. Returns the merged record's index, or kNobody.
-int mergeIdenticalPlayerChopped(int index);
+int mergeIdenticalPlayerChopped(Game& game, int index);
 // Merges into `index` the cut record whose name it contains. Returns the
 // merged record's index, or kNobody.
-int mergeIdenticalPlayerNonChopped(int index);
+int mergeIdenticalPlayerNonChopped(Game& game, int index);
 // Merges every cut record that has exactly one full name.
-void mergeAllIdenticalPlayers();
+void mergeAllIdenticalPlayers(Game& game);
 
 // 1 when every live player of `team` has `text` in its name (also when the
 // team has nobody), else 0.
-int allMatched(int team, std::string_view text);
+int allMatched(const Game& game, int team, std::string_view text);
 
 // The match label ("FFA_PUB", "CTF_<red tag>_vs_<blue tag>", ...).
-void detectClans(std::string& destination);
+void detectClans(const Game& game, std::string& destination);

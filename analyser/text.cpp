@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
 
 #include <sys/stat.h>
 
@@ -45,43 +44,6 @@ bool readLine(std::FILE* file, FixedText& line) {
   return true;
 }
 
-// --- Scratch-buffer registry -----------------------------------------------
-//
-// The 999 slots are one preallocated block: taking a buffer is a counter
-// increment and releasing them all resets the counter, so the pipeline's many
-// short-lived texts cost no heap traffic. Buffers taken while the registry is
-// full come from `g_unregistered` and live until the program ends.
-
-int g_max_mallocs = 0;
-
-namespace {
-using ScratchBuffer = std::array<char, kTextBufferSize>;
-std::array<ScratchBuffer, kScratchSlots> g_slots;
-int g_slots_used = 0;
-std::deque<ScratchBuffer> g_unregistered;
-}  // namespace
-
-char* storeMallocs() {
-  if (g_slots_used < kScratchSlots) return g_slots[g_slots_used++].data();
-  std::fputs("cant store anymore\n", stdout);
-  return g_unregistered.emplace_back().data();
-}
-
-void freeMallocs() {
-  g_max_mallocs = std::max(g_max_mallocs, g_slots_used);
-  g_slots_used = 0;
-}
-
-int registeredMallocs() { return g_slots_used; }
-
-std::string_view scratchCopy(std::string_view text) {
-  char* buffer = storeMallocs();
-  std::size_t n = std::min(text.size(), kMaxTextLength);
-  if (n > 0) std::memcpy(buffer, text.data(), n);
-  buffer[n] = '\0';
-  return {buffer, n};
-}
-
 // --- Text functions ----------------------------------------------------------
 
 std::string_view substring(std::string_view text, int from, int to) {
@@ -90,8 +52,8 @@ std::string_view substring(std::string_view text, int from, int to) {
   // Position `length` is the terminator, so copying up to it copies up to the end.
   to = std::min(to, length - 1);
   from = std::max(from, 0);
-  if (to < from) return scratchCopy({});
-  return scratchCopy(text.substr(from, to - from + 1));
+  if (to < from) return {};
+  return text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from + 1));
 }
 
 int strReplace(FixedText& text, std::string_view pattern, std::string_view replacement) {

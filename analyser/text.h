@@ -6,10 +6,9 @@
 // that limit for every assignment and append, so no log content can make a
 // field grow past it.
 //
-// Text functions that return new text (substring, the name extractors) hand
-// out scratch buffers from a registry of 999 slots. The line pipeline releases
-// them all between its steps with freeMallocs(), so a returned string_view is
-// valid only until the next release.
+// Text functions that return part of a text (substring, the name
+// extractors) return a view into it: the view is valid as long as the text
+// it was taken from.
 #pragma once
 
 #include <array>
@@ -71,28 +70,9 @@ std::FILE* openInputFile(const char* path);
 // `file` is null.
 bool readLine(std::FILE* file, FixedText& line);
 
-// --- Scratch-buffer registry -----------------------------------------------
-
-inline constexpr int kScratchSlots = 999;  // slots 0..998; the 1000th stays empty
-
-// Largest number of scratch buffers released at once (shown in the summary).
-extern int g_max_mallocs;
-
-// Takes a new 510-byte scratch buffer and registers it in the first empty
-// slot. When all 999 slots are taken it prints "cant store anymore" and the
-// buffer stays allocated, unregistered, until the end of the run.
-char* storeMallocs();
-// Releases every registered buffer and raises g_max_mallocs.
-void freeMallocs();
-// Number of buffers registered now (for tests).
-int registeredMallocs();
-
-// Copies `text` (cut to 509 characters) into a new scratch buffer.
-std::string_view scratchCopy(std::string_view text);
-
 // --- Text functions ----------------------------------------------------------
 
-// Characters `from` to `to` inclusive, in a new scratch buffer. When `to` lies
+// Characters `from` to `to` inclusive (a view into `text`). When `to` lies
 // beyond the end of the text, the text itself is returned unchanged.
 std::string_view substring(std::string_view text, int from, int to);
 

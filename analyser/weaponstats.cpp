@@ -5,7 +5,8 @@
 #include <string>
 
 #include "events.h"
-#include "game_state.h"
+#include "line_event.h"
+#include "game.h"
 #include "kills.h"
 #include "players.h"
 #include "text.h"
@@ -75,8 +76,8 @@ void readDamageRow(FixedText row, BlockReading& r) {
   std::sscanf(row.c_str(), "%509s %509s %d", words[0], words[1], &r.damage);
 }
 
-void readBlockLine(const FixedText& stripped, BlockReading& r) {
-  Q3Player& p = q3players[r.current];
+void readBlockLine(Game& game, const FixedText& stripped, BlockReading& r) {
+  Q3Player& p = game.q3players[r.current];
   bool has_slash = contains(stripped, "/");
   for (const WeaponWord& w : kWeaponWords) {
     if (contains(stripped, w.block_word) && has_slash) {
@@ -103,22 +104,22 @@ void readBlockLine(const FixedText& stripped, BlockReading& r) {
 // The player an accuracy line names. A server prints a leaving player's
 // statistics just after the departure, when the record already carries the
 // departure marker; the figures still belong to that player.
-int accuracySubject(std::string_view line) {
-  int subject = getVictim(line);
+int accuracySubject(const Game& game, const LineEvent& event) {
+  int subject = getVictim(game, event);
   if (subject != kNobody) return subject;
-  std::string_view name = getVictimName(line);
+  std::string_view name = event.victim_name;
   if (name == kNoQuote) return kNobody;
   FixedText departed(name);
   departed.append(kDisconnectMarker);
-  return getPlayerIndex(departed);
+  return getPlayerIndex(game, departed);
 }
 
 }  // namespace
 
-void scanWeaponStats(std::string_view line) {
-  if (!contains(line, " accuracy statistics ")) return;
-  Q3Player& p = q3players[accuracySubject(line)];
-  std::string figures(getAttackerName(line));
+void scanWeaponStats(Game& game, const LineEvent& event) {
+  if (!event.scan.contains(" accuracy statistics ")) return;
+  Q3Player& p = game.q3players[accuracySubject(game, event)];
+  std::string figures(event.attacker_name);
   for (const WeaponWord& w : kWeaponWords) {
     if (contains(figures, w.accuracy_line_word)) {
       addWeaponFigures(p, w.weapon, figures);
@@ -132,12 +133,12 @@ void scanWeaponStats(std::string_view line) {
   }
 }
 
-void scanOspStats(const std::function<void(std::string_view)>& consumed) {
+void scanOspStats(Game& game, std::FILE* log, const std::function<void(std::string_view)>& consumed) {
   BlockReading reading;
   FixedText line;  // the last line read
   FixedText stripped;
   while (!containsAnyOf(line, {"entered the game", "MATCH COMPLETE", "----- CL_Shutdown -----"})) {
-    if (!readLine(fp, line)) return;
+    if (!readLine(log, line)) return;
     stripNewLineChars(line);
     replaceNonPrintableChars(line);
     if (consumed) consumed(line);
@@ -145,26 +146,25 @@ void scanOspStats(const std::function<void(std::string_view)>& consumed) {
     if (contains(line, "Map: ")) {
       char words[2][kTextBufferSize] = {};
       std::sscanf(line.c_str(), "%509s %509s", words[0], words[1]);
-      g_mapname.assign(toLowerCase(words[1]));
-      std::printf("MAP: %s\n", g_mapname.c_str());
+      game.mapname.assign(toLowerCase(words[1]));
+      std::printf("MAP: %s\n", game.mapname.c_str());
       return;
     }
     std::size_t header = stripped.view().find("Accuracy info for: ");
     if (contains(line, "Accuracy info for: ")) {
       reading.current = header == std::string_view::npos
                             ? kNobody
-                            : getPlayerIndexUsingStrippedName(stripped.view().substr(header + 19));
+                            : getPlayerIndexUsingStrippedName(game, stripped.view().substr(header + 19));
     } else {
-      readBlockLine(stripped, reading);
+      readBlockLine(game, stripped, reading);
     }
-    freeMallocs();
   }
 }
 
-int weaponUsed(int weapon) {
-  int n = getTotalPlayers();
+int weaponUsed(const Game& game, int weapon) {
+  int n = getTotalPlayers(game);
   for (int i = 0; i < n; ++i) {
-    const Q3Player& p = q3players[i];
+    const Q3Player& p = game.q3players[i];
     for (int j = 0; j < n; ++j) {
       if (p.kills_by_weapon[weapon][j] > 0) return 1;
     }

@@ -1,65 +1,53 @@
 // kestrostats-c's line pipeline: the input is a whole log, read through
-// readLog() from a file in the scratch directory, with the default report
-// settings. Games that end and qualify write their pages into html/. A log
-// that turns out to be a server log is converted by the pre-parser in this
-// process (see fuzz_support.h) and its converted form read on, as the
-// program does.
+// readLog() from memory, with the default report settings. Games that end
+// and qualify have their pages built in memory. A log that holds a server's
+// "InitGame: " line is written to the scratch directory first, since it is
+// converted by the pre-parser (in this process, see fuzz_support.h) and its
+// converted form read on, as the program does.
 #include <cstdint>
+#include <cstdio>
+#include <string_view>
 
 #include "fuzz_support.h"
-#include "game_state.h"
 #include "kestrostats_c.h"
-#include "page_writer.h"
 #include "players.h"
-#include "reportconfig.h"
-#include "text.h"
 
 namespace {
 
 constexpr const char* kLog = "input.log";
 
-// The rotation statements are not looked at; they go to /dev/null.
-std::FILE* g_rotation = nullptr;
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   ksfuzz::initialise();
-  ksfuzz::ScratchRun run;
-  // An empty configuration file: every setting keeps its default.
-  ksfuzz::writeFile("c-default.cfg", "");
-  g_config.assign("c-default.cfg");
-  readConfig();
-  g_rotation = std::fopen("/dev/null", "w");
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  ksfuzz::ScratchRun run;
-  ksfuzz::writeFile(kLog, ksfuzz::inputText(data, size));
-  // Header and footer files exist, so that every page copies them in.
-  ksfuzz::writeFile("c-header.html", "<html><body>\n");
-  ksfuzz::writeFile("c-footer.html", "</body></html>\n");
+  ksfuzz::ScratchRun scratch;
+  std::string_view text = ksfuzz::inputText(data, size);
 
-  // A fresh run: the state kestrostatsC() starts with.
-  g_logfile.assign(kLog);
-  g_time_now.assign("2024-01-02,03-04-05");
-  g_realtime_stats = 0;
-  g_log_type = 0;
-  g_mod = 0;
-  g_game_count = kFirstGameCount;
-  fp_sql_gamestats = g_rotation;
-  freeMallocs();
-  initPlayers();
-  initGlobals();
+  // A fresh run, as kestrostatsC() starts it, with a header and footer so
+  // that every page copies them in. (One run object serves every input: its
+  // player table is large, and setting it up anew is what a run does.)
+  static ConsoleRun c;
+  c.run = Run{};
+  initPlayers(*c.game);
+  initGame(*c.game);
+  c.run.logfile.assign(kLog);
+  c.run.time_now.assign("2024-01-02,03-04-05");
+  c.site = {"<html><body>\n", "</body></html>\n"};
+  c.write_pages = false;
 
-  fp = std::fopen(kLog, "rb");
-  readLog();
+  if (text.find("InitGame: ") != std::string_view::npos) {
+    ksfuzz::writeFile(kLog, text);
+    c.run.log = std::fopen(kLog, "rb");
+  } else if (!text.empty()) {
+    c.run.log = fmemopen(const_cast<char*>(text.data()), text.size(), "rb");
+  }
+  readLog(c);
 
-  fpclose(fp);
-  fpclose(fpw);
-  fp_sql_gamestats = nullptr;
-  freeMallocs();
+  fpclose(c.run.log);
   cleanUpTempFiles();
   return 0;
 }

@@ -2,9 +2,8 @@
 // configuration and kestrostats-s's season configuration, each reading the
 // input as its file.
 //
-// The season reader ends the program when the database host or name is
-// missing or the name is not a plain identifier. So that it returns, a
-// valid database block is appended after the input, behind lines that bring
+// So that the season reader gets past the database settings, a valid
+// database block is appended after the input, behind lines that bring
 // the reader back to where it expects a key wherever the input stops: a line
 // end (finishing a cut line or giving a pending key an empty value), then
 // two "#" lines (the first may still be taken as a value; at a key's place
@@ -31,13 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ksfuzz::ScratchRun run;
   std::string_view text = ksfuzz::inputText(data, size);
   ksfuzz::writeFile("c-input.cfg", text);
-  g_config.assign("c-input.cfg");
-  readConfig();
+  ReportConfig report;
+  report.path.assign("c-input.cfg");
+  readConfig(report);
 
   std::string season_file(text);
   season_file += kDatabaseBlock;
   ksfuzz::writeFile("s-input.cfg", season_file);
-  season::g_config.assign("s-input.cfg");
-  season::readConfig();
+  season::SeasonConfig config;
+  config.path.assign("s-input.cfg");
+  season::readConfig(config);
   return 0;
 }

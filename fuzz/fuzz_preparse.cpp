@@ -36,13 +36,11 @@ void translateAllLines() {
   preparse::fp_out = std::fopen("translated.log", "wb");
   FixedText line;
   while (preparse::nextLine(line)) {
-    freeMallocs();
     stripNewLineChars(line);
     preparse::translateLine(line);
   }
   fpclose(preparse::fp_now);
   fpclose(preparse::fp_out);
-  freeMallocs();
 }
 
 int runConverter(std::string source, std::string target, bool carry_over) {
@@ -50,7 +48,6 @@ int runConverter(std::string source, std::string target, bool carry_over) {
   char one[] = "1";
   char* argv[] = {program, source.data(), target.data(), one, nullptr};
   int status = preparse::run(carry_over ? 4 : 3, argv);
-  freeMallocs();
   return status;
 }
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "game_state.h"
+#include "game.h"
 #include "player_sql.h"
 #include "players.h"
 #include "season_config.h"
@@ -87,25 +87,24 @@ struct PlayerTexts {
 
 // A two-player game: the player under test and a harmless opponent, each
 // with one kill, so that both get their rows.
-void setUpGame(const PlayerTexts& texts) {
-  initPlayers();
-  g_game_count = 1001;
-  Q3Player& p = q3players[0];
+void setUpGame(Game& game, const PlayerTexts& texts) {
+  initPlayers(game);
+  Q3Player& p = game.q3players[0];
   p.raw_name.assign(texts.raw_name);
   p.original_name.assign(texts.raw_name);
   p.name.assign(texts.name);
   p.model.assign(texts.model);
   p.quote.assign(texts.quote);
-  Q3Player& other = q3players[1];
+  Q3Player& other = game.q3players[1];
   other.raw_name.assign("Opponent");
   other.name.assign("Opponent");
   for (Q3Player* player : {&p, &other}) player->kills = 1;
-  season::fixPlayerNames();
+  season::fixPlayerNames(game);
 }
 
-std::string statementsFor(const PlayerTexts& texts) {
-  setUpGame(texts);
-  return season::gameStatements();
+std::string statementsFor(Game& game, const season::SeasonConfig& config, const PlayerTexts& texts) {
+  setUpGame(game, texts);
+  return season::gameStatements(game, config);
 }
 
 // A text as it is to come back out of its literal: cut to the column.
@@ -127,20 +126,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   texts.quote = input.ConsumeRemainingBytesAsString();
   if (texts.raw_name.empty() || texts.raw_name.find('\0') != std::string::npos) return 0;  // no such player
 
-  season::g_config_db_name.assign("season");
-  season::g_no_of_game_stats = 1;
-  const std::string script = statementsFor(texts);
+  season::SeasonConfig config;
+  config.db_name.assign("season");
+  config.no_of_game_stats = 1;
+  static Game game;
+  const std::string script = statementsFor(game, config, texts);
   // The texts of the record after the season's fixes (blank names marked,
   // apostrophes made "_"), as the script got them.
-  const std::string raw_name(q3players[0].raw_name.view());
-  const std::string name(q3players[0].name.view());
-  const std::string model(q3players[0].model.view());
-  const std::string quote(q3players[0].quote.view());
+  const Q3Player& player = game.q3players[0];
+  const std::string raw_name(player.raw_name.view());
+  const std::string name(player.name.view());
+  const std::string model(player.model.view());
+  const std::string quote(player.quote.view());
 
   // The same game with harmless texts of the same kinds (a model or none, a
   // quote or none).
   PlayerTexts harmless{"Raw", "Name", model.empty() ? "" : "model", quote == kNoQuote ? std::string(kNoQuote) : "q"};
-  const Lexed reference = lex(statementsFor(harmless));
+  const Lexed reference = lex(statementsFor(game, config, harmless));
   const Lexed lexed = lex(script);
   if (!lexed.complete) fail("a literal never ends", script);
   if (lexed.skeleton != reference.skeleton) fail("the statements around the texts changed", script);

@@ -119,7 +119,6 @@ void frameLine(FixedText& line) {
 void handleLine(FixedText& line) {
   // The rest of an overlong line is no line of its own and holds no event.
   if (lineIsContinuation()) return;
-  freeMallocs();
   stripNewLineChars(line);
   frameLine(line);
   if (game_open) translateLine(line);

@@ -4,6 +4,7 @@
 #include <functional>
 #include <initializer_list>
 
+#include "game.h"
 #include "kills.h"
 #include "page_writer.h"
 
@@ -49,49 +50,49 @@ constexpr const char* kAwardImages[kAwardCount] = {
 constexpr int kFirstAccuracySlot = 11;
 constexpr int kFirstPlayerSlot = 21;
 
-void setForEveryone(int slot, int flag) {
-  for (int i = 0, n = getTotalPlayers(); i < n; ++i) q3players[i].awards[slot] = flag;
+void setForEveryone(Game& game, int slot, int flag) {
+  for (int i = 0, n = getTotalPlayers(game); i < n; ++i) game.q3players[i].awards[slot] = flag;
 }
 
 // Most of an integer measure; every tied player wins; a best of 0 wins nothing.
-void integerAward(int slot, const std::function<int(const Q3Player&)>& measure) {
-  int n = getTotalPlayers();
+void integerAward(Game& game, int slot, const std::function<int(const Q3Player&)>& measure) {
+  int n = getTotalPlayers(game);
   if (n == 0) return;
-  int best = measure(q3players[0]);
-  for (int i = 1; i < n; ++i) best = std::max(best, measure(q3players[i]));
+  int best = measure(game.q3players[0]);
+  for (int i = 1; i < n; ++i) best = std::max(best, measure(game.q3players[i]));
   for (int i = 0; i < n; ++i) {
-    if (measure(q3players[i]) == best) q3players[i].awards[slot] = 1;
+    if (measure(game.q3players[i]) == best) game.q3players[i].awards[slot] = 1;
   }
-  if (best == 0) setForEveryone(slot, 0);
+  if (best == 0) setForEveryone(game, slot, 0);
 }
 
 // Most of a real measure (double precision); nobody wins unless the best is
 // above the threshold.
-void realAward(int slot, double threshold, const std::function<double(const Q3Player&)>& measure) {
-  int n = getTotalPlayers();
+void realAward(Game& game, int slot, double threshold, const std::function<double(const Q3Player&)>& measure) {
+  int n = getTotalPlayers(game);
   if (n == 0) return;
-  double best = measure(q3players[0]);
-  for (int i = 1; i < n; ++i) best = std::max(best, measure(q3players[i]));
+  double best = measure(game.q3players[0]);
+  for (int i = 1; i < n; ++i) best = std::max(best, measure(game.q3players[i]));
   for (int i = 0; i < n; ++i) {
-    if (measure(q3players[i]) == best) q3players[i].awards[slot] = 1;
+    if (measure(game.q3players[i]) == best) game.q3players[i].awards[slot] = 1;
   }
-  if (best <= threshold) setForEveryone(slot, 0);
+  if (best <= threshold) setForEveryone(game, slot, 0);
 }
 
 // Best accuracy with weapon w (1..8) among the players who fired it.
-void accuracyAward(int w) {
+void accuracyAward(Game& game, int w) {
   int slot = kFirstAccuracySlot + w;
-  int n = getTotalPlayers();
+  int n = getTotalPlayers(game);
   auto ratio = [w](const Q3Player& p) { return 100.0 * p.accuracy_hits[w] / p.accuracy_attempts[w - 1]; };
   double best = 0.0;
   for (int i = 0; i < n; ++i) {
-    if (q3players[i].accuracy_attempts[w - 1] != 0) best = std::max(best, ratio(q3players[i]));
+    if (game.q3players[i].accuracy_attempts[w - 1] != 0) best = std::max(best, ratio(game.q3players[i]));
   }
   for (int i = 0; i < n; ++i) {
-    const Q3Player& p = q3players[i];
-    if (p.accuracy_attempts[w - 1] != 0 && std::fabs(ratio(p) - best) < 0.001) q3players[i].awards[slot] = 1;
+    const Q3Player& p = game.q3players[i];
+    if (p.accuracy_attempts[w - 1] != 0 && std::fabs(ratio(p) - best) < 0.001) game.q3players[i].awards[slot] = 1;
   }
-  if (best <= 0.001) setForEveryone(slot, 0);
+  if (best <= 0.001) setForEveryone(game, slot, 0);
 }
 
 bool hasAwardIn(const AwardFlags& flags, int first, int last) {
@@ -101,48 +102,48 @@ bool hasAwardIn(const AwardFlags& flags, int first, int last) {
   return false;
 }
 
-void printAwardSlots(const AwardFlags& flags, int first, int last, std::initializer_list<int> order) {
+void printAwardSlots(Report& r, const AwardFlags& flags, int first, int last, std::initializer_list<int> order) {
   if (!hasAwardIn(flags, first, last)) {
-    wr("<IMG src=images/awards/blank.gif>&nbsp;");
+    r.wrText("<IMG src=images/awards/blank.gif>&nbsp;");
     return;
   }
   for (int slot : order) {
-    if (flags[slot] == 1) wrText(kAwardImages[slot]);
+    if (flags[slot] == 1) r.wrText(kAwardImages[slot]);
   }
 }
 
 }  // namespace
 
-void assignAwards() {
-  int totals = getTotalPlayers();  // the totals column of the kills table
+void assignAwards(Game& game) {
+  int totals = getTotalPlayers(game);  // the totals column of the kills table
   for (int w = kGauntlet; w <= kGrapple; ++w) {
-    integerAward(w, [w, totals](const Q3Player& p) { return p.kills_by_weapon[w][totals]; });
+    integerAward(game, w, [w, totals](const Q3Player& p) { return p.kills_by_weapon[w][totals]; });
   }
-  integerAward(kFirstAccuracySlot, [](const Q3Player& p) { return p.accuracy_hits[kGauntlet]; });
-  for (int w = kMachineGun; w <= kBfg; ++w) accuracyAward(w);
+  integerAward(game, kFirstAccuracySlot, [](const Q3Player& p) { return p.accuracy_hits[kGauntlet]; });
+  for (int w = kMachineGun; w <= kBfg; ++w) accuracyAward(game, w);
 
-  integerAward(21, [](const Q3Player& p) { return p.kills; });
-  integerAward(22, [](const Q3Player& p) { return p.ctf_flag_caps; });
-  realAward(23, 0.001, [](const Q3Player& p) { return static_cast<double>(p.combat); });
-  realAward(24, 0.001, [](const Q3Player& p) { return static_cast<double>(p.skill); });
-  realAward(25, 0.4, [](const Q3Player& p) { return static_cast<double>(p.ctf_base_defends); });
-  realAward(26, 0.001, [](const Q3Player& p) { return 1.5 * p.ctf_assist_efc_kills + p.ctf_assist_flag_returns; });
-  integerAward(27, [](const Q3Player& p) { return p.kill_streak; });
-  integerAward(28, [](const Q3Player& p) { return p.damage_given; });
-  realAward(29, 0.001, [](const Q3Player& p) {
+  integerAward(game, 21, [](const Q3Player& p) { return p.kills; });
+  integerAward(game, 22, [](const Q3Player& p) { return p.ctf_flag_caps; });
+  realAward(game, 23, 0.001, [](const Q3Player& p) { return static_cast<double>(p.combat); });
+  realAward(game, 24, 0.001, [](const Q3Player& p) { return static_cast<double>(p.skill); });
+  realAward(game, 25, 0.4, [](const Q3Player& p) { return static_cast<double>(p.ctf_base_defends); });
+  realAward(game, 26, 0.001, [](const Q3Player& p) { return 1.5 * p.ctf_assist_efc_kills + p.ctf_assist_flag_returns; });
+  integerAward(game, 27, [](const Q3Player& p) { return p.kill_streak; });
+  integerAward(game, 28, [](const Q3Player& p) { return p.damage_given; });
+  realAward(game, 29, 0.001, [](const Q3Player& p) {
     return 100.0 * p.accuracy_total_hits / (static_cast<double>(p.accuracy_total_attempts) + 1.0);
   });
-  realAward(30, 0.001, [](const Q3Player& p) { return 1.5 * p.ctf_fc_defends_aggressive + p.ctf_fc_defends; });
-  realAward(31, 0.001, [](const Q3Player& p) { return 1.5 * p.ctf_efc_kills + p.ctf_flag_returns; });
-  integerAward(32, [](const Q3Player& p) { return p.ctf_flag_hold_kills; });
+  realAward(game, 30, 0.001, [](const Q3Player& p) { return 1.5 * p.ctf_fc_defends_aggressive + p.ctf_fc_defends; });
+  realAward(game, 31, 0.001, [](const Q3Player& p) { return 1.5 * p.ctf_efc_kills + p.ctf_flag_returns; });
+  integerAward(game, 32, [](const Q3Player& p) { return p.ctf_flag_hold_kills; });
 }
 
-void htmlPrintAwards(const AwardFlags& flags, std::string_view group) {
+void htmlPrintAwards(Report& r, const AwardFlags& flags, std::string_view group) {
   if (group == "weapons") {
-    printAwardSlots(flags, 0, 10, {0, 1, 2, 3, 4, 6, 5, 7, 8, 9, 10});
+    printAwardSlots(r, flags, 0, 10, {0, 1, 2, 3, 4, 6, 5, 7, 8, 9, 10});
   } else if (group == "accuracy") {
-    printAwardSlots(flags, kFirstAccuracySlot, 20, {11, 12, 13, 14, 15, 17, 16, 18, 19});
+    printAwardSlots(r, flags, kFirstAccuracySlot, 20, {11, 12, 13, 14, 15, 17, 16, 18, 19});
   } else if (group == "player") {
-    printAwardSlots(flags, kFirstPlayerSlot, 32, {21, 27, 28, 29, 23, 22, 26, 30, 31, 32, 25, 24});
+    printAwardSlots(r, flags, kFirstPlayerSlot, 32, {21, 27, 28, 29, 23, 22, 26, 30, 31, 32, 25, 24});
   }
 }

@@ -7,15 +7,18 @@
 
 #include "players.h"
 
+struct Game;
+class Report;
+
 // Award slots: 0..10 weapons, 11..20 accuracy (20 never awarded), 21..32 player.
 using AwardFlags = std::array<int, kAwardCount>;
 
 // Sets every player's award flags once the game's totals are final. Ties
 // share an award; a best of zero (or not above the measure's threshold)
 // gives it to nobody.
-void assignAwards();
+void assignAwards(Game& game);
 
 // Writes a player's award images of one group: "weapons", "accuracy" or
 // "player"; a blank image when the player has none of the group; nothing for
 // any other group name.
-void htmlPrintAwards(const AwardFlags& flags, std::string_view group);
+void htmlPrintAwards(Report& r, const AwardFlags& flags, std::string_view group);

@@ -1,21 +1,12 @@
 #include "page_writer.h"
 
 #include <cstdarg>
-#include <cstdlib>
 #include <filesystem>
 
-#include "game_state.h"
-#include "main_tables.h"
-#include "reportconfig.h"
 #include "teams.h"
 #include "text.h"
+#include "main_tables.h"
 #include "weapon_page.h"
-
-std::FILE* fpw = nullptr;
-std::FILE* fp_sql_gamestats = nullptr;
-std::string out_filename_stats;
-std::string out_filename_wepns;
-int g_failed_games = 0;
 
 namespace {
 
@@ -23,108 +14,31 @@ namespace {
 // the clan tags of a game are.
 constexpr std::size_t kMaxPageNameStem = 200;
 
-// True once a write, flush or close of the current game's pages failed.
-bool g_page_failed = false;
-
-// Pages are written under a temporary name and renamed into place once both
-// are complete, so that a visitor (or the season's page rotation) never sees
-// a page cut short by a full disk, and a realtime page that fails keeps its
-// last good version.
-std::string pagePath(const std::string& name) { return "html/" + name; }
-std::string partPath(const std::string& name) { return "html/" + name + ".part"; }
-
-void removePartialPages() {
-  std::remove(partPath(out_filename_stats).c_str());
-  std::remove(partPath(out_filename_wepns).c_str());
-}
-
-[[noreturn]] void failToOpenPage() {
-  std::printf("ERROR: couldnt open file to write\n");
-  std::fprintf(stderr, "ERROR: could not open a page of game %d for writing in html/\n", g_game_count);
-  if (fpw != nullptr) std::fclose(fpw);
-  fpw = nullptr;
-  removePartialPages();
-  std::exit(1);
-}
-
-std::FILE* openPage(const std::string& name, const char* mode) {
-  std::FILE* page = std::fopen(partPath(name).c_str(), mode);
-  if (page == nullptr) failToOpenPage();
-  return page;
-}
-
-// Closes the open page, noting any failed write.
-void closePage() {
-  if (fpw == nullptr) return;
-  bool failed = std::ferror(fpw) != 0;
-  if (std::fclose(fpw) != 0) failed = true;
-  fpw = nullptr;
-  if (failed) g_page_failed = true;
-}
-
-void appendRotationStatements() {
-  if (fp_sql_gamestats == nullptr) return;
-  std::fprintf(fp_sql_gamestats, "SELECT @oldestHtml:=MIN(html) from gamestats;\n");
-  std::fprintf(fp_sql_gamestats, "UPDATE gamestats SET html='%s' WHERE html=@oldestHtml LIMIT 1;\n",
-               out_filename_stats.c_str());
-  if (std::fflush(fp_sql_gamestats) != 0 || std::ferror(fp_sql_gamestats) != 0) {
-    std::fprintf(stderr, "ERROR: could not add game %d to db_sql_gamestats.txt\n", g_game_count);
-    g_failed_games += 1;
-  }
-}
-
-// Moves both finished pages into place and enters the main page into the
-// rotation; a game whose pages failed leaves nothing behind.
-void finishPages() {
-  closePage();
-  bool wrote_weapon_page = std::filesystem::exists(partPath(out_filename_wepns));
-  if (!g_page_failed) {
-    if (std::rename(partPath(out_filename_stats).c_str(), pagePath(out_filename_stats).c_str()) != 0 ||
-        (wrote_weapon_page &&
-         std::rename(partPath(out_filename_wepns).c_str(), pagePath(out_filename_wepns).c_str()) != 0)) {
-      g_page_failed = true;
-    }
-  }
-  if (g_page_failed) {
-    removePartialPages();
-    std::printf("ERROR: could not write the pages of game %d\n", g_game_count);
-    std::fprintf(stderr, "ERROR: could not write the pages of game %d (html/%s); they were removed\n", g_game_count,
-                 out_filename_stats.c_str());
-    g_failed_games += 1;
-    g_page_failed = false;
-    return;
-  }
-  appendRotationStatements();
-}
-
-// Names both pages of the game, appends the rotation statements and opens
-// the main page.
-void openMainPage() {
+std::string pageStem(const Game& game, const Run& run) {
   std::string stem = "kestrostats_";
-  if (g_realtime_stats == 1) {
+  if (run.realtime_stats) {
     stem += "realtime";
   } else {
     std::string clans;
-    detectClans(clans);
-    stem += std::string(g_time_now.view()) + "_" + std::to_string(g_game_count) + "_" + clans;
+    detectClans(game, clans);
+    stem += std::string(run.time_now.view()) + "_" + std::to_string(run.game_count) + "_" + clans;
   }
   if (stem.size() > kMaxPageNameStem) stem.resize(kMaxPageNameStem);
   stem += "_";
   stripIllegalFilenameChars(stem);
-  out_filename_stats = stem + "main." + std::string(g_config_file_extension.view());
-  out_filename_wepns = stem + "wpn." + std::string(g_config_file_extension.view());
-  g_page_failed = false;
-  fpw = openPage(out_filename_stats, "w");
+  return stem;
 }
 
-// Copies a file into the page line by line (long lines in 509-character
-// pieces); a missing file is skipped.
-void copyFileIntoPage(const FixedText& path) {
+// A file as the pages copy it: line by line, in 509-character pieces, each
+// piece up to its first NUL byte.
+std::string readSiteFile(const FixedText& path) {
+  std::string text;
   std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return;
+  if (file == nullptr) return text;
   FixedText line;
-  while (readLine(file, line)) wrText(line);
+  while (readLine(file, line)) text.append(line.view());
   std::fclose(file);
+  return text;
 }
 
 // Name colours, indexed by the colour code's character code modulo 8.
@@ -133,158 +47,223 @@ constexpr const char* kNameColours[8] = {"#555555", "#FF0000", "#00FF00", "#FFFF
 
 bool isDroppedCode(char c) { return c == 'F' || c == 'f' || c == 'B' || c == 'b' || c == 'N'; }
 
+std::string pagePath(const std::string& name) { return "html/" + name; }
+std::string partPath(const std::string& name) { return "html/" + name + ".part"; }
+
+enum class FileResult { kWritten, kNotWritten, kCannotOpen };
+
+FileResult writePart(const std::string& name, const std::string& page) {
+  std::FILE* file = std::fopen(partPath(name).c_str(), "wb");
+  if (file == nullptr) return FileResult::kCannotOpen;
+  bool ok = std::fwrite(page.data(), 1, page.size(), file) == page.size();
+  if (std::fclose(file) != 0) ok = false;
+  return ok ? FileResult::kWritten : FileResult::kNotWritten;
+}
+
+bool appendRotationStatements(const Report& r, std::FILE* rotation) {
+  if (rotation == nullptr) return true;
+  std::fprintf(rotation, "SELECT @oldestHtml:=MIN(html) from gamestats;\n");
+  std::fprintf(rotation, "UPDATE gamestats SET html='%s' WHERE html=@oldestHtml LIMIT 1;\n",
+               r.out_filename_stats.c_str());
+  if (std::fflush(rotation) != 0 || std::ferror(rotation) != 0) {
+    std::fprintf(stderr, "ERROR: could not add game %d to db_sql_gamestats.txt\n", r.run.game_count);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-int wr(const char* format, ...) {
-  if (fpw == nullptr) openMainPage();
+SiteFiles loadSiteFiles(const ReportConfig& config) {
+  return {readSiteFile(config.header_file), readSiteFile(config.footer_file)};
+}
+
+Report::Report(const Game& g, const Run& r, const ReportConfig& c, const SiteFiles& s)
+    : game(g), run(r), config(c), site(s) {
+  const std::string stem = pageStem(game, run);
+  out_filename_stats = stem + "main." + std::string(config.file_extension.view());
+  out_filename_wepns = stem + "wpn." + std::string(config.file_extension.view());
+  main_page_.reserve(64 * 1024);
+}
+
+int Report::wr(const char* format, ...) {
+  // Most fragments fit a line; a longer one is formatted again at its size.
+  char text[1024];
   va_list args;
   va_start(args, format);
-  int written = std::vfprintf(fpw, format, args);
+  int n = std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
-  return written;
+  if (n < 0) return n;
+  if (static_cast<std::size_t>(n) < sizeof text) {
+    current_->append(text, static_cast<std::size_t>(n));
+    return n;
+  }
+  std::string long_text(static_cast<std::size_t>(n) + 1, '\0');
+  va_start(args, format);
+  std::vsnprintf(long_text.data(), long_text.size(), format, args);
+  va_end(args);
+  current_->append(long_text.data(), static_cast<std::size_t>(n));
+  return n;
 }
 
-void wrText(std::string_view text) {
-  if (fpw == nullptr) openMainPage();
-  std::fwrite(text.data(), 1, text.size(), fpw);
-}
+void Report::wrText(std::string_view text) { current_->append(text); }
 
-void htmlWriteQ3String(std::string_view name) {
-  bool colours = isYes(g_config_use_name_colors);
-  wr(colours ? "<font color=#FFFFFF>" : "<font size=\"0\">");
+void htmlWriteQ3String(Report& r, std::string_view name) {
+  bool colours = isYes(r.config.use_name_colors);
+  r.wrText(colours ? "<font color=#FFFFFF>" : "<font size=\"0\">");
   const int n = static_cast<int>(name.size());
   int i = 0;
   while (i < n - 1) {
     char c = name[i + 1];
     if (name[i] != '^' || c == '^') {
-      wrText(name.substr(i, 1));
+      r.wrText(name.substr(i, 1));
       i += 1;
     } else if (!colours || isDroppedCode(c)) {
       i += 2;
     } else if ((c == 'X' || c == 'x') && n - i >= 7) {
       // "^X" and six hex digits: a colour of its own.
-      wr("</font>");
-      wr("<font color=#");
-      wrText(name.substr(i + 2, 6));
-      wr(">");
+      r.wrText("</font>");
+      r.wrText("<font color=#");
+      r.wrText(name.substr(i + 2, 6));
+      r.wrText(">");
       i += 8;
     } else {
-      wr("</font>");
-      wr("<font color=%s>", kNameColours[static_cast<unsigned char>(c) % 8]);
+      r.wrText("</font>");
+      r.wrText("<font color=");
+      r.wrText(kNameColours[static_cast<unsigned char>(c) % 8]);
+      r.wrText(">");
       i += 2;
     }
   }
-  if (i == n - 1) wrText(name.substr(i, 1));
-  wr("</font>");
+  if (i == n - 1) r.wrText(name.substr(i, 1));
+  r.wrText("</font>");
 }
 
-void htmlReadHeader() { copyFileIntoPage(g_config_header_file); }
+void htmlReadHeader(Report& r) { r.wrText(r.site.header); }
 
-void htmlReadFooter() { copyFileIntoPage(g_config_footer_file); }
+void htmlReadFooter(Report& r) { r.wrText(r.site.footer); }
 
-void htmlWriteStylesheetLink() { wr("<LINK REL=stylesheet HREF=\"%s\" TYPE=\"text/css\">\n", g_config_stylesheet.c_str()); }
+void htmlWriteStylesheetLink(Report& r) {
+  r.wr("<LINK REL=stylesheet HREF=\"%s\" TYPE=\"text/css\">\n", r.config.stylesheet.c_str());
+}
 
 // The title bar and the credits name the product and its contributors and
 // link to the product's own page (about.html beside the reports).
-void htmlTitleTable() {
-  wr("\n<table BORDER=0 CELLSPACING=0 CELLPADDING=0 WIDTH=100%%>\n");
-  wr("<tr>\n");
-  wr("<td CLASS=\"neutral\" ALIGN=LEFT>&nbsp;<A HREF=\"about.html\">kestro stats</A> by "
-     "<A HREF=\"about.html#contributors\">the project's contributors</A></td>\n");
-  wr("<td CLASS=\"neutral\" ALIGN=RIGHT><A HREF=\"about.html\">about kestro stats</A>&nbsp;</td>\n");
-  wr("</tr>\n");
-  wr("</table>\n");
+void htmlTitleTable(Report& r) {
+  r.wrText("\n<table BORDER=0 CELLSPACING=0 CELLPADDING=0 WIDTH=100%>\n");
+  r.wrText("<tr>\n");
+  r.wrText("<td CLASS=\"neutral\" ALIGN=LEFT>&nbsp;<A HREF=\"about.html\">kestro stats</A> by "
+           "<A HREF=\"about.html#contributors\">the project's contributors</A></td>\n");
+  r.wrText("<td CLASS=\"neutral\" ALIGN=RIGHT><A HREF=\"about.html\">about kestro stats</A>&nbsp;</td>\n");
+  r.wrText("</tr>\n");
+  r.wrText("</table>\n");
 }
 
-void htmlPrintMapImage() {
-  wr("<IMG name=MAP src=images/maps/%s.jpg WIDTH=160 HEIGHT=128 onError=\"loadDefaultMap();\">", g_mapname.c_str());
+void htmlPrintMapImage(Report& r) {
+  r.wr("<IMG name=MAP src=images/maps/%s.jpg WIDTH=160 HEIGHT=128 onError=\"loadDefaultMap();\">",
+       r.game.mapname.c_str());
 }
 
-void htmlDrawCreditsTable() {
-  wr("\n<table  CLASS=\"neutralHighlight\" WIDTH=100%% BORDER=0 CELLSPACING=0 CELLPADDING=2>\n");
-  wr("<tr><td CLASS=\"neutralHighlight\" COLSPAN=3><center><b><A HREF=\"about.html\">kestro stats</A> by "
-     "<A HREF=\"about.html#contributors\">the project's contributors</A></b></center></td></tr>\n");
-  wr("<tr>\n");
-  wr("<td WIDTH=33.33%% CLASS=\"neutral\" VALIGN=BOTTOM><center><A HREF=\"about.html#osp\">"
-     "<IMG SRC=images/logo-osp.gif BORDER=0 TITLE=\"the OSP modification\"><br><br>about.html#osp</A></center></td>\n");
-  wr("<td WIDTH=33.33%% CLASS=\"neutral\"><center><A HREF=\"about.html\">"
-     "<IMG SRC=images/logo-kestro.gif BORDER=0 TITLE=\"kestro stats\"><br><br>about.html</A></center></td>\n");
-  wr("<td WIDTH=33.33%% CLASS=\"neutral\" VALIGN=BOTTOM><center><A HREF=\"about.html#contributors\">"
-     "<IMG SRC=images/logo-team.gif BORDER=0 TITLE=\"the project's contributors\"><br><br>"
-     "about.html#contributors</A></center></td>\n");
-  wr("</tr>\n");
-  wr("<tr>\n");
-  wr("<td CLASS=\"neutralHighlight\"><center>[ additional coding and suggestions: the project's contributors "
-     "]</center></td>\n");
-  wr("<td CLASS=\"neutralHighlight\">&nbsp;</td>\n");
-  wr("<td CLASS=\"neutralHighlight\"><center>[ additional testing and suggestions: the project's contributors "
-     "]</center></td>\n");
-  wr("</tr>\n");
-  wr("</table>\n");
+void htmlDrawCreditsTable(Report& r) {
+  r.wrText("\n<table  CLASS=\"neutralHighlight\" WIDTH=100% BORDER=0 CELLSPACING=0 CELLPADDING=2>\n");
+  r.wrText("<tr><td CLASS=\"neutralHighlight\" COLSPAN=3><center><b><A HREF=\"about.html\">kestro stats</A> by "
+           "<A HREF=\"about.html#contributors\">the project's contributors</A></b></center></td></tr>\n");
+  r.wrText("<tr>\n");
+  r.wrText("<td WIDTH=33.33% CLASS=\"neutral\" VALIGN=BOTTOM><center><A HREF=\"about.html#osp\">"
+           "<IMG SRC=images/logo-osp.gif BORDER=0 TITLE=\"the OSP modification\"><br><br>about.html#osp</A></center>"
+           "</td>\n");
+  r.wrText("<td WIDTH=33.33% CLASS=\"neutral\"><center><A HREF=\"about.html\">"
+           "<IMG SRC=images/logo-kestro.gif BORDER=0 TITLE=\"kestro stats\"><br><br>about.html</A></center></td>\n");
+  r.wrText("<td WIDTH=33.33% CLASS=\"neutral\" VALIGN=BOTTOM><center><A HREF=\"about.html#contributors\">"
+           "<IMG SRC=images/logo-team.gif BORDER=0 TITLE=\"the project's contributors\"><br><br>"
+           "about.html#contributors</A></center></td>\n");
+  r.wrText("</tr>\n");
+  r.wrText("<tr>\n");
+  r.wrText("<td CLASS=\"neutralHighlight\"><center>[ additional coding and suggestions: the project's contributors "
+           "]</center></td>\n");
+  r.wrText("<td CLASS=\"neutralHighlight\">&nbsp;</td>\n");
+  r.wrText("<td CLASS=\"neutralHighlight\"><center>[ additional testing and suggestions: the project's contributors "
+           "]</center></td>\n");
+  r.wrText("</tr>\n");
+  r.wrText("</table>\n");
 }
 
-void switchToWeaponPage() {
-  closePage();
-  fpw = openPage(out_filename_wepns, "w");
-}
-
-void switchBackToMainPage() {
-  closePage();
-  fpw = openPage(out_filename_stats, "a");
-}
-
-void makeHtml() {
-  wr("<html>\n");
-  wr("<head>");
-  wr("<title>kestro stats</title>\n");
-  htmlWriteStylesheetLink();
-  wr("<script language=\"JavaScript\">\n");
-  wr("function loadDefaultMap()\n");
-  wr("{ document.MAP.src=\"images/maps/default.gif\"; }\n");
-  wr("</script>\n");
-  wr("</head>\n");
-  wr("<body>\n");
-  wr("<center>\n");
-  htmlReadHeader();
-  wr("\n<table BORDER=0 CELLSPACING=0 CELLPADDING=0 WIDTH=100%% >\n");
-  wr("<tr>\n");
-  wr("<td>\n");
-  htmlDrawTeamStatTable();
-  wr("<br>");
-  wr("</td>\n");
-  wr("</tr>");
-  wr("<tr>\n");
-  wr("<td>\n");
-  htmlTitleTable();
-  wr("<br>");
-  wr("</td>\n");
-  wr("</tr>");
-  wr("<tr>");
-  wr("<td>");
-  htmlDrawPlayerListTable();
-  wr("</td>");
-  wr("</tr>");
-  if (g_gametype != kFreeForAll) {
-    wr("<tr>");
-    wr("<td>");
-    wr("<br>");
-    htmlDrawPlayerStatTable();
-    wr("</td>");
-    wr("</tr>");
+void makeHtml(Report& r) {
+  r.wrText("<html>\n");
+  r.wrText("<head>");
+  r.wrText("<title>kestro stats</title>\n");
+  htmlWriteStylesheetLink(r);
+  r.wrText("<script language=\"JavaScript\">\n");
+  r.wrText("function loadDefaultMap()\n");
+  r.wrText("{ document.MAP.src=\"images/maps/default.gif\"; }\n");
+  r.wrText("</script>\n");
+  r.wrText("</head>\n");
+  r.wrText("<body>\n");
+  r.wrText("<center>\n");
+  htmlReadHeader(r);
+  r.wrText("\n<table BORDER=0 CELLSPACING=0 CELLPADDING=0 WIDTH=100% >\n");
+  r.wrText("<tr>\n");
+  r.wrText("<td>\n");
+  htmlDrawTeamStatTable(r);
+  r.wrText("<br>");
+  r.wrText("</td>\n");
+  r.wrText("</tr>");
+  r.wrText("<tr>\n");
+  r.wrText("<td>\n");
+  htmlTitleTable(r);
+  r.wrText("<br>");
+  r.wrText("</td>\n");
+  r.wrText("</tr>");
+  r.wrText("<tr>");
+  r.wrText("<td>");
+  htmlDrawPlayerListTable(r);
+  r.wrText("</td>");
+  r.wrText("</tr>");
+  if (r.game.gametype != kFreeForAll) {
+    r.wrText("<tr>");
+    r.wrText("<td>");
+    r.wrText("<br>");
+    htmlDrawPlayerStatTable(r);
+    r.wrText("</td>");
+    r.wrText("</tr>");
   }
-  if (isYes(g_config_make_weapon_stats)) {
-    wr("<tr><td>");
-    wr("<br>");
-    htmlDrawWeaponTable();
-    wr("</td></tr>\n");
+  if (isYes(r.config.make_weapon_stats)) {
+    r.wrText("<tr><td>");
+    r.wrText("<br>");
+    htmlDrawWeaponTable(r);
+    r.wrText("</td></tr>\n");
   }
-  wr("<tr><td>");
-  htmlDrawCreditsTable();
-  wr("</td></tr>\n");
-  wr("</table>\n");
-  wr("</center>\n");
-  htmlReadFooter();
-  wr("</body>\n");
-  wr("</html>\n");
-  finishPages();
+  r.wrText("<tr><td>");
+  htmlDrawCreditsTable(r);
+  r.wrText("</td></tr>\n");
+  r.wrText("</table>\n");
+  r.wrText("</center>\n");
+  htmlReadFooter(r);
+  r.wrText("</body>\n");
+  r.wrText("</html>\n");
+}
+
+PageResult writePages(const Report& r, std::FILE* rotation) {
+  const bool weapon_page = !r.weaponPage().empty();
+  FileResult main_result = writePart(r.out_filename_stats, r.mainPage());
+  FileResult weapon_result = FileResult::kWritten;
+  if (weapon_page && main_result == FileResult::kWritten) weapon_result = writePart(r.out_filename_wepns, r.weaponPage());
+  bool in_place = main_result == FileResult::kWritten && weapon_result == FileResult::kWritten &&
+                  std::rename(partPath(r.out_filename_stats).c_str(), pagePath(r.out_filename_stats).c_str()) == 0 &&
+                  (!weapon_page ||
+                   std::rename(partPath(r.out_filename_wepns).c_str(), pagePath(r.out_filename_wepns).c_str()) == 0);
+  if (!in_place) {
+    std::remove(partPath(r.out_filename_stats).c_str());
+    std::remove(partPath(r.out_filename_wepns).c_str());
+    if (main_result == FileResult::kCannotOpen || weapon_result == FileResult::kCannotOpen) {
+      std::printf("ERROR: couldnt open file to write\n");
+      std::fprintf(stderr, "ERROR: could not create the pages of game %d in html/\n", r.run.game_count);
+      return PageResult::kCannotOpen;
+    }
+    std::printf("ERROR: could not write the pages of game %d\n", r.run.game_count);
+    std::fprintf(stderr, "ERROR: could not write the pages of game %d (html/%s); they were removed\n",
+                 r.run.game_count, r.out_filename_stats.c_str());
+    return PageResult::kNotWritten;
+  }
+  return appendRotationStatements(r, rotation) ? PageResult::kWritten : PageResult::kNotWritten;
 }

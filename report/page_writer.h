@@ -1,60 +1,87 @@
-// The page writer: every page of a game report is written through it.
+// The report of one game: both pages, written through one object.
 //
 // Fragments are printf formats: "%%" comes out as one "%", and values go in
 // with the usual conversions. Text from outside the program (names, quotes,
 // the map name, header and footer lines) never becomes a format: it is
 // written with wrText() or passed as a "%s" argument.
 //
-// The first wr() of a game names both pages and opens the main page. Pages
-// are written as "html/<name>.part" and renamed to "html/<name>main.<ext>"
-// and "..._wpn.<ext>" when both are complete; only then are the two rotation
-// statements appended to "db_sql_gamestats.txt". A game whose pages could not
-// be written completely leaves no page and no rotation statement behind.
+// The pages are built in memory: the main page, the weapon page written in
+// the middle of it, then the rest of the main page. writePages() then writes
+// each to "html/<name>.part", renames both into place when both are complete,
+// and only then appends the two rotation statements. A visitor, or the
+// season's rotation, never sees a page cut short; a game whose pages cannot
+// be written leaves neither page nor statement behind.
 #pragma once
 
 #include <cstdio>
 #include <string>
 #include <string_view>
 
-// The page being written; null between games.
-extern std::FILE* fpw;
-// The rotation file "db_sql_gamestats.txt", opened for appending by the
-// driver for the whole run (null when it could not be opened).
-extern std::FILE* fp_sql_gamestats;
-// File names (without directory) of the current game's main and weapon page.
-extern std::string out_filename_stats;
-extern std::string out_filename_wepns;
-// Number of games of this run whose pages or rotation statements could not
-// be written; the program's exit status reports them.
-extern int g_failed_games;
+#include "game.h"
+#include "reportconfig.h"
 
-// Writes a fragment, opening the main page first when no page is open.
-// Returns what the formatted write returns.
-int wr(const char* format, ...) __attribute__((format(printf, 1, 2)));
-// Writes text verbatim to the open page.
-void wrText(std::string_view text);
+// The header and footer of the pages, read once per run (a file that cannot
+// be opened gives nothing).
+struct SiteFiles {
+  std::string header;
+  std::string footer;
+};
+SiteFiles loadSiteFiles(const ReportConfig& config);
+
+class Report {
+ public:
+  // Names both pages: "kestrostats_<time>_<game>_<clans>_main.<ext>" and
+  // "..._wpn.<ext>" ("kestrostats_realtime_..." in realtime mode).
+  Report(const Game& game, const Run& run, const ReportConfig& config, const SiteFiles& site);
+  Report(const Report&) = delete;
+  Report& operator=(const Report&) = delete;
+
+  const Game& game;
+  const Run& run;
+  const ReportConfig& config;
+  const SiteFiles& site;
+  // File names (without directory) of the main and the weapon page.
+  std::string out_filename_stats;
+  std::string out_filename_wepns;
+
+  // Writes a fragment to the current page; returns the number of bytes.
+  int wr(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // Writes text verbatim to the current page.
+  void wrText(std::string_view text);
+  // The weapon page is written in the middle of the main page.
+  void switchToWeaponPage() { current_ = &weapon_page_; }
+  void switchBackToMainPage() { current_ = &main_page_; }
+
+  const std::string& mainPage() const { return main_page_; }
+  const std::string& weaponPage() const { return weapon_page_; }
+
+ private:
+  std::string main_page_;
+  std::string weapon_page_;
+  std::string* current_ = &main_page_;
+};
 
 // Writes a player name with its colour codes turned into font tags.
-void htmlWriteQ3String(std::string_view name);
+void htmlWriteQ3String(Report& r, std::string_view name);
 
-// Copy the configured header or footer file into the page (nothing when it
-// cannot be opened).
-void htmlReadHeader();
-void htmlReadFooter();
-
-void htmlTitleTable();
-void htmlPrintMapImage();
-void htmlDrawCreditsTable();
-
-// Closes the main page and creates the weapon page; reopens the main page for
-// appending. Both end the program with "ERROR: couldnt open file to write"
-// (status 1, the game's partial pages removed) when the file cannot be opened.
-void switchToWeaponPage();
-void switchBackToMainPage();
-
+void htmlReadHeader(Report& r);
+void htmlReadFooter(Report& r);
+void htmlTitleTable(Report& r);
+void htmlPrintMapImage(Report& r);
+void htmlDrawCreditsTable(Report& r);
 // The stylesheet link of both pages.
-void htmlWriteStylesheetLink();
+void htmlWriteStylesheetLink(Report& r);
 
-// Writes the whole report of the game in the player table, and enters it
-// into the rotation when both pages are complete.
-void makeHtml();
+// Writes the whole report of the game into the Report's pages.
+void makeHtml(Report& r);
+
+enum class PageResult {
+  kWritten,      // both pages in place, rotation statements appended
+  kNotWritten,   // a write failed (full disk): nothing of the game is left
+  kCannotOpen,   // a page file could not be created ("ERROR: couldnt open file to write")
+};
+
+// Writes the pages to html/ and, when both are in place, appends the game's
+// rotation statements to `rotation` (when not null). Failures are named on
+// standard error.
+PageResult writePages(const Report& r, std::FILE* rotation);

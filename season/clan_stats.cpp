@@ -19,8 +19,8 @@ constexpr std::size_t kTagColumn = 50;
 std::string tagValue(std::string_view tag) { return sqlTextValue(tag, kTagColumn); }
 
 // Runs a mysql command; a failure is recorded with `what` it was for.
-bool runClient(const std::string& command, const char* what, RunStatus& status) {
-  int exit_status = runCommand("mysql " + mysqlLogin() + " " + command);
+bool runClient(const SeasonConfig& config, const std::string& command, const char* what, RunStatus& status) {
+  int exit_status = runCommand(config, "mysql " + mysqlLogin(config) + " " + command);
   if (exit_status == 0) return true;
   status.fail(Failure::kDatabase, std::string("could not ") + what + " (mysql exit status " +
                                       std::to_string(exit_status) + ")");
@@ -46,13 +46,13 @@ void writeTagStatements(std::FILE* script, const char* list, const char* format)
   forEachLine(list, [&](std::string_view tag) { std::fprintf(script, format, tagValue(tag).c_str()); });
 }
 
-bool fetchNameLists(RunStatus& status) {
-  std::string db = quotedValue(g_config_db_name);
-  std::string condition = quotedValue(g_config_clan_tag_min_condition);
-  return runClient("-e \"use " + db + "; SELECT raw_name from playerstats WHERE " + condition +
+bool fetchNameLists(const SeasonConfig& config, RunStatus& status) {
+  std::string db = quotedValue(config.db_name);
+  std::string condition = quotedValue(config.clan_tag_min_condition);
+  return runClient(config, "-e \"use " + db + "; SELECT raw_name from playerstats WHERE " + condition +
                        " ORDER BY raw_name;\" > players.txt",
                    "list the players' names for tag detection", status) &&
-         runClient("-e \"use " + db + "; SELECT REVERSE(raw_name) from playerstats WHERE " + condition +
+         runClient(config, "-e \"use " + db + "; SELECT REVERSE(raw_name) from playerstats WHERE " + condition +
                        " ORDER BY REVERSE(raw_name);\" > players-r.txt",
                    "list the players' reversed names for tag detection", status);
 }
@@ -65,18 +65,18 @@ bool closeScript(std::FILE* script, const char* name, RunStatus& status) {
   return ok;
 }
 
-void updateTags(RunStatus& status) {
+void updateTags(const SeasonConfig& config, RunStatus& status) {
   std::FILE* script = std::fopen("db_sql_updatetags.txt", "w");
   if (script == nullptr) {
     status.fail(Failure::kWrite, "could not write db_sql_updatetags.txt");
     return;
   }
-  std::fprintf(script, "use %s;\n", g_config_db_name.c_str());
-  if (isYes(g_config_process_clan_tag_auto)) {
+  std::fprintf(script, "use %s;\n", config.db_name.c_str());
+  if (isYes(config.process_clan_tag_auto)) {
     std::printf("  - auto-detecting tags...\n");
-    if (fetchNameLists(status)) {
-      int exit_status = runCommand("./TagSift -s -l " + shellWord(g_config_clan_tag_min_length) + " -m " +
-                                   shellWord(g_config_clan_tag_min_matches) + " -w");
+    if (fetchNameLists(config, status)) {
+      int exit_status = runCommand(config, "./TagSift -s -l " + shellWord(config.clan_tag_min_length) + " -m " +
+                                   shellWord(config.clan_tag_min_matches) + " -w");
       if (exit_status != 0) {
         status.fail(Failure::kProgram, "./TagSift failed (exit status " + std::to_string(exit_status) + ")");
       } else {
@@ -84,29 +84,29 @@ void updateTags(RunStatus& status) {
       }
     }
   }
-  if (isYes(g_config_process_clan_tag_add)) {
+  if (isYes(config.process_clan_tag_add)) {
     std::printf("  - processing custom tags_add.txt...\n");
     writeTagStatements(script, "tags_add.txt", "INSERT IGNORE INTO clanstats SET tag='%s';\n");
   }
-  if (isYes(g_config_process_clan_tag_del)) {
+  if (isYes(config.process_clan_tag_del)) {
     std::printf("  - processing custom tags_del.txt...\n");
     writeTagStatements(script, "tags_del.txt", "DELETE FROM clanstats WHERE tag='%s';\n");
   }
   if (!closeScript(script, "db_sql_updatetags.txt", status)) return;
   std::printf("  - updating database...\n");
-  runClient("< db_sql_updatetags.txt > tmp-s", "update the clan tags", status);
+  runClient(config, "< db_sql_updatetags.txt > tmp-s", "update the clan tags", status);
 }
 
 // The stat of every tag: sum of skill / sum of (games + STD of games) over
 // the players whose raw name contains the tag.
-bool writeStatScript(RunStatus& status) {
+bool writeStatScript(const SeasonConfig& config, RunStatus& status) {
   std::FILE* tags = std::fopen("db_tags.txt", "rb");
   std::FILE* script = std::fopen("db_sql_clanstats.txt", "w");
   bool ok = tags != nullptr && script != nullptr;
   if (ok) {
     FixedText line;
     readLine(tags, line);  // the heading
-    std::fprintf(script, "USE %s;\n", g_config_db_name.c_str());
+    std::fprintf(script, "USE %s;\n", config.db_name.c_str());
     std::fprintf(script, "SELECT @avggames:=STD(games) from playerstats;\n");
     while (readLine(tags, line)) {
       stripNewLineChars(line);
@@ -126,16 +126,16 @@ bool writeStatScript(RunStatus& status) {
 
 }  // namespace
 
-void generateClanStats(RunStatus& status) {
-  if (!isYes(g_config_detect_clan_tag)) return;
+void generateClanStats(const SeasonConfig& config, RunStatus& status) {
+  if (!isYes(config.detect_clan_tag)) return;
   std::printf("\n%s\n", kRule);
   std::printf(" Generating clan stats\n");
   std::printf("%s\n", kRule);
-  updateTags(status);
-  if (runClient("-e \"use " + quotedValue(g_config_db_name) + "; SELECT tag from clanstats;\" > db_tags.txt",
+  updateTags(config, status);
+  if (runClient(config, "-e \"use " + quotedValue(config.db_name) + "; SELECT tag from clanstats;\" > db_tags.txt",
                 "list the clan tags", status) &&
-      writeStatScript(status)) {
-    runClient("< db_sql_clanstats.txt > tmp-s", "rate the clan tags", status);
+      writeStatScript(config, status)) {
+    runClient(config, "< db_sql_clanstats.txt > tmp-s", "rate the clan tags", status);
   }
   std::printf("%s\n\n", kRule);
 }

@@ -21,8 +21,6 @@ constexpr const char* kGamesScript = "db_sql.txt";
 constexpr const char* kClientErrors = "db_sql_errors.txt";
 constexpr std::size_t kLogColumn = 255;
 
-bool countGamesOnce() { return isYes(g_config_count_games_once); }
-
 // Writes a whole file; false when any part of the write failed.
 bool writeWholeFile(const char* name, const std::string& text) {
   std::FILE* file = std::fopen(name, "wb");
@@ -61,16 +59,16 @@ bool DatabaseSession::prepare(std::string_view log_name, RunStatus& status) {
   log_name_.assign(log_name);
   games_.clear();
   counted_.clear();
-  std::string script = schemaScript();
+  std::string script = schemaScript(config_);
   if (countGamesOnce()) script += "SELECT fingerprint FROM countedgames;\n";
   if (!writeWholeFile(kSchemaScript, script)) {
     status.fail(Failure::kWrite, std::string("could not write ") + kSchemaScript);
     return false;
   }
-  int exit_status = runCommand("mysql " + mysqlLogin() + " < " + kSchemaScript + " > " + kCountedList);
+  int exit_status = runCommand(config_, "mysql " + mysqlLogin(config_) + " < " + kSchemaScript + " > " + kCountedList);
   if (exit_status != 0) {
-    status.fail(Failure::kDatabase, "could not reach the database " + std::string(g_config_db_name.view()) +
-                                        " on " + std::string(g_config_db_host.view()) + " (mysql exit status " +
+    status.fail(Failure::kDatabase, "could not reach the database " + std::string(config_.db_name.view()) +
+                                        " on " + std::string(config_.db_host.view()) + " (mysql exit status " +
                                         std::to_string(exit_status) + "); " + log_name_ +
                                         " is left for the next run");
     return false;
@@ -110,8 +108,8 @@ void DatabaseSession::beginGame(const std::string& fingerprint, int game_id) {
     write_failed_ = script_ == nullptr;
     // The pages of slots that the first game drops (the slot count was
     // lowered) are listed for deletion before the slots go.
-    write("USE " + std::string(g_config_db_name.view()) + ";\n");
-    write("select html from gamestats where slot>" + std::to_string(g_no_of_game_stats) + ";\n");
+    write("USE " + std::string(config_.db_name.view()) + ";\n");
+    write("select html from gamestats where slot>" + std::to_string(config_.no_of_game_stats) + ";\n");
   }
   games_.push_back({game_id, script_lines_ + 1});
   write("START TRANSACTION;\n");
@@ -136,8 +134,8 @@ bool DatabaseSession::apply(RunStatus& status) {
     return false;
   }
   crashPoint("games-written");
-  int exit_status = runCommand("mysql " + mysqlLogin() + " < " + kGamesScript + " >> db_cleanhtml.txt 2> " +
-                               kClientErrors);
+  int exit_status = runCommand(config_, "mysql " + mysqlLogin(config_) + " < " + kGamesScript +
+                                            " >> db_cleanhtml.txt 2> " + kClientErrors);
   if (exit_status == 0) {
     crashPoint("games-committed");
     return true;

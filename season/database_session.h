@@ -18,12 +18,13 @@
 #include <vector>
 
 #include "run_status.h"
+#include "season_config.h"
 
 namespace season {
 
 class DatabaseSession {
  public:
-  DatabaseSession() = default;
+  explicit DatabaseSession(const SeasonConfig& config) : config_(config) {}
   ~DatabaseSession();
   DatabaseSession(const DatabaseSession&) = delete;
   DatabaseSession& operator=(const DatabaseSession&) = delete;
@@ -61,7 +62,9 @@ class DatabaseSession {
 
   bool readCountedGames(RunStatus& status);
   void reportFailedGame(const std::string& client_errors) const;
+  bool countGamesOnce() const { return isYes(config_.count_games_once); }
 
+  const SeasonConfig& config_;
   std::string log_name_;
   std::unordered_set<std::string> counted_;
   std::vector<QueuedGame> games_;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "game_state.h"
+#include "game.h"
 #include "run_summary.h"
 #include "season_config.h"
 #include "shell_command.h"
@@ -53,7 +53,7 @@ void addListedPages(const char* list, Predicate is_heading, std::vector<std::str
 
 // Deletes the pages with as few commands as their names allow (one for a
 // log, as a rule), in the configured command form.
-void deletePages(const std::vector<std::string>& pages, RunStatus& status) {
+void deletePages(const SeasonConfig& config, const std::vector<std::string>& pages, RunStatus& status) {
   std::size_t next = 0;
   while (next < pages.size()) {
     std::string command = "rm -f --";
@@ -62,16 +62,16 @@ void deletePages(const std::vector<std::string>& pages, RunStatus& status) {
       ++next;
     }
     command += " >tmp-s";
-    if (int exit_status = runCommand(command); exit_status != 0) {
+    if (int exit_status = runCommand(config, command); exit_status != 0) {
       status.fail(Failure::kProgram, "could not delete old pages in html/ (rm exit status " +
                                          std::to_string(exit_status) + ")");
     }
   }
 }
 
-bool startRotationScript(RunStatus& status) {
+bool startRotationScript(const SeasonConfig& config, RunStatus& status) {
   std::FILE* rotation = std::fopen("db_sql_gamestats.txt", "w");
-  bool ok = rotation != nullptr && std::fprintf(rotation, "USE %s;\n", g_config_db_name.c_str()) > 0;
+  bool ok = rotation != nullptr && std::fprintf(rotation, "USE %s;\n", config.db_name.c_str()) > 0;
   if (rotation != nullptr && std::fclose(rotation) != 0) ok = false;
   if (!ok) status.fail(Failure::kWrite, "could not write db_sql_gamestats.txt");
   return ok;
@@ -79,24 +79,25 @@ bool startRotationScript(RunStatus& status) {
 
 // Has kestrostats-c write the log's pages, applies their rotation and lists
 // the pages it displaced.
-void makeNewPages(RunStatus& status, std::vector<std::string>& displaced) {
-  std::printf(" Generating game stats (html) for %s\n", g_logfile.c_str());
+void makeNewPages(const SeasonConfig& config, const Run& run, RunStatus& status,
+                  std::vector<std::string>& displaced) {
+  std::printf(" Generating game stats (html) for %s\n", run.logfile.c_str());
   std::printf("%s\n", kRule);
   std::printf("  - this may take a while...\n");
-  if (!startRotationScript(status)) return;
-  std::string report_config = quotedValue(g_game_stats_config_file);
-  std::string command = g_log_type == 1
+  if (!startRotationScript(config, status)) return;
+  std::string report_config = quotedValue(config.game_stats_config_file);
+  std::string command = run.log_type == 1
                             ? "./kestrostats-c kestro-s.log \"" + report_config + "\" >temp-s"
-                            : "./kestrostats-c \"" + quotedValue(g_logfile) + "\" \"" + report_config + "\" >temp-s";
+                            : "./kestrostats-c \"" + quotedValue(run.logfile) + "\" \"" + report_config + "\" >temp-s";
   // A failed page leaves no rotation statement behind, so the rotation of
   // the pages that were written still goes ahead.
-  if (int exit_status = runCommand(command); exit_status != 0) {
+  if (int exit_status = runCommand(config, command); exit_status != 0) {
     status.fail(Failure::kProgram, "./kestrostats-c could not write every page of " +
-                                       std::string(g_logfile.view()) + " (exit status " +
+                                       std::string(run.logfile.view()) + " (exit status " +
                                        std::to_string(exit_status) + "; its messages are in temp-s)");
   }
   std::printf("  - updating database...\n");
-  if (int exit_status = runCommand("mysql " + mysqlLogin() + " < db_sql_gamestats.txt > db_delhtml.txt");
+  if (int exit_status = runCommand(config, "mysql " + mysqlLogin(config) + " < db_sql_gamestats.txt > db_delhtml.txt");
       exit_status != 0) {
     status.fail(Failure::kDatabase, "could not rotate the game pages (mysql exit status " +
                                         std::to_string(exit_status) + ")");
@@ -109,13 +110,13 @@ void makeNewPages(RunStatus& status, std::vector<std::string>& displaced) {
 
 }  // namespace
 
-void generateGameStats(RunStatus& status, bool new_games) {
+void generateGameStats(const SeasonConfig& config, const Run& run, RunStatus& status, bool new_games) {
   std::printf("%s\n", kRule);
   std::vector<std::string> pages;
-  if (g_no_of_game_stats > 0 && new_games) makeNewPages(status, pages);
+  if (config.no_of_game_stats > 0 && new_games) makeNewPages(config, run, status, pages);
   std::printf("  - deleting leftover html game stats (if any)...\n");
   addListedPages("db_cleanhtml.txt", [](std::string_view line) { return line == "html"; }, pages);
-  deletePages(pages, status);
+  deletePages(config, pages, status);
   std::printf("%s\n", kRule);
 }
 

@@ -3,7 +3,9 @@
 // are deleted.
 #pragma once
 
+#include "game.h"
 #include "run_status.h"
+#include "season_config.h"
 
 namespace season {
 
@@ -11,6 +13,6 @@ namespace season {
 // kestrostats-c write their pages and applies the rotation; then deletes the
 // pages displaced by it and those of dropped slots ("db_cleanhtml.txt"), all
 // in one command. Pages that do not exist (placeholders) are left alone.
-void generateGameStats(RunStatus& status, bool new_games);
+void generateGameStats(const SeasonConfig& config, const Run& run, RunStatus& status, bool new_games);
 
 }  // namespace season

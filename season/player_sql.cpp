@@ -5,7 +5,9 @@
 #include <string>
 
 #include "database_session.h"
+#include "game.h"
 #include "kills.h"
+#include "line_event.h"
 #include "players.h"
 #include "season_config.h"
 #include "sql_literal.h"
@@ -191,24 +193,25 @@ void replaceApostrophes(FixedText& text) {
 
 }  // namespace
 
-void updateItems(std::string_view line) {
-  if (!contains(line, " picked up the item ")) return;
-  Q3Player& p = q3players[getVictim(line)];
-  if (contains(line, " item_armor_shard")) p.item_shard += 1;
-  else if (contains(line, " item_armor_combat")) p.item_ya += 1;
-  else if (contains(line, " item_armor_body")) p.item_ra += 1;
-  else if (contains(line, " item_health_mega")) p.item_mega += 1;
-  else if (contains(line, " item_health_small")) p.item_health_small += 1;
-  else if (contains(line, " item_health_large")) p.item_health_large += 1;
-  else if (contains(line, " item_health")) p.item_health += 1;
-  else if (contains(line, " item_regen")) p.item_regen += 1;
-  else if (contains(line, " item_haste")) p.item_haste += 1;
-  else if (contains(line, " item_quad")) p.item_quad += 1;
+void updateItems(Game& game, const LineEvent& event) {
+  const LineScan& line = event.scan;
+  if (!line.contains(" picked up the item ")) return;
+  Q3Player& p = game.q3players[getVictim(game, event)];
+  if (line.contains(" item_armor_shard")) p.item_shard += 1;
+  else if (line.contains(" item_armor_combat")) p.item_ya += 1;
+  else if (line.contains(" item_armor_body")) p.item_ra += 1;
+  else if (line.contains(" item_health_mega")) p.item_mega += 1;
+  else if (line.contains(" item_health_small")) p.item_health_small += 1;
+  else if (line.contains(" item_health_large")) p.item_health_large += 1;
+  else if (line.contains(" item_health")) p.item_health += 1;
+  else if (line.contains(" item_regen")) p.item_regen += 1;
+  else if (line.contains(" item_haste")) p.item_haste += 1;
+  else if (line.contains(" item_quad")) p.item_quad += 1;
 }
 
-std::string schemaScript() {
+std::string schemaScript(const SeasonConfig& config) {
   std::string out;
-  const char* db = g_config_db_name.c_str();
+  const char* db = config.db_name.c_str();
   sqlf(out, "CREATE DATABASE IF NOT EXISTS %s;\n", db);
   sqlf(out, "USE %s;\n", db);
   writeTables(out);
@@ -216,33 +219,34 @@ std::string schemaScript() {
   return out;
 }
 
-void sqlVerifyData() {
-  for (int i = 0, n = getTotalPlayers(); i < n; ++i) {
-    replaceApostrophes(q3players[i].raw_name);
-    replaceApostrophes(q3players[i].name);
-    replaceApostrophes(q3players[i].quote);
+void sqlVerifyData(Game& game) {
+  for (int i = 0, n = getTotalPlayers(game); i < n; ++i) {
+    Q3Player& p = game.q3players[i];
+    replaceApostrophes(p.raw_name);
+    replaceApostrophes(p.name);
+    replaceApostrophes(p.quote);
   }
 }
 
-std::string gameStatements() {
-  int n = getTotalPlayers();
-  sqlVerifyData();
+std::string gameStatements(Game& game, const SeasonConfig& config) {
+  int n = getTotalPlayers(game);
+  sqlVerifyData(game);
   std::string out;
   out += "INSERT IGNORE INTO miscstats SET variable=\"time\";";
   out += "UPDATE miscstats SET value=now() where variable=\"time\";";
-  sqlf(out, "DELETE FROM gamestats where slot>%d;\n", g_no_of_game_stats);
-  for (int slot = 1; slot <= g_no_of_game_stats; ++slot) {
+  sqlf(out, "DELETE FROM gamestats where slot>%d;\n", config.no_of_game_stats);
+  for (int slot = 1; slot <= config.no_of_game_stats; ++slot) {
     sqlf(out, "INSERT IGNORE INTO gamestats SET slot=%d, html='%d.html';\n", slot, 1000 + slot);
   }
   for (int i = 0; i < n; ++i) {
-    const Q3Player& p = q3players[i];
+    const Q3Player& p = game.q3players[i];
     if (p.skill > 0 || p.kills > 0 || p.deaths > 0 || p.suicides > 0) writePlayer(out, p, n);
   }
   return out;
 }
 
-void sqlMake(DatabaseSession& session) {
-  session.write(gameStatements());
+void sqlMake(Game& game, const SeasonConfig& config, DatabaseSession& session) {
+  session.write(gameStatements(game, config));
   std::printf("\n - Updating database\n");
 }
 

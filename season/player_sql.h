@@ -5,12 +5,17 @@
 #include <string>
 #include <string_view>
 
+#include "season_config.h"
+
+struct Game;
+struct LineEvent;
+
 namespace season {
 
 class DatabaseSession;
 
 // Counts an item pickup line for its player.
-void updateItems(std::string_view line);
+void updateItems(Game& game, const LineEvent& event);
 
 // The script that prepares the database: creates it and its tables when they
 // are missing (playerstats, gamestats, clanstats, miscstats and countedgames,
@@ -18,17 +23,17 @@ void updateItems(std::string_view line);
 // earlier versions up to date: raw names and tags become byte strings, so
 // that "Alice" and "Alice " are two players, and every table becomes
 // transactional (InnoDB), so that a game is committed whole or not at all.
-std::string schemaScript();
+std::string schemaScript(const SeasonConfig& config);
 
 // Makes the player texts safe inside the script's quotes: every "'" becomes "_".
-void sqlVerifyData();
+void sqlVerifyData(Game& game);
 
 // The statements of the game in the player table: the time of the last
 // update, the page slots, and for every player who did something the INSERT
 // and the UPDATEs of the row. Runs sqlVerifyData() first.
-std::string gameStatements();
+std::string gameStatements(Game& game, const SeasonConfig& config);
 
 // Writes the game's statements into the session's open transaction.
-void sqlMake(DatabaseSession& session);
+void sqlMake(Game& game, const SeasonConfig& config, DatabaseSession& session);
 
 }  // namespace season

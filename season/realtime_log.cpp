@@ -154,12 +154,12 @@ bool snapshotArchiveAndEmpty(std::FILE* live, const RealtimeFiles& files, RunSta
 
 }  // namespace
 
-RealtimeFiles realtimeFiles(std::string_view log) {
+RealtimeFiles realtimeFiles(const SeasonConfig& config, std::string_view log) {
   RealtimeFiles files;
   files.live.assign(log);
   files.snapshot = plainName("kestro_realtime_backup_" + files.live);
   files.pending = plainName("kestro_realtime_pending_" + files.live);
-  files.archive = std::string(g_config_backup_dir.view()) + toLowerCase(plainName(files.live));
+  files.archive = std::string(config.backup_dir.view()) + toLowerCase(plainName(files.live));
   std::string tail = "kestro_lastgame_1_" + files.snapshot;
   if (tail.size() > kMaxTextLength) tail.resize(kMaxTextLength);
   files.carry_over = plainName(tail);

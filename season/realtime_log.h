@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "run_status.h"
+#include "season_config.h"
 
 namespace season {
 
@@ -26,7 +27,7 @@ struct RealtimeFiles {
   std::string archive;     // backup_dir followed by the log's name, lower-cased
   std::string carry_over;  // the pre-parser's tail file for the snapshot
 };
-RealtimeFiles realtimeFiles(std::string_view log);
+RealtimeFiles realtimeFiles(const SeasonConfig& config, std::string_view log);
 
 // Prints the verification and returns true when the log completes a game: a
 // server's "ShutdownGame:" line on or after its first "InitGame:" line, or

@@ -1,19 +1,21 @@
 #include "season_parsing.h"
 
 #include <cstdio>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "crash_point.h"
 #include "events.h"
-#include "game_state.h"
+#include "keyword_index.h"
+#include "keywords.h"
 #include "kills.h"
+#include "line_event.h"
 #include "line_filter.h"
 #include "pipeline_steps.h"
 #include "player_sql.h"
 #include "players.h"
-#include "realtime_log.h"
 #include "scoring.h"
-#include "season_config.h"
 #include "season_keywords.h"
 #include "shell_command.h"
 #include "teams.h"
@@ -25,17 +27,30 @@ namespace {
 
 constexpr const char* kConvertedLog = "kestro-s.log";
 
-void writeGameToDatabase(const std::string& fingerprint, SeasonRun& run) {
-  addUpTables();
-  restoreOriginalPlayerNames();
-  fixPlayerNames();
-  if (g_game_count == 99999999) g_game_count = kFirstGameCount;
-  g_game_count += 1;
-  std::printf("\nGenerating Stats ----------------<GAME ID %d>-----\n", g_game_count);
-  printPlayers();
-  run.database.beginGame(fingerprint, g_game_count);
-  sqlMake(run.database);
-  run.database.endGame();
+// The console reader's tables and the season's own, in one index.
+const KeywordIndex& seasonKeywordIndex() {
+  static const KeywordIndex index = [] {
+    std::vector<KeywordTable> tables(std::begin(kReaderTables), std::end(kReaderTables));
+    for (KeywordTable own : {KeywordTable(valid_strings), KeywordTable(addPlayer_strings), KeywordTable(reset_strings)}) {
+      tables.push_back(own);
+    }
+    return KeywordIndex(tables);
+  }();
+  return index;
+}
+
+void writeGameToDatabase(SeasonRun& s, const std::string& fingerprint) {
+  Game& game = *s.game;
+  addUpTables(game);
+  restoreOriginalPlayerNames(game);
+  season::fixPlayerNames(game);
+  if (s.run.game_count == 99999999) s.run.game_count = kFirstGameCount;
+  s.run.game_count += 1;
+  std::printf("\nGenerating Stats ----------------<GAME ID %d>-----\n", s.run.game_count);
+  printPlayers(game);
+  s.database.beginGame(fingerprint, s.run.game_count);
+  sqlMake(game, s.config, s.database);
+  s.database.endGame();
   std::printf("-------------------------------------<done>---------\n");
   std::printf("\n");
 }
@@ -45,124 +60,116 @@ void skipCountedGame(const std::string& fingerprint) {
   std::printf(" - a game with these lines is in the database: skipped\n");
 }
 
-void processLine(FixedText& line, SeasonRun& run) {
-  freeMallocs();
-  if (checkIfServerLog(line, run) == 1) return;
-  freeMallocs();
-  cleanLine(line);
-  freeMallocs();
-  if (handleChatLine(line)) {
-    run.fingerprint.addLine(line);
-    return;
-  }
-  if (!validLine(line, valid_strings)) {
-    handleRejectedLine(line);
-    return;
-  }
-  run.fingerprint.addLine(line);
-  FixedText stripped;
-  stripColorCodes(line, stripped);
-  freeMallocs();
-  if (season::updateMiscInfo(line, stripped) == 1) return;
-  freeMallocs();
-  addPlayersOfLine(line, stripped, addPlayer_strings);
-  freeMallocs();
-  assignTeam(line);
-  freeMallocs();
-  updateCTFStats(line);
-  freeMallocs();
-  updateTables(line);
-  freeMallocs();
-  updateItems(line);
-  freeMallocs();
-  scanWeaponStats(line);
-  freeMallocs();
-  checkForNewGameStart(line, run);
-}
-
 }  // namespace
 
-void initGlobals() {
-  g_reset_count = 0;
-  g_gametype = kFreeForAll;
+void initGame(Game& game) {
+  game.reset_count = 0;
+  game.gametype = kFreeForAll;
 }
 
-void fixPlayerNames() {
-  for (int i = 0, n = getTotalPlayers(); i < n; ++i) {
-    Q3Player& p = q3players[i];
+void fixPlayerNames(Game& game) {
+  for (int i = 0, n = getTotalPlayers(game); i < n; ++i) {
+    Q3Player& p = game.q3players[i];
     if (p.name.view().find_first_not_of(' ') == std::string_view::npos) p.name.append("\\_");
   }
 }
 
-void checkForNewGameStart(std::string_view line, SeasonRun& run) {
-  int entry = firstContained(reset_strings, line);
+void checkForNewGameStart(SeasonRun& s, const LineEvent& event) {
+  int entry = event.scan.firstContained(reset_strings);
   if (entry < 0) return;
-  if (reset_strings[entry] != "----- CL_Shutdown -----" && g_log_type == 0) {
-    scanOspStats([&run](std::string_view block_line) { run.fingerprint.addLine(block_line); });
+  Game& game = *s.game;
+  if (reset_strings[entry] != "----- CL_Shutdown -----" && s.run.log_type == 0) {
+    scanOspStats(game, s.run.log, [&s](std::string_view block_line) { s.fingerprint.addLine(block_line); });
   }
-  g_reset_count = kGameEnds;
-  const std::string fingerprint = run.fingerprint.finish();
-  if (getTotalPlayers() > 1) {
-    if (run.database.isCounted(fingerprint)) {
+  game.reset_count = kGameEnds;
+  const std::string fingerprint = s.fingerprint.finish();
+  if (getTotalPlayers(game) > 1) {
+    if (s.database.isCounted(fingerprint)) {
       skipCountedGame(fingerprint);
     } else {
-      writeGameToDatabase(fingerprint, run);
+      writeGameToDatabase(s, fingerprint);
     }
   }
-  initPlayers();
-  initGlobals();
+  initPlayers(game);
+  initGame(game);
 }
 
-int updateMiscInfo(std::string_view line, std::string_view stripped_line) {
-  if (contains(stripped_line, "Loaded OSP Client Version:")) return 1;
-  if (contains(stripped_line, " is using model ")) {
-    int s = getVictim(line);
-    if (isLivePlayer(s)) q3players[s].model.assign(getAttackerName(line));
+int updateMiscInfo(Game& game, const LineEvent& event) {
+  const LineScan& stripped = event.stripped_scan;
+  if (stripped.contains("Loaded OSP Client Version:")) return 1;
+  if (stripped.contains(" is using model ")) {
+    int s = getVictim(game, event);
+    if (isLivePlayer(game, s)) game.q3players[s].model.assign(event.attacker_name);
     return 1;
   }
-  if (contains(stripped_line, "renamed to")) {
-    Q3Player& p = q3players[getVictim(line)];
-    p.name.assign(getAttackerName(stripped_line));
-    p.raw_name.assign(getAttackerName(line));
+  if (stripped.contains("renamed to")) {
+    Q3Player& p = game.q3players[getVictim(game, event)];
+    p.name.assign(getAttackerName(stripped));
+    p.raw_name.assign(event.attacker_name);
     return 1;
   }
   return 0;
 }
 
-void convertServerLog(const std::string& source, bool carry_over, SeasonRun& run) {
-  g_log_type = 1;
+void convertServerLog(SeasonRun& s, const std::string& source, bool carry_over) {
+  s.run.log_type = 1;
   std::printf(" - pre-parsing %s... (this may take a while)\n", source.c_str());
   std::string command = "./ks-preparse \"" + quotedValue(source) + "\" \"" + kConvertedLog + "\"";
   command += carry_over ? " \"1\" >temp-s" : " >temp-s";
-  if (int status = runCommand(command); status != 0) {
-    run.status.fail(Failure::kProgram, "./ks-preparse could not convert " + source + " (exit status " +
-                                           std::to_string(status) + ")");
-    run.log_failed = true;
+  if (int status = runCommand(s.config, command); status != 0) {
+    s.status.fail(Failure::kProgram, "./ks-preparse could not convert " + source + " (exit status " +
+                                         std::to_string(status) + ")");
+    s.log_failed = true;
   }
   crashPoint("converted");
-  // When the conversion left no file, fp stays null and the log ends here.
-  fpclose(fp);
-  fp = std::fopen(kConvertedLog, "rb");
+  // When the conversion left no file, the input stays closed and ends here.
+  fpclose(s.run.log);
+  s.run.log = std::fopen(kConvertedLog, "rb");
   std::printf("-------------------------------------<done>---------\n");
   // The converted games are fingerprinted from the converted text alone.
-  run.fingerprint.finish();
+  s.fingerprint.finish();
 }
 
-int checkIfServerLog(std::string_view line, SeasonRun& run) {
+int checkIfServerLog(SeasonRun& s, std::string_view line) {
   // Only a server's own "InitGame: " line, never a chat text or a name that
   // quotes one; once converted, the input is console text and stays so.
-  if (g_log_type != 0 || !isServerInitGameLine(line)) return 0;
+  if (s.run.log_type != 0 || !isServerInitGameLine(line)) return 0;
   std::printf("\nServer log detected --------------------------------\n");
-  convertServerLog(std::string(g_logfile.view()), false, run);
+  convertServerLog(s, std::string(s.run.logfile.view()), false);
   return 1;
 }
 
-void readLog(SeasonRun& run) {
+void processLine(SeasonRun& s, FixedText& line) {
+  Game& game = *s.game;
+  if (checkIfServerLog(s, line) == 1) return;
+  cleanLine(line);
+  if (handleChatLine(game, line)) {
+    s.fingerprint.addLine(line);
+    return;
+  }
+  const LineScan scan(seasonKeywordIndex(), line);
+  if (!validLine(scan, valid_strings)) {
+    handleRejectedLine(game, line);
+    return;
+  }
+  s.fingerprint.addLine(line);
+  const LineEvent event(scan);
+  if (season::updateMiscInfo(game, event) == 1) return;
+  addPlayersOfLine(game, event, addPlayer_strings);
+  assignTeam(game, event);
+  updateCTFStats(game, event);
+  updateTables(game, event);
+  updateItems(game, event);
+  scanWeaponStats(game, event);
+  checkForNewGameStart(s, event);
+}
+
+void readLog(SeasonRun& s) {
   FixedText line;
-  while (readLine(fp, line)) processLine(line, run);
-  if (fp != nullptr && std::ferror(fp) != 0) {
-    run.status.fail(Failure::kLog, "could not read " + std::string(g_logfile.view()) + " to its end");
-    run.log_failed = true;
+  while (readLine(s.run.log, line)) processLine(s, line);
+  if (s.run.log != nullptr && std::ferror(s.run.log) != 0) {
+    s.status.fail(Failure::kLog, "could not read " + std::string(s.run.logfile.view()) + " to its end");
+    s.log_failed = true;
   }
 }
 

@@ -1,40 +1,48 @@
-// The season driver's own versions of five parsing routines; every other
-// routine of the log reader is shared with kestrostats-c unchanged.
+// The season driver's line loop and its own versions of five parsing
+// routines; every other step of the log reader is shared with kestrostats-c.
 #pragma once
 
+#include <string>
 #include <string_view>
 
+#include "game.h"
 #include "season_run.h"
 #include "text.h"
+
+struct LineEvent;
 
 namespace season {
 
 // Resets the game-end trigger and the game type, nothing else.
-void initGlobals();
+void initGame(Game& game);
 
 // Marks players whose name is empty or only blanks with "\_"; raw names stay.
-void fixPlayerNames();
+void fixPlayerNames(Game& game);
 
 // Closes the game at a client shutdown or a limit. A game with more than one
 // player is queued for the database, unless its fingerprint shows it is
 // counted already.
-void checkForNewGameStart(std::string_view line, SeasonRun& run);
+void checkForNewGameStart(SeasonRun& s, const LineEvent& event);
 
 // Models and renames; the OSP banner line is consumed. Returns 1 when the
 // line is fully handled.
-int updateMiscInfo(std::string_view line, std::string_view stripped_line);
+int updateMiscInfo(Game& game, const LineEvent& event);
 
 // Runs ks-preparse on a server log (in carry-over mode for a realtime
-// snapshot) and makes its output "kestro-s.log" the input (fp). A failed
-// conversion is recorded in the run.
-void convertServerLog(const std::string& source, bool carry_over, SeasonRun& run);
+// snapshot) and makes its output "kestro-s.log" the input (s.run.log). A
+// failed conversion is recorded in the run.
+void convertServerLog(SeasonRun& s, const std::string& source, bool carry_over);
 
 // On a server log's "InitGame: " line, converts the log and switches the
 // input to the converted form. Returns 1 when the line started that, so the
 // line itself is not parsed. (A realtime log is converted before it is read.)
-int checkIfServerLog(std::string_view line, SeasonRun& run);
+int checkIfServerLog(SeasonRun& s, std::string_view line);
 
-// Reads the log (fp) through the season's line loop.
-void readLog(SeasonRun& run);
+// Runs one line through the season's pipeline. The line buffer is cleaned
+// in place.
+void processLine(SeasonRun& s, FixedText& line);
+
+// Reads the input (s.run.log) through the season's line loop.
+void readLog(SeasonRun& s);
 
 }  // namespace season

@@ -2,14 +2,23 @@
 // to every step that needs it.
 #pragma once
 
+#include <memory>
+
 #include "database_session.h"
+#include "game.h"
 #include "game_fingerprint.h"
 #include "realtime_log.h"
 #include "run_status.h"
+#include "season_config.h"
 
 namespace season {
 
 struct SeasonRun {
+  explicit SeasonRun(const SeasonConfig& season_config) : config(season_config), database(season_config) {}
+
+  const SeasonConfig& config;
+  Run run;                                                // the log being read and the games counted
+  std::unique_ptr<Game> game = std::make_unique<Game>();  // the game being read
   RunStatus status;
   DatabaseSession database;     // the database work of the log being read
   GameFingerprint fingerprint;  // of the game being read

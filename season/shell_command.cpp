@@ -23,9 +23,9 @@ bool isPlain(std::string_view value) {
 
 }  // namespace
 
-std::string commandForm(std::string_view command) {
-  char enclosing = g_config_command_enclosing_character;
-  std::string form(g_config_pre_command.view());
+std::string commandForm(const SeasonConfig& config, std::string_view command) {
+  char enclosing = config.command_enclosing_character;
+  std::string form(config.pre_command.view());
   form += ' ';
   form += enclosing;
   form += command;
@@ -33,9 +33,9 @@ std::string commandForm(std::string_view command) {
   return form;
 }
 
-int runCommand(std::string_view command) {
+int runCommand(const SeasonConfig& config, std::string_view command) {
   std::fflush(stdout);
-  int status = std::system(commandForm(command).c_str());
+  int status = std::system(commandForm(config, command).c_str());
   if (status == -1) return -1;
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
@@ -56,15 +56,15 @@ std::string quotedValue(std::string_view value) {
   return isPlain(value) ? std::string(value) : escapeForDoubleQuotes(value);
 }
 
-std::string mysqlLogin() {
-  std::string login = "-h " + shellWord(g_config_db_host) + " -u " + shellWord(g_config_db_user);
-  if (!g_config_pre_command.empty() && !g_config_db_pass.empty()) login += " -p" + shellWord(g_config_db_pass);
+std::string mysqlLogin(const SeasonConfig& config) {
+  std::string login = "-h " + shellWord(config.db_host) + " -u " + shellWord(config.db_user);
+  if (!config.pre_command.empty() && !config.db_pass.empty()) login += " -p" + shellWord(config.db_pass);
   return login;
 }
 
-void passPasswordThroughEnvironment() {
-  if (g_config_pre_command.empty() && !g_config_db_pass.empty()) {
-    setenv("MYSQL_PWD", g_config_db_pass.c_str(), 1);
+void passPasswordThroughEnvironment(const SeasonConfig& config) {
+  if (config.pre_command.empty() && !config.db_pass.empty()) {
+    setenv("MYSQL_PWD", config.db_pass.c_str(), 1);
   } else {
     unsetenv("MYSQL_PWD");
   }

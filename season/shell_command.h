@@ -8,16 +8,18 @@
 #include <string>
 #include <string_view>
 
+#include "season_config.h"
+
 namespace season {
 
 // The command in the configured form.
-std::string commandForm(std::string_view command);
+std::string commandForm(const SeasonConfig& config, std::string_view command);
 
 // Runs the command in the configured form (standard output is flushed first
 // so the run's own messages keep their order). Returns the command's exit
 // status: 0 on success, 127 when the shell found no such program, 128 plus
 // the signal number when it was killed, -1 when no shell could be started.
-int runCommand(std::string_view command);
+int runCommand(const SeasonConfig& config, std::string_view command);
 
 // A value as a shell word: plain values (letters, digits and ._-/:@) stay as
 // they are, anything else is single-quoted, so no value can run a command
@@ -34,13 +36,13 @@ std::string quotedValue(std::string_view value);
 // could read it: passPasswordThroughEnvironment() hands it to the client.
 // "-p" is left out for an empty password, since "-p" alone makes the client
 // read the password from standard input.
-std::string mysqlLogin();
+std::string mysqlLogin(const SeasonConfig& config);
 
 // Puts the configured password into MYSQL_PWD, where the mysql client (and
 // only processes of this user) can read it, when no pre-command is
 // configured; a pre-command may start the client elsewhere, so it gets the
 // password on its command line as before. Call once after reading the
 // configuration.
-void passPasswordThroughEnvironment();
+void passPasswordThroughEnvironment(const SeasonConfig& config);
 
 }  // namespace season

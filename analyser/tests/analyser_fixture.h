@@ -1,6 +1,7 @@
-// A fixture that gives every test a clean player table and game state, the
-// default report settings, and a scratch working directory with an html/
-// folder, so that games written by the pipeline land somewhere harmless.
+// A fixture that gives every test a fresh kestrostats-c run: an empty
+// player table and game state, the default report settings, and a scratch
+// working directory with an html/ folder, so that games written by the
+// pipeline land somewhere harmless.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,10 +9,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
-#include "game_state.h"
+#include "game.h"
 #include "kestrostats_c.h"
+#include "keyword_index.h"
+#include "line_event.h"
 #include "page_writer.h"
 #include "players.h"
 #include "program_runner.h"
@@ -21,70 +25,78 @@
 class AnalyserTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    console_ = std::make_unique<ConsoleRun>();
+    current_ = console_.get();
     resetGame();
     previous_dir_ = std::filesystem::current_path();
     std::filesystem::create_directory(dir_.path() / "html");
     std::filesystem::current_path(dir_.path());
   }
   void TearDown() override {
-    fpclose(fp);
-    fpclose(fpw);
-    freeMallocs();
+    fpclose(run().log);
+    fpclose(console().rotation);
+    current_ = nullptr;
     std::filesystem::current_path(previous_dir_);
   }
 
+ public:
+  // The run of the test being run.
+  static ConsoleRun& console() { return *current_; }
+  static Game& game() { return *current_->game; }
+  static ::Run& run() { return current_->run; }
+  static ReportConfig& config() { return current_->config; }
+
   // A fresh run: empty player table, initial game state, default settings.
   static void resetGame() {
-    fpclose(fp);
-    initPlayers();
-    initGlobals();
-    g_mod = 0;
-    g_log_type = 0;
-    g_game_count = kFirstGameCount;
-    g_realtime_stats = 0;
-    g_time_now.assign("2026-12-07,20-44-01");
-    useDefaultReportSettings();
-    freeMallocs();
+    fpclose(run().log);
+    initPlayers(game());
+    initGame(game());
+    run() = ::Run{};
+    run().time_now.assign("2026-12-07,20-44-01");
+    config() = ReportConfig{};
   }
 
-  static void useDefaultReportSettings() {
-    g_config_file_extension.assign("html");
-    g_config_stylesheet.assign("c-kestro.css");
-    g_config_make_weapon_stats.assign("yes");
-    g_config_use_weapon_colors.assign("yes");
-    g_config_use_name_colors.assign("yes");
-    g_config_display_unknown_team_players.assign("no");
-    g_config_header_file.assign("c-header.html");
-    g_config_footer_file.assign("c-footer.html");
-  }
-
- public:
   // Adds players by raw name, in order (indices 0, 1, ...).
   static void addPlayers(std::initializer_list<std::string_view> names) {
-    for (std::string_view n : names) addPlayer(n);
+    for (std::string_view n : names) addPlayer(game(), n);
   }
 
   // Runs `log` through the console pipeline and returns what it printed.
   static std::string runLog(const std::string& log) {
-    fp = std::tmpfile();
-    std::fputs(log.c_str(), fp);
-    std::rewind(fp);
+    run().log = std::tmpfile();
+    std::fputs(log.c_str(), run().log);
+    std::rewind(run().log);
     ::testing::internal::CaptureStdout();
-    readLog();
+    readLog(console());
     std::string out = ::testing::internal::GetCapturedStdout();
-    fpclose(fp);
+    fpclose(run().log);
     return out;
   }
 
-  // What `write` writes to the page.
-  static std::string render(const std::function<void()>& write) {
-    fpw = std::tmpfile();
-    write();
-    std::string out;
-    std::rewind(fpw);
-    for (int c; (c = std::fgetc(fpw)) != EOF;) out += static_cast<char>(c);
-    fpclose(fpw);
-    return out;
+  // The event of one console line, for the handlers under test.
+  struct Line {
+    explicit Line(std::string_view text) : text_(text), scan(consoleKeywordIndex(), text_), event(scan) {}
+    std::string text_;
+    LineScan scan;
+    LineEvent event;
+  };
+
+  // What `write` writes to the report of the game in the table.
+  static std::string render(const std::function<void(Report&)>& write) {
+    Report report(game(), run(), config(), console().site);
+    write(report);
+    return report.mainPage();
+  }
+
+  // Writes the report of the game in the table to html/, as the program
+  // does, and remembers the page names.
+  static PageResult makeHtml() {
+    console().site = loadSiteFiles(config());
+    Report report(game(), run(), config(), console().site);
+    ::makeHtml(report);
+    out_filename_stats = report.out_filename_stats;
+    out_filename_wepns = report.out_filename_wepns;
+    return writePages(report, console().rotation);
   }
 
   static int countOf(const std::string& text, const std::string& word) {
@@ -93,9 +105,15 @@ class AnalyserTest : public ::testing::Test {
     return n;
   }
 
+  // Names of the pages makeHtml() wrote last.
+  static inline std::string out_filename_stats;
+  static inline std::string out_filename_wepns;
+
   kstest::TempDir dir_;
 
  private:
+  static inline ConsoleRun* current_ = nullptr;
+  std::unique_ptr<ConsoleRun> console_;
   std::filesystem::path previous_dir_;
 };
 

@@ -23,8 +23,8 @@ TEST_F(Chat, GameEndsTypedInChatEndNothing) {
                              "Raven^7 was railed by Moss^7\nRaven^7 was railed by Moss^7\n");
     EXPECT_EQ(out.find("GAME ID"), std::string::npos) << chat;
     EXPECT_EQ(out.find("Warm-up detected"), std::string::npos) << chat;
-    ASSERT_EQ(getTotalPlayers(), 2) << chat;
-    EXPECT_EQ(q3players[1].kills_by_weapon[kRailGun][0], 2) << chat;  // the game went on
+    ASSERT_EQ(getTotalPlayers(game()), 2) << chat;
+    EXPECT_EQ(game().q3players[1].kills_by_weapon[kRailGun][0], 2) << chat;  // the game went on
   }
 }
 
@@ -33,24 +33,24 @@ TEST_F(Chat, ChatNeitherAddsPlayersNorClearsFlagsButIsAQuote) {
   for (int i = 0; i < 70; ++i) log += "Raven^7: Fake" + std::to_string(i) + "^7 entered the game\n";
   log += "(Raven^7): Round starts!\n";
   runLog(log);
-  EXPECT_EQ(getTotalPlayers(), 2);
-  EXPECT_EQ(q3players[1].has_flag, 1);
-  EXPECT_EQ(q3players[0].quote.view(), "Round starts!");  // the team form is a quote too
+  EXPECT_EQ(getTotalPlayers(game()), 2);
+  EXPECT_EQ(game().q3players[1].has_flag, 1);
+  EXPECT_EQ(game().q3players[0].quote.view(), "Round starts!");  // the team form is a quote too
 }
 
 TEST_F(Chat, NamesHoldingTheSeparatorStillPlay) {
   // Nobody called "Dr" plays, so these are a player's lines, not chat.
   runLog("Dr^7: Who^7 entered the game\nMoss^7 entered the game\nMoss^7 was railed by Dr^7: Who^7\n"
          "Dr^7: Who^7: nice shot\n");
-  ASSERT_EQ(getTotalPlayers(), 2);
-  EXPECT_EQ(q3players[0].raw_name.view(), "Dr^7: Who");
-  EXPECT_EQ(q3players[0].kills_by_weapon[kRailGun][1], 1);
-  EXPECT_EQ(q3players[0].quote.view(), "nice shot");  // the second separator follows the known name
+  ASSERT_EQ(getTotalPlayers(game()), 2);
+  EXPECT_EQ(game().q3players[0].raw_name.view(), "Dr^7: Who");
+  EXPECT_EQ(game().q3players[0].kills_by_weapon[kRailGun][1], 1);
+  EXPECT_EQ(game().q3players[0].quote.view(), "nice shot");  // the second separator follows the known name
 }
 
 TEST_F(Chat, ChatQuotingAServerLineStartsNoConversion) {
   runLog(kTwoPlayers + "Raven^7:   0:00 InitGame: \\sv_hostname\\x\\mapname\\q3dm17\\protocol\\68\n" +
          "Moss^7 was railed by Raven^7\n");
-  EXPECT_EQ(g_log_type, 0);
-  EXPECT_EQ(q3players[0].kills_by_weapon[kRailGun][1], 1);
+  EXPECT_EQ(run().log_type, 0);
+  EXPECT_EQ(game().q3players[0].kills_by_weapon[kRailGun][1], 1);
 }

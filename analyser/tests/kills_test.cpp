@@ -38,41 +38,41 @@ TEST_F(KillEvents, EveryObituaryFormNamesItsWeapon) {
       {"B^7 ate a sandwich", kNoKill},
       {"B^7 entered the game", kNoKill},
   };
-  for (const auto& [line, weapon] : cases) EXPECT_EQ(getWeapon(line), weapon) << line;
+  for (const auto& [line, weapon] : cases) EXPECT_EQ(getWeapon(Line(line).scan), weapon) << line;
 }
 
 TEST_F(KillEvents, NamesOfKillSuicideAndSelfLines) {
-  EXPECT_EQ(getVictimName("^3Moss^7 was railed by ^1Raven^7"), "^3Moss");
-  EXPECT_EQ(getAttackerName("^3Moss^7 was railed by ^1Raven^7"), "^1Raven");
+  EXPECT_EQ(getVictimName(Line("^3Moss^7 was railed by ^1Raven^7").scan), "^3Moss");
+  EXPECT_EQ(getAttackerName(Line("^3Moss^7 was railed by ^1Raven^7").scan), "^1Raven");
   // Possessive endings are cut from the killer's name.
-  EXPECT_EQ(getAttackerName("Tarn^7 almost dodged Raven^7's rocket"), "Raven");
-  EXPECT_EQ(getAttackerName("Tarn^7 tried to invade Raven^7's personal space"), "Raven");
-  EXPECT_EQ(getAttackerName("Tarn^7 was impaled by Raven^7's shower of nails"), "Raven");
-  EXPECT_EQ(getAttackerName("Tarn^7 was disemboweled by Raven^7's grappling hook"), "Raven");
+  EXPECT_EQ(getAttackerName(Line("Tarn^7 almost dodged Raven^7's rocket").scan), "Raven");
+  EXPECT_EQ(getAttackerName(Line("Tarn^7 tried to invade Raven^7's personal space").scan), "Raven");
+  EXPECT_EQ(getAttackerName(Line("Tarn^7 was impaled by Raven^7's shower of nails").scan), "Raven");
+  EXPECT_EQ(getAttackerName(Line("Tarn^7 was disemboweled by Raven^7's grappling hook").scan), "Raven");
   // A suicide names the victim twice; " ate " without a weapon names no attacker.
-  EXPECT_EQ(getAttackerName("Tarn^7 cratered."), "Tarn");
-  EXPECT_EQ(getVictimName("Tarn^7 cratered."), "Tarn");
-  EXPECT_EQ(getAttackerName("Tarn^7 ate a sandwich"), kNoQuote);
+  EXPECT_EQ(getAttackerName(Line("Tarn^7 cratered.").scan), "Tarn");
+  EXPECT_EQ(getVictimName(Line("Tarn^7 cratered.").scan), "Tarn");
+  EXPECT_EQ(getAttackerName(Line("Tarn^7 ate a sandwich").scan), kNoQuote);
   // Self lines: the one character before the ending is not part of the name.
-  EXPECT_EQ(getVictimName("^1Raven^7 entered the game"), "^1Raven");
-  EXPECT_EQ(getVictimName("Heron^7 entered the game (^1RED^7)"), "Heron");
-  EXPECT_EQ(getVictimName("Wren^7 got the BLUE flag!"), "Wren");
+  EXPECT_EQ(getVictimName(Line("^1Raven^7 entered the game").scan), "^1Raven");
+  EXPECT_EQ(getVictimName(Line("Heron^7 entered the game (^1RED^7)").scan), "Heron");
+  EXPECT_EQ(getVictimName(Line("Wren^7 got the BLUE flag!").scan), "Wren");
   // Non-kill separators: the second operand is a name or a value.
-  EXPECT_EQ(getAttackerName("Old^7 renamed to New^7"), "New");
-  EXPECT_EQ(getAttackerName("Raven^7 is using model sarge/krusade"), "sarge/krusade");
-  EXPECT_EQ(getAttackerName("Raven^7 is on team BLUE"), "BLUE");
-  EXPECT_EQ(getVictimName("Accuracy info for: Raven"), "");
+  EXPECT_EQ(getAttackerName(Line("Old^7 renamed to New^7").scan), "New");
+  EXPECT_EQ(getAttackerName(Line("Raven^7 is using model sarge/krusade").scan), "sarge/krusade");
+  EXPECT_EQ(getAttackerName(Line("Raven^7 is on team BLUE").scan), "BLUE");
+  EXPECT_EQ(getVictimName(Line("Accuracy info for: Raven").scan), "");
   // A double caret at the end is text, not a colour code.
-  EXPECT_EQ(getVictimName("Odd^^ was railed by X"), "Odd^^");
-  EXPECT_EQ(getVictimName("nothing to see"), kNoQuote);
-  EXPECT_EQ(getAttackerName("nothing to see"), kNoQuote);
+  EXPECT_EQ(getVictimName(Line("Odd^^ was railed by X").scan), "Odd^^");
+  EXPECT_EQ(getVictimName(Line("nothing to see").scan), kNoQuote);
+  EXPECT_EQ(getAttackerName(Line("nothing to see").scan), kNoQuote);
 }
 
 TEST_F(KillEvents, AKillTalliesWeaponAndOpponentAndRaisesTheKillersRatings) {
   addPlayers({"Alpha", "Bravo"});
-  updateTables("Bravo^7 was railed by Alpha^7");
-  const Q3Player& a = q3players[0];
-  const Q3Player& b = q3players[1];
+  updateTables(game(), Line("Bravo^7 was railed by Alpha^7").event);
+  const Q3Player& a = game().q3players[0];
+  const Q3Player& b = game().q3players[1];
   EXPECT_EQ(a.kills_by_weapon[kRailGun][1], 1);
   EXPECT_EQ(b.deaths_by_weapon[kRailGun][0], 1);
   // Single precision: 10 + 1.2 * (10 / 100 + 1), the product rounded to float.
@@ -87,17 +87,17 @@ TEST_F(KillEvents, AKillTalliesWeaponAndOpponentAndRaisesTheKillersRatings) {
 
 TEST_F(KillEvents, KillValueFollowsTheVictimsSkill) {
   addPlayers({"Alpha", "Bravo"});
-  q3players[1].skill = 30.0f;
-  updateTables("Bravo^7 was railed by Alpha^7");
-  EXPECT_FLOAT_EQ(q3players[0].skill - 10.0f, 1.56f);  // 1.2 x 1.3
+  game().q3players[1].skill = 30.0f;
+  updateTables(game(), Line("Bravo^7 was railed by Alpha^7").event);
+  EXPECT_FLOAT_EQ(game().q3players[0].skill - 10.0f, 1.56f);  // 1.2 x 1.3
 }
 
 TEST_F(KillEvents, StreaksRunUntilTheNextDeathOrKill) {
   addPlayers({"Alpha", "Bravo"});
-  for (int i = 0; i < 3; ++i) updateTables("Bravo^7 was machinegunned by Alpha^7");
-  updateTables("Alpha^7 was gunned down by Bravo^7");
-  const Q3Player& a = q3players[0];
-  const Q3Player& b = q3players[1];
+  for (int i = 0; i < 3; ++i) updateTables(game(), Line("Bravo^7 was machinegunned by Alpha^7").event);
+  updateTables(game(), Line("Alpha^7 was gunned down by Bravo^7").event);
+  const Q3Player& a = game().q3players[0];
+  const Q3Player& b = game().q3players[1];
   EXPECT_EQ(a.kill_streak, 3);
   EXPECT_EQ(a.current_kill_streak, 0);
   EXPECT_EQ(a.current_death_streak, 1);
@@ -109,22 +109,22 @@ TEST_F(KillEvents, StreaksRunUntilTheNextDeathOrKill) {
 
 TEST_F(KillEvents, TeamKillCostsTheKillerAndStillExtendsHisStreak) {
   addPlayers({"Alpha", "Bravo"});
-  q3players[0].team = q3players[1].team = 2;
-  updateTables("Bravo^7 was railed by Alpha^7");
-  const Q3Player& a = q3players[0];
+  game().q3players[0].team = game().q3players[1].team = 2;
+  updateTables(game(), Line("Bravo^7 was railed by Alpha^7").event);
+  const Q3Player& a = game().q3players[0];
   EXPECT_EQ(a.kills, -1);
   EXPECT_EQ(a.team_kills, 1);
   EXPECT_EQ(a.skill, 8.0f);
   EXPECT_EQ(a.combat, 8.0f);
   EXPECT_EQ(a.current_kill_streak, 1);
-  EXPECT_EQ(q3players[1].combat, 10.0f);
+  EXPECT_EQ(game().q3players[1].combat, 10.0f);
 }
 
 TEST_F(KillEvents, SuicidesCountInTheOwnColumnAndLeaveKillsAlone) {
   addPlayers({"Alpha"});
-  updateTables("Alpha^7 cratered.");
-  updateTables("Alpha^7 blew himself up.");
-  const Q3Player& a = q3players[0];
+  updateTables(game(), Line("Alpha^7 cratered.").event);
+  updateTables(game(), Line("Alpha^7 blew himself up.").event);
+  const Q3Player& a = game().q3players[0];
   EXPECT_EQ(a.deaths_by_weapon[kSuicide][0], 1);
   EXPECT_EQ(a.deaths_by_weapon[kRocketLauncher][0], 1);
   EXPECT_EQ(a.kills, 0);
@@ -137,23 +137,23 @@ TEST_F(KillEvents, SuicidesCountInTheOwnColumnAndLeaveKillsAlone) {
 
 TEST_F(KillEvents, FlagCarriersScoreHoldKillsAndDropTheFlagOnlyBySuicide) {
   addPlayers({"Alpha", "Bravo"});
-  q3players[0].has_flag = 1;
-  q3players[1].has_flag = 1;
-  updateTables("Bravo^7 was railed by Alpha^7");
-  EXPECT_EQ(q3players[0].ctf_flag_hold_kills, 1);
-  EXPECT_FLOAT_EQ(q3players[0].skill, 11.32f + 0.8f);
-  EXPECT_EQ(q3players[1].has_flag, 1);  // kept until a return, capture or round start
-  updateTables("Alpha^7 cratered.");
-  EXPECT_EQ(q3players[0].has_flag, 0);
+  game().q3players[0].has_flag = 1;
+  game().q3players[1].has_flag = 1;
+  updateTables(game(), Line("Bravo^7 was railed by Alpha^7").event);
+  EXPECT_EQ(game().q3players[0].ctf_flag_hold_kills, 1);
+  EXPECT_FLOAT_EQ(game().q3players[0].skill, 11.32f + 0.8f);
+  EXPECT_EQ(game().q3players[1].has_flag, 1);  // kept until a return, capture or round start
+  updateTables(game(), Line("Alpha^7 cratered.").event);
+  EXPECT_EQ(game().q3players[0].has_flag, 0);
 }
 
 TEST_F(KillEvents, KillsInvolvingUnknownPlayersChangeNothing) {
   addPlayers({"Alpha"});
-  updateTables("Stranger^7 was railed by Alpha^7");
-  updateTables("Alpha^7 was railed by Stranger^7");
-  updateTables("Alpha^7 ate a sandwich");
-  EXPECT_EQ(q3players[0].skill, 10.0f);
-  EXPECT_EQ(q3players[0].combat, 10.0f);
-  EXPECT_EQ(q3players[0].current_death_streak, 0);
-  EXPECT_EQ(q3players[kNobody].kills_by_weapon[kRailGun][0], 0);
+  updateTables(game(), Line("Stranger^7 was railed by Alpha^7").event);
+  updateTables(game(), Line("Alpha^7 was railed by Stranger^7").event);
+  updateTables(game(), Line("Alpha^7 ate a sandwich").event);
+  EXPECT_EQ(game().q3players[0].skill, 10.0f);
+  EXPECT_EQ(game().q3players[0].combat, 10.0f);
+  EXPECT_EQ(game().q3players[0].current_death_streak, 0);
+  EXPECT_EQ(game().q3players[kNobody].kills_by_weapon[kRailGun][0], 0);
 }

@@ -6,29 +6,29 @@
 #include "line_filter.h"
 
 TEST(ValidLine, AcceptsConsoleLinesAndRejectsServerLines) {
-  EXPECT_EQ(validLine("Moss^7 was railed by Raven^7", valid_strings), 1);
-  EXPECT_EQ(validLine("Raven^7 entered the game", valid_strings), 1);
-  EXPECT_EQ(validLine("Raven^7: hello there", valid_strings), 0);  // chat
-  EXPECT_EQ(validLine("  1:02 Kill: 2 3 10: Raven killed Moss by MOD_RAILGUN", valid_strings), 0);
-  EXPECT_EQ(validLine(" 20:37 ClientUserinfoChanged: 2 n\\Raven\\t\\0", valid_strings), 0);
+  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "Moss^7 was railed by Raven^7"), valid_strings), 1);
+  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "Raven^7 entered the game"), valid_strings), 1);
+  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "Raven^7: hello there"), valid_strings), 0);  // chat
+  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "  1:02 Kill: 2 3 10: Raven killed Moss by MOD_RAILGUN"), valid_strings), 0);
+  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), " 20:37 ClientUserinfoChanged: 2 n\\Raven\\t\\0"), valid_strings), 0);
   // A server keyword rejects a line that also holds a console text.
-  EXPECT_EQ(validLine("say: Moss was railed by Raven", valid_strings), 0);
+  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "say: Moss was railed by Raven"), valid_strings), 0);
 }
 
 TEST(ValidLine, AteIsAKillOnlyWithARocketOrAGrenade) {
-  EXPECT_EQ(validLine("Tarn^7 ate Raven^7's rocket", valid_strings), 1);
-  EXPECT_EQ(validLine("Tarn^7 ate Raven^7's grenade", valid_strings), 1);
-  EXPECT_EQ(validLine("Tarn^7 ate a sandwich", valid_strings), 0);
+  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "Tarn^7 ate Raven^7's rocket"), valid_strings), 1);
+  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "Tarn^7 ate Raven^7's grenade"), valid_strings), 1);
+  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "Tarn^7 ate a sandwich"), valid_strings), 0);
   // The first entry found decides: " ate " comes after "entered the game".
-  EXPECT_EQ(validLine("Tarn^7 ate and entered the game", valid_strings), 1);
+  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "Tarn^7 ate and entered the game"), valid_strings), 1);
 }
 
 TEST(ValidLine, LengthLimits) {
   std::string kill = " was railed by ";
-  EXPECT_EQ(validLine(std::string(485, 'a') + kill, valid_strings), 1);  // 500 characters
-  EXPECT_EQ(validLine(std::string(486, 'a') + kill, valid_strings), 0);  // 501
-  EXPECT_EQ(validLine("x", valid_strings), 0);
-  EXPECT_EQ(validLine("", valid_strings), 0);
+  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), std::string(485, 'a') + kill), valid_strings), 1);  // 500 characters
+  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), std::string(486, 'a') + kill), valid_strings), 0);  // 501
+  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "x"), valid_strings), 0);
+  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), ""), valid_strings), 0);
 }
 
 TEST(KeywordTables, HaveNoEmptyEntry) {

@@ -17,125 +17,126 @@ TEST_F(PlayerTable, ColourCodesAreRemovedAndDoubleCaretsKeptOnce) {
 
 TEST_F(PlayerTable, AddsEachRawNameOnceAndIgnoresEmptyNames) {
   addPlayers({"^1Raven", "^1Raven", "^2Raven", "", kNoQuote});
-  ASSERT_EQ(getTotalPlayers(), 2);  // colour codes make a different player
-  EXPECT_EQ(q3players[0].name.view(), "Raven");
-  EXPECT_EQ(q3players[0].original_name.view(), "^1Raven");
-  EXPECT_EQ(getPlayerIndex("^2Raven"), 1);
-  EXPECT_EQ(getPlayerIndex("Raven"), kNobody);
-  EXPECT_EQ(getPlayerIndexUsingStrippedName("Raven"), 0);
-  EXPECT_EQ(q3players[1].quote.view(), kNoQuote);
-  EXPECT_EQ(q3players[1].skill, 10.0f);
+  ASSERT_EQ(getTotalPlayers(game()), 2);  // colour codes make a different player
+  EXPECT_EQ(game().q3players[0].name.view(), "Raven");
+  EXPECT_EQ(game().q3players[0].original_name.view(), "^1Raven");
+  EXPECT_EQ(getPlayerIndex(game(), "^2Raven"), 1);
+  EXPECT_EQ(getPlayerIndex(game(), "Raven"), kNobody);
+  EXPECT_EQ(getPlayerIndexUsingStrippedName(game(), "Raven"), 0);
+  EXPECT_EQ(game().q3players[1].quote.view(), kNoQuote);
+  EXPECT_EQ(game().q3players[1].skill, 10.0f);
 }
 
 // Fills the table with 64 players named p0..p63, skill 64 - i.
 static void fillTable() {
+  Game& game = AnalyserTest::game();
   for (int i = 0; i < kMaxPlayers; ++i) {
-    addPlayer("p" + std::to_string(i));
-    q3players[i].skill = static_cast<float>(kMaxPlayers - i);
+    addPlayer(game, "p" + std::to_string(i));
+    game.q3players[i].skill = static_cast<float>(kMaxPlayers - i);
   }
 }
 
 TEST_F(PlayerTable, The65thNameEvictsTheLeastSkilledDisconnectedPlayer) {
   fillTable();
-  q3players[10].disconnected = 1;  // skill 54
-  q3players[20].disconnected = 1;  // skill 44: the least skilled who left
+  game().q3players[10].disconnected = 1;  // skill 54
+  game().q3players[20].disconnected = 1;  // skill 44: the least skilled who left
   ::testing::internal::CaptureStdout();
-  addPlayer("newcomer");
+  addPlayer(game(), "newcomer");
   std::string out = ::testing::internal::GetCapturedStdout();
   EXPECT_EQ(out,
             "Total number of Players reached MAX(64)\n"
             "Removing disconnected player with least skill\n"
             "Removing-> p20\n\n");
-  EXPECT_EQ(getTotalPlayers(), 64);
-  EXPECT_EQ(getPlayerIndex("p20"), kNobody);
-  EXPECT_EQ(getPlayerIndex("newcomer"), 63);
-  EXPECT_NE(getPlayerIndex("p10"), kNobody);
+  EXPECT_EQ(getTotalPlayers(game()), 64);
+  EXPECT_EQ(getPlayerIndex(game(), "p20"), kNobody);
+  EXPECT_EQ(getPlayerIndex(game(), "newcomer"), 63);
+  EXPECT_NE(getPlayerIndex(game(), "p10"), kNobody);
 }
 
 TEST_F(PlayerTable, A65thNameIsRefusedWhenNobodyHasLeft) {
   fillTable();
   ::testing::internal::CaptureStdout();
-  addPlayer("newcomer");
+  addPlayer(game(), "newcomer");
   EXPECT_EQ(::testing::internal::GetCapturedStdout(),
             "Total number of Players reached MAX(64)\nCannot add any more players\n\n");
-  EXPECT_EQ(getPlayerIndex("newcomer"), kNobody);
-  EXPECT_EQ(getTotalPlayers(), 64);
+  EXPECT_EQ(getPlayerIndex(game(), "newcomer"), kNobody);
+  EXPECT_EQ(getTotalPlayers(game()), 64);
 }
 
 TEST_F(PlayerTable, RemovingAPlayerKeepsOpponentColumnsWithTheirPlayers) {
   addPlayers({"a", "b", "c"});
-  q3players[0].skill = 30.0f;
-  q3players[1].skill = 20.0f;
-  q3players[2].skill = 25.0f;
-  q3players[0].kills_by_weapon[6][2] = 7;  // a killed c seven times
-  removePlayer(1);
-  ASSERT_EQ(getTotalPlayers(), 2);
-  EXPECT_EQ(q3players[0].raw_name.view(), "a");
-  EXPECT_EQ(q3players[1].raw_name.view(), "c");
-  EXPECT_EQ(q3players[0].kills_by_weapon[6][1], 7);
-  EXPECT_TRUE(q3players[2].raw_name.empty());
+  game().q3players[0].skill = 30.0f;
+  game().q3players[1].skill = 20.0f;
+  game().q3players[2].skill = 25.0f;
+  game().q3players[0].kills_by_weapon[6][2] = 7;  // a killed c seven times
+  removePlayer(game(), 1);
+  ASSERT_EQ(getTotalPlayers(game()), 2);
+  EXPECT_EQ(game().q3players[0].raw_name.view(), "a");
+  EXPECT_EQ(game().q3players[1].raw_name.view(), "c");
+  EXPECT_EQ(game().q3players[0].kills_by_weapon[6][1], 7);
+  EXPECT_TRUE(game().q3players[2].raw_name.empty());
 }
 
 TEST_F(PlayerTable, RemovingResetsOnlyTheRemovedPlayerWhateverTheOtherSkills) {
   addPlayers({"a", "b", "c"});
-  q3players[0].skill = -150.0f;  // below the removal mark of older designs
-  q3players[1].skill = -300.0f;
-  q3players[2].skill = 5.0f;
-  removePlayer(2);
-  ASSERT_EQ(getTotalPlayers(), 2);
-  EXPECT_NE(getPlayerIndex("a"), kNobody);
-  EXPECT_NE(getPlayerIndex("b"), kNobody);
-  EXPECT_EQ(getPlayerIndex("c"), kNobody);
+  game().q3players[0].skill = -150.0f;  // below the removal mark of older designs
+  game().q3players[1].skill = -300.0f;
+  game().q3players[2].skill = 5.0f;
+  removePlayer(game(), 2);
+  ASSERT_EQ(getTotalPlayers(game()), 2);
+  EXPECT_NE(getPlayerIndex(game(), "a"), kNobody);
+  EXPECT_NE(getPlayerIndex(game(), "b"), kNobody);
+  EXPECT_EQ(getPlayerIndex(game(), "c"), kNobody);
 }
 
 TEST_F(PlayerTable, SortIsStableAndMovesOpponentColumns) {
   addPlayers({"low", "high", "tie"});
-  q3players[0].skill = 1.0f;
-  q3players[1].skill = 9.0f;
-  q3players[2].skill = 1.0f;
-  q3players[1].deaths_by_weapon[13][0] = 4;  // "high" died 4 times to "low"
-  sort();
-  EXPECT_EQ(q3players[0].raw_name.view(), "high");
-  EXPECT_EQ(q3players[1].raw_name.view(), "low");  // equal skills keep their order
-  EXPECT_EQ(q3players[2].raw_name.view(), "tie");
-  EXPECT_EQ(q3players[0].deaths_by_weapon[13][1], 4);
+  game().q3players[0].skill = 1.0f;
+  game().q3players[1].skill = 9.0f;
+  game().q3players[2].skill = 1.0f;
+  game().q3players[1].deaths_by_weapon[13][0] = 4;  // "high" died 4 times to "low"
+  sort(game());
+  EXPECT_EQ(game().q3players[0].raw_name.view(), "high");
+  EXPECT_EQ(game().q3players[1].raw_name.view(), "low");  // equal skills keep their order
+  EXPECT_EQ(game().q3players[2].raw_name.view(), "tie");
+  EXPECT_EQ(game().q3players[0].deaths_by_weapon[13][1], 4);
 }
 
 TEST_F(PlayerTable, NamesAreRestoredAndBlankNamesMarked) {
   addPlayers({"^1Raven", "   "});
-  q3players[0].raw_name.assign("Crow");
-  q3players[0].name.assign("Crow");
-  restoreOriginalPlayerNames();
-  fixPlayerNames();
-  EXPECT_EQ(q3players[0].raw_name.view(), "^1Raven");
-  EXPECT_EQ(q3players[0].name.view(), "Raven");
-  EXPECT_EQ(q3players[1].name.view(), "   \\_");
-  EXPECT_EQ(q3players[1].raw_name.view(), "   ^7<font color=#CC6600>_</font>");
+  game().q3players[0].raw_name.assign("Crow");
+  game().q3players[0].name.assign("Crow");
+  restoreOriginalPlayerNames(game());
+  fixPlayerNames(game());
+  EXPECT_EQ(game().q3players[0].raw_name.view(), "^1Raven");
+  EXPECT_EQ(game().q3players[0].name.view(), "Raven");
+  EXPECT_EQ(game().q3players[1].name.view(), "   \\_");
+  EXPECT_EQ(game().q3players[1].raw_name.view(), "   ^7<font color=#CC6600>_</font>");
 }
 
 TEST_F(PlayerTable, MarkersNeverGrowANameBeyondItsLimit) {
-  addPlayer(std::string(509, ' '));
-  fixPlayerNames();
-  EXPECT_EQ(q3players[0].raw_name.size(), 509u);
-  EXPECT_EQ(q3players[0].name.size(), 509u);
+  addPlayer(game(), std::string(509, ' '));
+  fixPlayerNames(game());
+  EXPECT_EQ(game().q3players[0].raw_name.size(), 509u);
+  EXPECT_EQ(game().q3players[0].name.size(), 509u);
 }
 
 TEST_F(PlayerTable, QuotesTakeTheFirstAndThenLongerChatLines) {
   addPlayers({"^1Raven"});
-  scanForQuotes("^1Raven^7: ^2hi");
-  EXPECT_EQ(q3players[0].quote.view(), "hi");
-  scanForQuotes("^1Raven^7: a longer line");
-  EXPECT_EQ(q3players[0].quote.view(), "a longer line");
-  scanForQuotes("^1Raven^7: short");  // shorter and at most 10 characters
-  EXPECT_EQ(q3players[0].quote.view(), "a longer line");
-  scanForQuotes("Stranger^7: a very long line from nobody we know");
-  scanForQuotes("no sender here");
-  EXPECT_EQ(q3players[0].quote.view(), "a longer line");
+  scanForQuotes(game(), "^1Raven^7: ^2hi");
+  EXPECT_EQ(game().q3players[0].quote.view(), "hi");
+  scanForQuotes(game(), "^1Raven^7: a longer line");
+  EXPECT_EQ(game().q3players[0].quote.view(), "a longer line");
+  scanForQuotes(game(), "^1Raven^7: short");  // shorter and at most 10 characters
+  EXPECT_EQ(game().q3players[0].quote.view(), "a longer line");
+  scanForQuotes(game(), "Stranger^7: a very long line from nobody we know");
+  scanForQuotes(game(), "no sender here");
+  EXPECT_EQ(game().q3players[0].quote.view(), "a longer line");
 }
 
 TEST_F(PlayerTable, PrintPlayersListsColourFreeNames) {
   addPlayers({"^1Raven", "Moss"});
   ::testing::internal::CaptureStdout();
-  printPlayers();
+  printPlayers(game());
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "TOTAL PLAYERS -> 2\n - Raven\n - Moss\n");
 }

@@ -8,12 +8,13 @@
 
 namespace {
 
-// Reads `content` as the report configuration; returns what was printed.
-std::string readConfigFrom(const kstest::TempDir& dir, const std::string& content) {
+// Reads `content` as the report configuration into `config`; returns what
+// was printed.
+std::string readConfigFrom(const kstest::TempDir& dir, const std::string& content, ReportConfig& config) {
   dir.write("report.cfg", content);
-  g_config.assign((dir.path() / "report.cfg").string());
+  config.path.assign((dir.path() / "report.cfg").string());
   ::testing::internal::CaptureStdout();
-  readConfig();
+  EXPECT_TRUE(readConfig(config));
   return ::testing::internal::GetCapturedStdout();
 }
 
@@ -21,10 +22,11 @@ std::string readConfigFrom(const kstest::TempDir& dir, const std::string& conten
 
 TEST(ReportConfig, ACommentOnlyFileKeepsEveryDefaultAndPrintsTheBlock) {
   kstest::TempDir dir;
-  std::string out = readConfigFrom(dir, "# nothing but a comment\n#file_extension:\n#htm\n");
+  ReportConfig config;
+  std::string out = readConfigFrom(dir, "# nothing but a comment\n#file_extension:\n#htm\n", config);
   std::string rule = "     ------------------------------------------------------------\n";
   EXPECT_EQ(out, rule + "                             Configuration\n" + rule +
-                     "                       config file: " + g_config.c_str() + "\n" +
+                     "                       config file: " + config.path.c_str() + "\n" +
                      "                    file extension: html\n"
                      "                        stylesheet: c-kestro.css\n"
                      "                make weapon stats?: yes\n"
@@ -32,29 +34,34 @@ TEST(ReportConfig, ACommentOnlyFileKeepsEveryDefaultAndPrintsTheBlock) {
                      "                       header file: c-header.html\n"
                      "                       footer file: c-footer.html\n" +
                      rule);
-  EXPECT_TRUE(isYes(g_config_use_name_colors));
-  EXPECT_TRUE(isYes(g_config_use_weapon_colors));
+  EXPECT_TRUE(isYes(config.use_name_colors));
+  EXPECT_TRUE(isYes(config.use_weapon_colors));
 }
 
 TEST(ReportConfig, KeyLinesTakeTheWholeNextLineAsTheirValue) {
   kstest::TempDir dir;
+  ReportConfig config;
   readConfigFrom(dir,
                  "file_extension:\r\nhtm\r\n"
                  "make_weapon_stats:\nYes\n"           // only the exact "yes" is on
                  "stylesheet: \nmine.css\n"            // a trailing blank: no key line
                  "header_file:\n#top.html\n"           // a value may start with "#"
                  "use_name_colors:\nyes\nuse_name_colors:\nno\n"  // the last value wins
-                 "footer_file:\n");                    // a key on the last line keeps its default
-  EXPECT_EQ(g_config_file_extension.view(), "htm");
-  EXPECT_EQ(g_config_make_weapon_stats.view(), "Yes");
-  EXPECT_FALSE(isYes(g_config_make_weapon_stats));
-  EXPECT_EQ(g_config_stylesheet.view(), "c-kestro.css");
-  EXPECT_EQ(g_config_header_file.view(), "#top.html");
-  EXPECT_EQ(g_config_use_name_colors.view(), "no");
-  EXPECT_EQ(g_config_footer_file.view(), "c-footer.html");
+                 "footer_file:\n",                     // a key on the last line keeps its default
+                 config);
+  EXPECT_EQ(config.file_extension.view(), "htm");
+  EXPECT_EQ(config.make_weapon_stats.view(), "Yes");
+  EXPECT_FALSE(isYes(config.make_weapon_stats));
+  EXPECT_EQ(config.stylesheet.view(), "c-kestro.css");
+  EXPECT_EQ(config.header_file.view(), "#top.html");
+  EXPECT_EQ(config.use_name_colors.view(), "no");
+  EXPECT_EQ(config.footer_file.view(), "c-footer.html");
 }
 
-TEST(ReportConfigDeathTest, AMissingFileEndsTheProgramWithStatus1) {
-  g_config.assign("/nonexistent/report.cfg");
-  EXPECT_EXIT(readConfig(), ::testing::ExitedWithCode(1), "");
+TEST(ReportConfig, AMissingFileIsReported) {
+  ReportConfig config;
+  config.path.assign("/nonexistent/report.cfg");
+  ::testing::internal::CaptureStdout();
+  EXPECT_FALSE(readConfig(config));
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "ERROR: could not open config file \"/nonexistent/report.cfg\"\n");
 }

@@ -17,23 +17,23 @@ TEST_F(Scoring, WeaponFactors) {
 
 TEST_F(Scoring, EndOfGameCorrectionRemovesTheStartValuesAndPaysTheStreak) {
   addPlayers({"victim", "streaker"});
-  q3players[1].kill_streak = 4;
-  q3players[1].skill = 17.5f;
-  addUpTables();
-  EXPECT_EQ(q3players[0].skill, 0.0f);  // only died: back to nothing
-  EXPECT_EQ(q3players[0].combat, 0.0f);
-  EXPECT_EQ(q3players[1].skill, 9.5f);  // 17.5 - 10 + 0.5 x 4
+  game().q3players[1].kill_streak = 4;
+  game().q3players[1].skill = 17.5f;
+  addUpTables(game());
+  EXPECT_EQ(game().q3players[0].skill, 0.0f);  // only died: back to nothing
+  EXPECT_EQ(game().q3players[0].combat, 0.0f);
+  EXPECT_EQ(game().q3players[1].skill, 9.5f);  // 17.5 - 10 + 0.5 x 4
 }
 
 TEST_F(Scoring, CaptureTheFlagScoreFollowsTheGamesPointRules) {
   addPlayers({"capper", "other"});
-  Q3Player& p = q3players[0];
+  Q3Player& p = game().q3players[0];
   p.kills_by_weapon[kRailGun][1] = 6;
   p.kills_by_weapon[kRocketLauncher][1] = 4;
   p.deaths_by_weapon[kSuicide][0] = 1;
   p.ctf_flag_caps = 1;
   p.ctf_flag_returns = 2;
-  addUpTables();
+  addUpTables(game());
   EXPECT_EQ(p.kills, 10);
   EXPECT_EQ(p.suicides, 1);
   EXPECT_EQ(p.frags, 16);  // 10 + 5 + 2 - 1
@@ -41,14 +41,14 @@ TEST_F(Scoring, CaptureTheFlagScoreFollowsTheGamesPointRules) {
 
 TEST_F(Scoring, TotalsFillTheTotalsColumnAndRow) {
   addPlayers({"a", "b", "c"});
-  Q3Player& a = q3players[0];
+  Q3Player& a = game().q3players[0];
   a.kills_by_weapon[kRailGun][1] = 2;
   a.kills_by_weapon[kShotGun][1] = 1;
   a.kills_by_weapon[kRailGun][2] = 3;
   a.deaths_by_weapon[kRailGun][2] = 2;
   a.deaths_by_weapon[kSuicide][0] = 1;
   a.kills_by_weapon[kSuicide][0] = 1;  // the own column of kills never counts
-  addUpTables();
+  addUpTables(game());
   const int n = 3;
   EXPECT_EQ(a.kills_by_weapon[kRailGun][n], 5);
   EXPECT_EQ(a.kills_by_weapon[kSuicide][n], 0);
@@ -63,49 +63,49 @@ TEST_F(Scoring, TotalsFillTheTotalsColumnAndRow) {
 
 TEST_F(Scoring, AFreeForAllWithBothTeamsBecomesTeamDeathmatch) {
   addPlayers({"r", "b"});
-  q3players[0].team = 1;
-  q3players[1].team = 2;
-  addUpTables();
-  EXPECT_EQ(g_gametype, kTeamDeathmatch);
+  game().q3players[0].team = 1;
+  game().q3players[1].team = 2;
+  addUpTables(game());
+  EXPECT_EQ(game().gametype, kTeamDeathmatch);
 }
 
 TEST_F(Scoring, TeamSumsByKey) {
   addPlayers({"r1", "r2", "b1", "n1"});
-  q3players[0].team = q3players[1].team = 1;
-  q3players[2].team = 2;
-  q3players[0].ctf_flag_caps = 2;
-  q3players[1].ctf_flag_caps = 1;
-  q3players[0].ctf_fc_defends = 1;
-  q3players[1].ctf_fc_defends_aggressive = 2;
-  q3players[2].frags = 7;
-  q3players[3].frags = 4;
-  q3players[3].ctf_flag_caps = 9;
-  EXPECT_EQ(getStats("caps_red"), 3);
-  EXPECT_EQ(getStats("fcdefends_red"), 3);
-  EXPECT_EQ(getStats("frags_blue"), 7);
-  EXPECT_EQ(getStats("frags_noteam"), 4);
-  EXPECT_EQ(getStats("caps_noteam"), 0);  // not a key
-  EXPECT_EQ(getStats("nonsense"), 0);
-  q3players[0].skill = 1.25f;
-  q3players[2].combat = 3.5f;
-  EXPECT_DOUBLE_EQ(getStatsDouble("kestro"), 1.25 + 10 + 10 + 10);
-  EXPECT_DOUBLE_EQ(getStatsDouble("kestro_red"), 11.25);
-  EXPECT_DOUBLE_EQ(getStatsDouble("combat_blue"), 3.5);
-  EXPECT_DOUBLE_EQ(getStatsDouble("combat"), 0.0);
+  game().q3players[0].team = game().q3players[1].team = 1;
+  game().q3players[2].team = 2;
+  game().q3players[0].ctf_flag_caps = 2;
+  game().q3players[1].ctf_flag_caps = 1;
+  game().q3players[0].ctf_fc_defends = 1;
+  game().q3players[1].ctf_fc_defends_aggressive = 2;
+  game().q3players[2].frags = 7;
+  game().q3players[3].frags = 4;
+  game().q3players[3].ctf_flag_caps = 9;
+  EXPECT_EQ(getStats(game(), "caps_red"), 3);
+  EXPECT_EQ(getStats(game(), "fcdefends_red"), 3);
+  EXPECT_EQ(getStats(game(), "frags_blue"), 7);
+  EXPECT_EQ(getStats(game(), "frags_noteam"), 4);
+  EXPECT_EQ(getStats(game(), "caps_noteam"), 0);  // not a key
+  EXPECT_EQ(getStats(game(), "nonsense"), 0);
+  game().q3players[0].skill = 1.25f;
+  game().q3players[2].combat = 3.5f;
+  EXPECT_DOUBLE_EQ(getStatsDouble(game(), "kestro"), 1.25 + 10 + 10 + 10);
+  EXPECT_DOUBLE_EQ(getStatsDouble(game(), "kestro_red"), 11.25);
+  EXPECT_DOUBLE_EQ(getStatsDouble(game(), "combat_blue"), 3.5);
+  EXPECT_DOUBLE_EQ(getStatsDouble(game(), "combat"), 0.0);
 }
 
 TEST_F(Scoring, WorstEnemyAndEasiestPreyPreferTheLowerIndexOnTies) {
   addPlayers({"a", "b", "p"});
-  Q3Player& p = q3players[2];
+  Q3Player& p = game().q3players[2];
   p.deaths_by_weapon[kAllWeapons][0] = 3;
   p.deaths_by_weapon[kAllWeapons][1] = 3;
   p.deaths_by_weapon[kAllWeapons][2] = 2;  // suicides
-  EXPECT_EQ(getWorstEnemy(2), 0);
+  EXPECT_EQ(getWorstEnemy(game(), 2), 0);
   p.deaths_by_weapon[kAllWeapons][2] = 3;  // the suicides win a tie
-  EXPECT_EQ(getWorstEnemy(2), 2);
-  EXPECT_EQ(getEasiestPrey(2), 2);  // nobody killed: the player itself
+  EXPECT_EQ(getWorstEnemy(game(), 2), 2);
+  EXPECT_EQ(getEasiestPrey(game(), 2), 2);  // nobody killed: the player itself
   p.kills_by_weapon[kAllWeapons][1] = 1;
-  EXPECT_EQ(getEasiestPrey(2), 1);
+  EXPECT_EQ(getEasiestPrey(game(), 2), 1);
 }
 
 TEST_F(Scoring, RatingsOfAnEndlessDuelStayFinite) {
@@ -114,14 +114,14 @@ TEST_F(Scoring, RatingsOfAnEndlessDuelStayFinite) {
   std::string log = "Raven^7 entered the game\nMoss^7 entered the game\n";
   for (int i = 0; i < 8000; ++i) log += "Moss^7 was railed by Raven^7\nRaven^7 was railed by Moss^7\n";
   runLog(log);
-  addUpTables();
+  addUpTables(game());
   for (int i = 0; i < 2; ++i) {
-    EXPECT_LE(q3players[i].skill, kRatingLimit);
-    EXPECT_LE(q3players[i].combat, kRatingLimit);
-    EXPECT_GE(q3players[i].combat, -kRatingLimit);
+    EXPECT_LE(game().q3players[i].skill, kRatingLimit);
+    EXPECT_LE(game().q3players[i].combat, kRatingLimit);
+    EXPECT_GE(game().q3players[i].combat, -kRatingLimit);
   }
-  EXPECT_GT(q3players[0].skill, kRatingLimit - 100.0f);  // it did reach the bound
-  g_game_count = 1001;
+  EXPECT_GT(game().q3players[0].skill, kRatingLimit - 100.0f);  // it did reach the bound
+  run().game_count = 1001;
   makeHtml();
   std::string page = dir_.read("html/" + out_filename_stats) + dir_.read("html/" + out_filename_wepns);
   EXPECT_EQ(page.find("inf"), std::string::npos);

@@ -22,8 +22,8 @@ TEST_F(GameSegmentation, AMatchEndWritesAQualifyingFreeForAllGame) {
                      "-------------------------------------<done>---------\n\n"),
             std::string::npos)
       << out;
-  EXPECT_EQ(g_game_count, 1001);
-  EXPECT_EQ(getTotalPlayers(), 0);  // the table is cleared after every game
+  EXPECT_EQ(run().game_count, 1001);
+  EXPECT_EQ(getTotalPlayers(game()), 0);  // the table is cleared after every game
 }
 
 TEST_F(GameSegmentation, EveryKindOfBoundaryClosesTheGame) {
@@ -42,8 +42,8 @@ TEST_F(GameSegmentation, GamesThatDoNotQualifyAreDiscarded) {
       "Raven^7 entered the game (^1RED^7)\nMoss^7 entered the game (^1RED^7)\n"
       "Raven^7 defends the RED base\nTimelimit hit.\n";
   EXPECT_EQ(countOf(runLog(one_player + one_side), "<GAME ID"), 0);
-  EXPECT_EQ(g_game_count, 1000);
-  EXPECT_EQ(getTotalPlayers(), 0);
+  EXPECT_EQ(run().game_count, 1000);
+  EXPECT_EQ(getTotalPlayers(game()), 0);
 }
 
 TEST_F(GameSegmentation, AWarmUpIsDiscardedAndTheMatchAfterItWritten) {
@@ -69,14 +69,14 @@ TEST_F(GameSegmentation, MatchCompleteEndsAGameOnlyAfterTheOspBanner) {
   resetGame();
   std::string with_banner = "Loaded OSP Client Version: 1.03a\n" + kTwoPlayerGame + "MATCH COMPLETE\n";
   EXPECT_EQ(countOf(runLog(with_banner), "<GAME ID"), 1);
-  EXPECT_EQ(g_mod, 1);  // the banner lasts across games
+  EXPECT_EQ(run().mod, 1);  // the banner lasts across games
   resetGame();
-  g_mod = 1;
+  run().mod = 1;
   EXPECT_EQ(countOf(runLog("RE_Shutdown( 0 )\n" + kTwoPlayerGame + "MATCH COMPLETE\n"), "<GAME ID"), 0);
 }
 
 TEST_F(GameSegmentation, GameNumbersWrapFrom99999999To1001) {
-  g_game_count = 99999999;
+  run().game_count = 99999999;
   std::string out = runLog(kTwoPlayerGame + "Timelimit hit.\n");
   EXPECT_NE(out.find("<GAME ID 1001>"), std::string::npos);
 }
@@ -90,7 +90,7 @@ TEST_F(GameSegmentation, AClientReconnectForcesTheGameOut) {
             std::string::npos)
       << out;
   EXPECT_EQ(countOf(out, "<GAME ID"), 1);
-  EXPECT_EQ(g_connect_sequence, 0);
+  EXPECT_EQ(game().connect_sequence, 0);
 }
 
 TEST_F(GameSegmentation, TheStatisticsBlockIsConsumedAndEndsAtTheEndOfTheLog) {
@@ -117,7 +117,7 @@ TEST_F(GameSegmentation, TheLineThatEndsTheStatisticsBlockIsConsumedToo) {
 TEST_F(GameSegmentation, AMapLineInsideTheBlockSetsTheMapAndEndsTheBlock) {
   std::string out = runLog(kTwoPlayerGame + "Timelimit hit.\nMap: Q3DM6\nRaven^7 entered the game\n");
   EXPECT_NE(out.find("MAP: q3dm6\n"), std::string::npos);
-  EXPECT_EQ(getTotalPlayers(), 1);  // the pipeline saw the line after the map
+  EXPECT_EQ(getTotalPlayers(game()), 1);  // the pipeline saw the line after the map
 }
 
 TEST_F(GameSegmentation, AGameStillOpenAtTheEndOfTheLogIsNotWritten) {
@@ -125,11 +125,11 @@ TEST_F(GameSegmentation, AGameStillOpenAtTheEndOfTheLogIsNotWritten) {
 }
 
 TEST_F(GameSegmentation, ServerLogLinesAreNeverAnalysed) {
-  g_log_type = 1;  // as if converted already: no conversion is attempted
+  run().log_type = 1;  // as if converted already: no conversion is attempted
   std::string out = runLog(
       "  0:01 ClientUserinfoChanged: 2 n\\Raven\\t\\0\n"
       "  0:05 Kill: 2 3 10: Raven killed Moss by MOD_RAILGUN\n"
       "  0:09 say: Raven: Moss was railed by Raven\n");
-  EXPECT_EQ(getTotalPlayers(), 0);
+  EXPECT_EQ(getTotalPlayers(game()), 0);
   EXPECT_EQ(out, "");
 }

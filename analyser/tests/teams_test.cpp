@@ -14,72 +14,72 @@ const std::string kCutName = kFullName.substr(0, 29);
 
 TEST_F(Teams, TeamsComeFromTeamEntryAndFlagLines) {
   addPlayers({"a", "b", "c", "d", "e"});
-  assignTeam("a^7 is on team BLUE");
-  assignTeam("b^7 entered the game (^1RED^7)");
-  assignTeam("c^7 got the RED flag!");
-  assignTeam("d^7 is on team FFA");
-  EXPECT_EQ(q3players[0].team, 2);
-  EXPECT_EQ(q3players[1].team, 1);
-  EXPECT_EQ(q3players[2].team, 2);
-  EXPECT_EQ(q3players[3].team, 0);
-  EXPECT_EQ(g_gametype, kCaptureTheFlag);
+  assignTeam(game(), Line("a^7 is on team BLUE").event);
+  assignTeam(game(), Line("b^7 entered the game (^1RED^7)").event);
+  assignTeam(game(), Line("c^7 got the RED flag!").event);
+  assignTeam(game(), Line("d^7 is on team FFA").event);
+  EXPECT_EQ(game().q3players[0].team, 2);
+  EXPECT_EQ(game().q3players[1].team, 1);
+  EXPECT_EQ(game().q3players[2].team, 2);
+  EXPECT_EQ(game().q3players[3].team, 0);
+  EXPECT_EQ(game().gametype, kCaptureTheFlag);
 }
 
 TEST_F(Teams, UnknownTeamsAreGuessedFromDeathsThenKills) {
   addPlayers({"red", "blue", "victim", "hunter"});
-  q3players[0].team = 1;
-  q3players[1].team = 2;
-  q3players[2].deaths_by_weapon[kRailGun][0] = 1;  // killed by red: blue
-  q3players[3].kills_by_weapon[kShotGun][1] = 2;   // killed blue: red
+  game().q3players[0].team = 1;
+  game().q3players[1].team = 2;
+  game().q3players[2].deaths_by_weapon[kRailGun][0] = 1;  // killed by red: blue
+  game().q3players[3].kills_by_weapon[kShotGun][1] = 2;   // killed blue: red
   ::testing::internal::CaptureStdout();
-  assignTeamToUnknownPlayers();
+  assignTeamToUnknownPlayers(game());
   EXPECT_EQ(::testing::internal::GetCapturedStdout(),
             "Trying to guess-timate team for player (deaths): hunter\n"
             "Trying to guess-timate team for player (deaths): victim\n"
             "Trying to guess-timate team for player  (kills): hunter\n");
-  EXPECT_EQ(q3players[2].team, 2);
-  EXPECT_EQ(q3players[3].team, 1);
-  EXPECT_EQ(q3players[2].raw_name.view(), "victim^7&nbsp;<font color=#CC6600>~</font>");
+  EXPECT_EQ(game().q3players[2].team, 2);
+  EXPECT_EQ(game().q3players[3].team, 1);
+  EXPECT_EQ(game().q3players[2].raw_name.view(), "victim^7&nbsp;<font color=#CC6600>~</font>");
 }
 
 TEST_F(Teams, GuessedPlayersCountAsEvidenceForLowerIndices) {
   addPlayers({"red", "blue", "early", "late"});
-  q3players[0].team = 1;
-  q3players[1].team = 2;
-  q3players[3].deaths_by_weapon[kRailGun][0] = 1;  // late: blue
-  q3players[2].deaths_by_weapon[kRailGun][3] = 1;  // early died to late: red
+  game().q3players[0].team = 1;
+  game().q3players[1].team = 2;
+  game().q3players[3].deaths_by_weapon[kRailGun][0] = 1;  // late: blue
+  game().q3players[2].deaths_by_weapon[kRailGun][3] = 1;  // early died to late: red
   ::testing::internal::CaptureStdout();
-  assignTeamToUnknownPlayers();
+  assignTeamToUnknownPlayers(game());
   ::testing::internal::GetCapturedStdout();
-  EXPECT_EQ(q3players[3].team, 2);
-  EXPECT_EQ(q3players[2].team, 1);
+  EXPECT_EQ(game().q3players[3].team, 2);
+  EXPECT_EQ(game().q3players[2].team, 1);
 }
 
 TEST_F(Teams, NothingIsGuessedUnlessBothTeamsAndAnUnknownExist) {
   addPlayers({"red", "nobody"});
-  q3players[0].team = 1;
-  q3players[1].deaths_by_weapon[kRailGun][0] = 1;
+  game().q3players[0].team = 1;
+  game().q3players[1].deaths_by_weapon[kRailGun][0] = 1;
   ::testing::internal::CaptureStdout();
-  assignTeamToUnknownPlayers();
+  assignTeamToUnknownPlayers(game());
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-  EXPECT_EQ(q3players[1].team, 0);
+  EXPECT_EQ(game().q3players[1].team, 0);
 }
 
 TEST_F(Teams, ACutNameIsMergedIntoItsFullName) {
   addPlayers({kFullName, kCutName});
-  Q3Player& full = q3players[0];
+  Q3Player& full = game().q3players[0];
   full.team = 1;
   full.ctf_flag_caps = 2;
   full.skill = 14.0f;
   full.kills_by_weapon[kRailGun][1] = 5;  // dropped by the merge
-  q3players[1].ctf_flag_caps = 1;
-  q3players[1].skill = 12.0f;
+  game().q3players[1].ctf_flag_caps = 1;
+  game().q3players[1].skill = 12.0f;
   ::testing::internal::CaptureStdout();
-  mergeAllIdenticalPlayers();
+  mergeAllIdenticalPlayers(game());
   EXPECT_EQ(::testing::internal::GetCapturedStdout(),
             "\nPossible Duplicate Player detected:\n" + kCutName + "\n" + kFullName + "\nMerging Players.\n\n");
-  ASSERT_EQ(getTotalPlayers(), 1);
-  const Q3Player& merged = q3players[0];
+  ASSERT_EQ(getTotalPlayers(game()), 1);
+  const Q3Player& merged = game().q3players[0];
   EXPECT_EQ(merged.name.view(), kFullName);
   EXPECT_EQ(merged.raw_name.view(), kFullName + "<font color=#CC6600> / </font>" + kCutName +
                                         "^7<font color=#CC6600>&nbsp;+</font>");
@@ -91,63 +91,63 @@ TEST_F(Teams, ACutNameIsMergedIntoItsFullName) {
 
 TEST_F(Teams, ThreeNamesHoldingTheCutNameAreAmbiguous) {
   addPlayers({kFullName, kCutName + "other", kCutName});
-  q3players[2].team = 2;
-  mergeAllIdenticalPlayers();
-  EXPECT_EQ(getTotalPlayers(), 3);
-  EXPECT_EQ(q3players[2].team, 0);
+  game().q3players[2].team = 2;
+  mergeAllIdenticalPlayers(game());
+  EXPECT_EQ(getTotalPlayers(game()), 3);
+  EXPECT_EQ(game().q3players[2].team, 0);
 }
 
 TEST_F(Teams, ADisconnectOfTheCutNameMergesAndMarksTheMergedRecord) {
   addPlayers({kFullName, kCutName});
   ::testing::internal::CaptureStdout();
-  updateMiscInfo(kCutName + "^7 disconnected", kCutName + " disconnected");
+  updateMiscInfo(game(), run(), Line(kCutName + "^7 disconnected").event);
   ::testing::internal::GetCapturedStdout();
-  ASSERT_EQ(getTotalPlayers(), 1);
-  EXPECT_EQ(q3players[0].disconnected, 1);
-  EXPECT_EQ(q3players[0].raw_name.view().substr(0, kFullName.size()), kFullName);
-  EXPECT_TRUE(q3players[0].raw_name.view().ends_with("&nbsp;x</font>"));
+  ASSERT_EQ(getTotalPlayers(game()), 1);
+  EXPECT_EQ(game().q3players[0].disconnected, 1);
+  EXPECT_EQ(game().q3players[0].raw_name.view().substr(0, kFullName.size()), kFullName);
+  EXPECT_TRUE(game().q3players[0].raw_name.view().ends_with("&nbsp;x</font>"));
 }
 
 TEST_F(Teams, MarkersOnA509CharacterNameAreCutToFit) {
   std::string huge(509, 'n');
   addPlayers({huge, "red", "blue"});
-  q3players[1].team = 1;
-  q3players[2].team = 2;
-  q3players[0].deaths_by_weapon[kRailGun][1] = 1;
+  game().q3players[1].team = 1;
+  game().q3players[2].team = 2;
+  game().q3players[0].deaths_by_weapon[kRailGun][1] = 1;
   ::testing::internal::CaptureStdout();
-  assignTeamToUnknownPlayers();
+  assignTeamToUnknownPlayers(game());
   ::testing::internal::GetCapturedStdout();
-  EXPECT_EQ(q3players[0].raw_name.size(), 509u);
-  EXPECT_EQ(q3players[0].team, 2);
+  EXPECT_EQ(game().q3players[0].raw_name.size(), 509u);
+  EXPECT_EQ(game().q3players[0].team, 2);
 }
 
 TEST_F(Teams, ClanLabelsComeFromTheLongestCommonText) {
   addPlayers({"|X|Falcon", "|X|Heron", "[NX]Kite", "[NX]Osprey"});
-  q3players[0].team = q3players[1].team = 1;
-  q3players[2].team = q3players[3].team = 2;
+  game().q3players[0].team = game().q3players[1].team = 1;
+  game().q3players[2].team = game().q3players[3].team = 2;
   std::string label;
-  detectClans(label);
+  detectClans(game(), label);
   EXPECT_EQ(label, "FFA_PUB");
-  g_gametype = kCaptureTheFlag;
-  detectClans(label);
+  game().gametype = kCaptureTheFlag;
+  detectClans(game(), label);
   EXPECT_EQ(label, "CTF_|X|_vs_[NX]");
-  g_gametype = kClanArena;
-  q3players[3].name.assign("Osprey");  // no common tag of two characters
-  detectClans(label);
+  game().gametype = kClanArena;
+  game().q3players[3].name.assign("Osprey");  // no common tag of two characters
+  detectClans(game(), label);
   EXPECT_EQ(label, "CA_|X|_vs_BLUE");
 }
 
 TEST_F(Teams, ThreePlayerGamesAndEmptyTeamsUseTheTeamColours) {
   addPlayers({"|X|Falcon", "|X|Heron", "[NX]Kite"});
-  q3players[0].team = q3players[1].team = 1;
-  q3players[2].team = 2;
-  g_gametype = kTeamDeathmatch;
+  game().q3players[0].team = game().q3players[1].team = 1;
+  game().q3players[2].team = 2;
+  game().gametype = kTeamDeathmatch;
   std::string label;
-  detectClans(label);
+  detectClans(game(), label);
   EXPECT_EQ(label, "TDM_RED_vs_BLUE");
-  q3players[2].team = 0;  // blue is left without players
-  addPlayer("|X|Wren");
-  q3players[3].team = 1;
-  detectClans(label);
+  game().q3players[2].team = 0;  // blue is left without players
+  addPlayer(game(), "|X|Wren");
+  game().q3players[3].team = 1;
+  detectClans(game(), label);
   EXPECT_EQ(label, "TDM_|X|_vs_BLUE");
 }

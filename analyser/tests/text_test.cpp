@@ -58,7 +58,6 @@ TEST(TextFunctions, SubstringIsInclusiveAndReturnsTheTextWhenPastItsEnd) {
   EXPECT_EQ(substring("abcdef", 0, 6), "abcdef");  // position 6 is the terminator
   EXPECT_EQ(substring("abcdef", 2, 40), "abcdef");
   EXPECT_EQ(substring("abcdef", 0, -2), "");
-  freeMallocs();
 }
 
 TEST(TextFunctions, StrReplaceReplacesTheFirstOccurrenceOnly) {
@@ -81,27 +80,6 @@ TEST(TextFunctions, CaseAndFileNameCleaning) {
 TEST(TextFunctions, DoubleQuoteEscapingKeepsAFileNameOneWord) {
   EXPECT_EQ(escapeForDoubleQuotes("plain.log"), "plain.log");
   EXPECT_EQ(escapeForDoubleQuotes("a\"b$c`d\\e"), "a\\\"b\\$c\\`d\\\\e");
-}
-
-TEST(ScratchRegistry, HoldsAtMost999BuffersAndRecordsTheLargestRelease) {
-  freeMallocs();
-  int before = g_max_mallocs;
-  for (int i = 0; i < 3; ++i) scratchCopy("x");
-  EXPECT_EQ(registeredMallocs(), 3);
-  freeMallocs();
-  EXPECT_EQ(registeredMallocs(), 0);
-  EXPECT_GE(g_max_mallocs, 3);
-
-  ::testing::internal::CaptureStdout();
-  for (int i = 0; i < kScratchSlots; ++i) scratchCopy("y");
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-  ::testing::internal::CaptureStdout();
-  std::string_view extra = scratchCopy("still usable");
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "cant store anymore\n");
-  EXPECT_EQ(extra, "still usable");
-  EXPECT_EQ(registeredMallocs(), kScratchSlots);
-  freeMallocs();
-  EXPECT_EQ(g_max_mallocs, std::max(before, kScratchSlots));
 }
 
 TEST(Sha256, KnownDigestsWhateverTheUpdatesLookLike) {

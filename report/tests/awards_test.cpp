@@ -19,82 +19,82 @@ void threePlayers() { AnalyserTest::addPlayers({"a", "b", "c"}); }
 
 TEST_F(Awards, TiesShareAnAwardAndAZeroBestGivesItToNobody) {
   threePlayers();
-  q3players[0].kills_by_weapon[kRocketLauncher][3] = 4;
-  q3players[2].kills_by_weapon[kRocketLauncher][3] = 4;
-  assignAwards();
-  EXPECT_EQ(q3players[0].awards[kRocketKills], 1);
-  EXPECT_EQ(q3players[1].awards[kRocketKills], 0);
-  EXPECT_EQ(q3players[2].awards[kRocketKills], 1);
+  game().q3players[0].kills_by_weapon[kRocketLauncher][3] = 4;
+  game().q3players[2].kills_by_weapon[kRocketLauncher][3] = 4;
+  assignAwards(game());
+  EXPECT_EQ(game().q3players[0].awards[kRocketKills], 1);
+  EXPECT_EQ(game().q3players[1].awards[kRocketKills], 0);
+  EXPECT_EQ(game().q3players[2].awards[kRocketKills], 1);
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(q3players[i].awards[kBfgKills], 0);
-    EXPECT_EQ(q3players[i].awards[19], 0);
-    EXPECT_EQ(q3players[i].awards[kBestKiller], 0);
+    EXPECT_EQ(game().q3players[i].awards[kBfgKills], 0);
+    EXPECT_EQ(game().q3players[i].awards[19], 0);
+    EXPECT_EQ(game().q3players[i].awards[kBestKiller], 0);
   }
-  EXPECT_EQ(render([] { htmlPrintAwards(q3players[1].awards, "weapons"); }),
+  EXPECT_EQ(render([](Report& r) { htmlPrintAwards(r, game().q3players[1].awards, "weapons"); }),
             "<IMG src=images/awards/blank.gif>&nbsp;");
-  EXPECT_EQ(render([] { htmlPrintAwards(q3players[0].awards, "weapons"); }),
+  EXPECT_EQ(render([](Report& r) { htmlPrintAwards(r, game().q3players[0].awards, "weapons"); }),
             "<IMG src=images/awards/carnage_rocket.jpg TITLE=\"best killer with rocket launcher\">&nbsp;");
-  EXPECT_EQ(render([] { htmlPrintAwards(q3players[0].awards, "nonsense"); }), "");
+  EXPECT_EQ(render([](Report& r) { htmlPrintAwards(r, game().q3players[0].awards, "nonsense"); }), "");
 }
 
 TEST_F(Awards, AccuracyAwardsNeedAttempts) {
   threePlayers();
-  q3players[0].accuracy_hits[kMachineGun] = 10;
-  q3players[0].accuracy_attempts[kMachineGun - 1] = 20;
-  q3players[1].accuracy_hits[kMachineGun] = 1;
-  q3players[1].accuracy_attempts[kMachineGun - 1] = 2;
-  assignAwards();
-  EXPECT_EQ(q3players[0].awards[kMachineGunAccuracy], 1);
-  EXPECT_EQ(q3players[1].awards[kMachineGunAccuracy], 1);
-  EXPECT_EQ(q3players[2].awards[kMachineGunAccuracy], 0);
-  EXPECT_EQ(q3players[2].awards[kMachineGunAccuracy + 1], 0);  // nobody fired the shotgun
+  game().q3players[0].accuracy_hits[kMachineGun] = 10;
+  game().q3players[0].accuracy_attempts[kMachineGun - 1] = 20;
+  game().q3players[1].accuracy_hits[kMachineGun] = 1;
+  game().q3players[1].accuracy_attempts[kMachineGun - 1] = 2;
+  assignAwards(game());
+  EXPECT_EQ(game().q3players[0].awards[kMachineGunAccuracy], 1);
+  EXPECT_EQ(game().q3players[1].awards[kMachineGunAccuracy], 1);
+  EXPECT_EQ(game().q3players[2].awards[kMachineGunAccuracy], 0);
+  EXPECT_EQ(game().q3players[2].awards[kMachineGunAccuracy + 1], 0);  // nobody fired the shotgun
 }
 
 TEST_F(Awards, OverallAccuracyDividesByAttemptsPlusOne) {
   threePlayers();
-  q3players[0].accuracy_total_hits = 50;
-  q3players[0].accuracy_total_attempts = 99;  // 50.0
-  q3players[1].accuracy_total_hits = 48;
-  q3players[1].accuracy_total_attempts = 97;  // 48.98
-  q3players[2].accuracy_total_hits = 1;
-  q3players[2].accuracy_total_attempts = 1;  // 50.0 as well
-  assignAwards();
-  EXPECT_EQ(q3players[0].awards[kOverallAccuracy], 1);
-  EXPECT_EQ(q3players[1].awards[kOverallAccuracy], 0);
-  EXPECT_EQ(q3players[2].awards[kOverallAccuracy], 1);
+  game().q3players[0].accuracy_total_hits = 50;
+  game().q3players[0].accuracy_total_attempts = 99;  // 50.0
+  game().q3players[1].accuracy_total_hits = 48;
+  game().q3players[1].accuracy_total_attempts = 97;  // 48.98
+  game().q3players[2].accuracy_total_hits = 1;
+  game().q3players[2].accuracy_total_attempts = 1;  // 50.0 as well
+  assignAwards(game());
+  EXPECT_EQ(game().q3players[0].awards[kOverallAccuracy], 1);
+  EXPECT_EQ(game().q3players[1].awards[kOverallAccuracy], 0);
+  EXPECT_EQ(game().q3players[2].awards[kOverallAccuracy], 1);
 }
 
 TEST_F(Awards, FortyNineHitsInNinetySevenAttemptsAlsoMakeFifty) {
   threePlayers();
-  q3players[0].accuracy_total_hits = 50;
-  q3players[0].accuracy_total_attempts = 99;
-  q3players[1].accuracy_total_hits = 49;
-  q3players[1].accuracy_total_attempts = 97;  // 4900 / 98 = 50.0: a tie, not a loss
-  assignAwards();
-  EXPECT_EQ(q3players[0].awards[kOverallAccuracy], 1);
-  EXPECT_EQ(q3players[1].awards[kOverallAccuracy], 1);
+  game().q3players[0].accuracy_total_hits = 50;
+  game().q3players[0].accuracy_total_attempts = 99;
+  game().q3players[1].accuracy_total_hits = 49;
+  game().q3players[1].accuracy_total_attempts = 97;  // 4900 / 98 = 50.0: a tie, not a loss
+  assignAwards(game());
+  EXPECT_EQ(game().q3players[0].awards[kOverallAccuracy], 1);
+  EXPECT_EQ(game().q3players[1].awards[kOverallAccuracy], 1);
 }
 
 TEST_F(Awards, NoMostValuablePlayerWhenEverySkillIsNegative) {
   threePlayers();
-  q3players[0].skill = -0.5f;
-  q3players[1].skill = -2.0f;
-  q3players[2].skill = -1.0f;
-  assignAwards();
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(q3players[i].awards[24], 0);
+  game().q3players[0].skill = -0.5f;
+  game().q3players[1].skill = -2.0f;
+  game().q3players[2].skill = -1.0f;
+  assignAwards(game());
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(game().q3players[i].awards[24], 0);
 }
 
 TEST_F(Awards, RealMeasuresMustPassTheirThreshold) {
   threePlayers();
-  for (int i = 0; i < 3; ++i) q3players[i].combat = 0.0005f;
-  q3players[1].ctf_base_defends = 1;
-  assignAwards();
-  EXPECT_EQ(q3players[1].awards[kBestDefender], 1);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(q3players[i].awards[kDeadliest], 0);
-  q3players[1].awards = {};
-  q3players[1].ctf_base_defends = 0;
-  assignAwards();
-  EXPECT_EQ(q3players[1].awards[kBestDefender], 0);
+  for (int i = 0; i < 3; ++i) game().q3players[i].combat = 0.0005f;
+  game().q3players[1].ctf_base_defends = 1;
+  assignAwards(game());
+  EXPECT_EQ(game().q3players[1].awards[kBestDefender], 1);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(game().q3players[i].awards[kDeadliest], 0);
+  game().q3players[1].awards = {};
+  game().q3players[1].ctf_base_defends = 0;
+  assignAwards(game());
+  EXPECT_EQ(game().q3players[1].awards[kBestDefender], 0);
 }
 
 TEST_F(Awards, ImagesComeInTheirFixedOrder) {
@@ -102,13 +102,13 @@ TEST_F(Awards, ImagesComeInTheirFixedOrder) {
   flags[5] = flags[6] = 1;
   flags[16] = flags[17] = 1;
   flags[24] = flags[21] = flags[25] = 1;
-  EXPECT_EQ(render([&] { htmlPrintAwards(flags, "weapons"); }),
+  EXPECT_EQ(render([&](Report& r) { htmlPrintAwards(r, flags, "weapons"); }),
             "<IMG src=images/awards/carnage_rail.jpg TITLE=\"best killer with rail gun\">&nbsp;"
             "<IMG src=images/awards/carnage_lightning.jpg TITLE=\"best killer with lightning gun\">&nbsp;");
-  EXPECT_EQ(render([&] { htmlPrintAwards(flags, "accuracy"); }),
+  EXPECT_EQ(render([&](Report& r) { htmlPrintAwards(r, flags, "accuracy"); }),
             "<IMG src=images/awards/accuracy_rail.jpg TITLE=\"best accuracy with rail gun\">&nbsp;"
             "<IMG src=images/awards/accuracy_lightning.jpg TITLE=\"best accuracy with lightning gun\">&nbsp;");
-  EXPECT_EQ(render([&] { htmlPrintAwards(flags, "player"); }),
+  EXPECT_EQ(render([&](Report& r) { htmlPrintAwards(r, flags, "player"); }),
             "<IMG src=images/awards/player_kills.jpg TITLE=\"best killer\">&nbsp;"
             "<IMG src=images/awards/ctf_defense.jpg TITLE=\"best defender\">&nbsp;"
             "<IMG src=images/awards/player_kestro.jpg TITLE=\"most valuable player\">&nbsp;");

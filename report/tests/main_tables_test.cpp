@@ -8,22 +8,23 @@ namespace {
 
 // A capture-the-flag game with `red` and `blue` players and the totals done.
 void ctfGame(int red, int blue) {
+  Game& game = ReportTest::game();
   for (int i = 0; i < red + blue; ++i) {
-    addPlayer("p" + std::to_string(i));
-    q3players[i].team = i < red ? 1 : 2;
+    addPlayer(game, "p" + std::to_string(i));
+    game.q3players[i].team = i < red ? 1 : 2;
   }
-  g_gametype = kCaptureTheFlag;
-  addUpTables();
+  game.gametype = kCaptureTheFlag;
+  addUpTables(game);
 }
 
 }  // namespace
 
 TEST_F(MainTables, FreeForAllRowsAlternateAndPadKillsToTwoDigits) {
   addPlayers({"a", "b", "c"});
-  q3players[0].kills = 5;
-  q3players[0].deaths = 3;
-  q3players[1].kills = 12;
-  q3players[2].kill_streak = 123;
+  game().q3players[0].kills = 5;
+  game().q3players[0].deaths = 3;
+  game().q3players[1].kills = 12;
+  game().q3players[2].kill_streak = 123;
   std::string list = render(htmlDrawPlayerListTable);
   EXPECT_NE(list.find("<td CLASS=\"neutralLowlight\"><div align=center>1</div></td>\n"), std::string::npos);
   EXPECT_NE(list.find("<td CLASS=\"neutral\"><div align=center>2</div></td>\n"), std::string::npos);
@@ -51,9 +52,9 @@ TEST_F(MainTables, TheSmallerTeamGetsFillerRows) {
 
 TEST_F(MainTables, PlayersWithoutATeamAreListedOnlyWhenConfigured) {
   ctfGame(1, 1);
-  addPlayer("loner");
+  addPlayer(game(), "loner");
   EXPECT_EQ(render(htmlDrawPlayerListTable).find("SUICIDES"), std::string::npos);
-  g_config_display_unknown_team_players.assign("yes");
+  config().display_unknown_team_players.assign("yes");
   std::string list = render(htmlDrawPlayerListTable);
   EXPECT_NE(list.find("<td CLASS=\"neutralHighlight\"><div align=center><b>DEATH STREAK</b></div></td>"),
             std::string::npos);
@@ -63,11 +64,11 @@ TEST_F(MainTables, PlayersWithoutATeamAreListedOnlyWhenConfigured) {
 
 TEST_F(MainTables, CardsShowQuotesEfficiencyAndAccuracy) {
   ctfGame(1, 1);
-  q3players[0].quote.assign(std::string(61, 'q') + "TAIL OF A LONG QUOTE");
-  q3players[1].accuracy_total_hits = 1;
-  q3players[1].accuracy_total_attempts = 3;
-  q3players[1].kills = 3;
-  q3players[1].deaths = 1;
+  game().q3players[0].quote.assign(std::string(61, 'q') + "TAIL OF A LONG QUOTE");
+  game().q3players[1].accuracy_total_hits = 1;
+  game().q3players[1].accuracy_total_attempts = 3;
+  game().q3players[1].kills = 3;
+  game().q3players[1].deaths = 1;
   std::string cards = render(htmlDrawPlayerStatTable);
   EXPECT_NE(cards.find("<DIV align=right>\" " + std::string(61, 'q') + " \"</DIV></td>\n"), std::string::npos);
   EXPECT_NE(cards.find("<td COLSPAN=4 CLASS=\"blue\"><DIV align=right>\"  \"</DIV></td>\n"), std::string::npos);
@@ -83,15 +84,15 @@ TEST_F(MainTables, CardsShowQuotesEfficiencyAndAccuracy) {
 
 TEST_F(MainTables, TeamDeathmatchCardsHaveNoFlagRows) {
   ctfGame(1, 1);
-  g_gametype = kTeamDeathmatch;
+  game().gametype = kTeamDeathmatch;
   EXPECT_EQ(render(htmlDrawPlayerStatTable).find("Flag Captures"), std::string::npos);
 }
 
 TEST_F(MainTables, ScoreBlocksOfEachGameType) {
   ctfGame(2, 2);
-  q3players[0].ctf_flag_caps = 3;
-  q3players[0].ctf_flag_touches = 4;
-  g_mapname.assign("q3wctf1");
+  game().q3players[0].ctf_flag_caps = 3;
+  game().q3players[0].ctf_flag_touches = 4;
+  game().mapname.assign("q3wctf1");
   std::string ctf = render(htmlDrawTeamStatTable);
   EXPECT_NE(ctf.find("<img src=images/flag_ctf_red.jpg>"), std::string::npos);
   EXPECT_NE(ctf.find("<p style=\"font-size: 30pt; color: red\">3</p>"), std::string::npos);
@@ -99,9 +100,9 @@ TEST_F(MainTables, ScoreBlocksOfEachGameType) {
                      "touches</center></td>\n"),
             std::string::npos);
 
-  g_gametype = kClanArena;
-  g_ca_win_red = 5;
-  g_ca_win_blue = 2;
+  game().gametype = kClanArena;
+  game().ca_win_red = 5;
+  game().ca_win_blue = 2;
   std::string ca = render(htmlDrawTeamStatTable);
   EXPECT_NE(ca.find("<img src=images/flag_tdm_blue.gif>"), std::string::npos);
   EXPECT_NE(ca.find("color: red\">5</p>"), std::string::npos);
@@ -110,6 +111,6 @@ TEST_F(MainTables, ScoreBlocksOfEachGameType) {
   EXPECT_NE(ca.find("<td CLASS=\"red\"><CENTER>0.00</CENTER></td>\n<td CLASS=\"neutralCtf\"><center>skill"),
             std::string::npos);
 
-  g_gametype = kTeamDeathmatch;
+  game().gametype = kTeamDeathmatch;
   EXPECT_EQ(render(htmlDrawTeamStatTable).find("<center>score</center>"), std::string::npos);
 }

@@ -4,7 +4,7 @@ using NameColours = ReportTest;
 
 namespace {
 std::string colouredName(std::string_view name) {
-  return ReportTest::render([&] { htmlWriteQ3String(name); });
+  return ReportTest::render([&](Report& r) { htmlWriteQ3String(r, name); });
 }
 }  // namespace
 
@@ -27,7 +27,7 @@ TEST_F(NameColours, HexColoursAndDroppedCodes) {
 }
 
 TEST_F(NameColours, WithoutColoursCodesAreDropped) {
-  g_config_use_name_colors.assign("no");
+  config().use_name_colors.assign("no");
   EXPECT_EQ(colouredName("^1Red^7Dog"), "<font size=\"0\">RedDog</font>");
 }
 

@@ -14,35 +14,34 @@ void twoPlayerGame() {
       "Current map: q3dm17\n"
       "Raven^7 entered the game\nMoss^7 entered the game\n"
       "Moss^7 was railed by Raven^7\n");
-  addUpTables();
-  g_game_count = 1001;
+  addUpTables(AnalyserTest::game());
+  AnalyserTest::run().game_count = 1001;
 }
 
 }  // namespace
 
 TEST_F(Pages, TheFirstWriteNamesBothPagesAndAppendsTheRotationLines) {
   twoPlayerGame();
-  fp_sql_gamestats = std::tmpfile();
+  console().rotation = std::tmpfile();
   makeHtml();
   const std::string stem = "kestrostats_2026_12_07_20_44_01_1001_FFA_PUB_";
   EXPECT_EQ(out_filename_stats, stem + "main.html");
   EXPECT_EQ(out_filename_wepns, stem + "wpn.html");
   EXPECT_TRUE(dir_.exists("html/" + stem + "main.html"));
   EXPECT_TRUE(dir_.exists("html/" + stem + "wpn.html"));
-  std::rewind(fp_sql_gamestats);
+  std::rewind(console().rotation);
   char line[600];
-  ASSERT_NE(std::fgets(line, sizeof line, fp_sql_gamestats), nullptr);
+  ASSERT_NE(std::fgets(line, sizeof line, console().rotation), nullptr);
   EXPECT_STREQ(line, "SELECT @oldestHtml:=MIN(html) from gamestats;\n");
-  ASSERT_NE(std::fgets(line, sizeof line, fp_sql_gamestats), nullptr);
+  ASSERT_NE(std::fgets(line, sizeof line, console().rotation), nullptr);
   EXPECT_EQ(std::string(line), "UPDATE gamestats SET html='" + stem + "main.html' WHERE html=@oldestHtml LIMIT 1;\n");
-  fpclose(fp_sql_gamestats);
-  EXPECT_EQ(fpw, nullptr);
+  fpclose(console().rotation);
 }
 
 TEST_F(Pages, RealtimeModeAndTheExtensionSetting) {
   twoPlayerGame();
-  g_realtime_stats = 1;
-  g_config_file_extension.assign("htm");
+  run().realtime_stats = 1;
+  config().file_extension.assign("htm");
   makeHtml();
   EXPECT_EQ(out_filename_stats, "kestrostats_realtime_main.htm");
   EXPECT_TRUE(dir_.exists("html/kestrostats_realtime_main.htm"));
@@ -81,7 +80,7 @@ TEST_F(Pages, TheMainPageHasEveryPartInOrderAndLinksToTheWeaponPage) {
 
 TEST_F(Pages, WithoutWeaponStatsThereIsNoWeaponPage) {
   twoPlayerGame();
-  g_config_make_weapon_stats.assign("Yes");
+  config().make_weapon_stats.assign("Yes");
   makeHtml();
   EXPECT_FALSE(dir_.exists("html/" + out_filename_wepns));
   EXPECT_EQ(dir_.read("html/" + out_filename_stats).find("view weapon stats"), std::string::npos);
@@ -89,7 +88,7 @@ TEST_F(Pages, WithoutWeaponStatsThereIsNoWeaponPage) {
 
 TEST_F(Pages, AGameWithoutMapStillWritesThePictureTag) {
   twoPlayerGame();
-  g_mapname.clear();
+  game().mapname.clear();
   makeHtml();
   std::string main = dir_.read("html/" + out_filename_stats);
   EXPECT_EQ(main.find("<b>map : "), std::string::npos);
@@ -99,10 +98,10 @@ TEST_F(Pages, AGameWithoutMapStillWritesThePictureTag) {
 TEST_F(Pages, LongClanTagsStillGiveAUsableFileName) {
   addPlayers({std::string(300, 'R') + "a", std::string(300, 'R') + "b", std::string(300, 'B') + "c",
               std::string(300, 'B') + "d"});
-  q3players[0].team = q3players[1].team = 1;
-  q3players[2].team = q3players[3].team = 2;
-  g_gametype = kCaptureTheFlag;
-  addUpTables();
+  game().q3players[0].team = game().q3players[1].team = 1;
+  game().q3players[2].team = game().q3players[3].team = 2;
+  game().gametype = kCaptureTheFlag;
+  addUpTables(game());
   makeHtml();
   EXPECT_LE(out_filename_stats.size(), 255u);
   EXPECT_TRUE(dir_.exists("html/" + out_filename_stats));
@@ -110,19 +109,19 @@ TEST_F(Pages, LongClanTagsStillGiveAUsableFileName) {
 
 TEST_F(Pages, APageThatCannotBeWrittenLeavesNothingBehindAndKeepsEarlierPages) {
   twoPlayerGame();
-  fp_sql_gamestats = std::tmpfile();
-  g_failed_games = 0;
-  makeHtml();
+  console().rotation = std::tmpfile();
+  EXPECT_EQ(makeHtml(), PageResult::kWritten);
   std::string first_page = dir_.read("html/" + out_filename_stats);
   // The next game's main page name is taken by a folder.
   const std::string taken = "kestrostats_2026_12_07_20_44_01_1002_FFA_PUB_main.html";
   std::filesystem::create_directory(dir_.path() / "html" / taken);
-  g_game_count = 1002;
+  run().game_count = 1002;
   ::testing::internal::CaptureStderr();
-  makeHtml();
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(makeHtml(), PageResult::kNotWritten);
+  ::testing::internal::GetCapturedStdout();
   EXPECT_NE(::testing::internal::GetCapturedStderr().find("ERROR: could not write the pages of game 1002"),
             std::string::npos);
-  EXPECT_EQ(g_failed_games, 1);
   EXPECT_EQ(dir_.read("html/kestrostats_2026_12_07_20_44_01_1001_FFA_PUB_main.html"), first_page);
   EXPECT_FALSE(first_page.empty());
   // Neither page of the failed game, finished or not, is left, and only the
@@ -132,28 +131,26 @@ TEST_F(Pages, APageThatCannotBeWrittenLeavesNothingBehindAndKeepsEarlierPages) {
     files += entry.is_regular_file() ? 1 : 0;
   }
   EXPECT_EQ(files, 2);
-  std::rewind(fp_sql_gamestats);
+  std::rewind(console().rotation);
   char line[600];
   int lines = 0;
-  while (std::fgets(line, sizeof line, fp_sql_gamestats) != nullptr) ++lines;
+  while (std::fgets(line, sizeof line, console().rotation) != nullptr) ++lines;
   EXPECT_EQ(lines, 2);
-  fpclose(fp_sql_gamestats);
+  fpclose(console().rotation);
 }
 
 TEST_F(Pages, AFullDiskLeavesNoPartOfThePages) {
   // /dev/full takes opening but fails every write, as a full disk does.
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   twoPlayerGame();
-  fp_sql_gamestats = std::fopen("/dev/full", "a");
-  g_failed_games = 0;
+  console().rotation = std::fopen("/dev/full", "a");
   ::testing::internal::CaptureStderr();
-  makeHtml();
-  std::string errors = ::testing::internal::GetCapturedStderr();
   // The pages were complete, but their rotation statements could not be
   // written: the run must say so.
+  EXPECT_EQ(makeHtml(), PageResult::kNotWritten);
+  std::string errors = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(errors.find("could not add game 1001 to db_sql_gamestats.txt"), std::string::npos) << errors;
-  EXPECT_EQ(g_failed_games, 1);
-  fpclose(fp_sql_gamestats);
+  fpclose(console().rotation);
 }
 
 TEST_F(Pages, MissingHeaderAndFooterFilesAreSkipped) {
@@ -164,8 +161,12 @@ TEST_F(Pages, MissingHeaderAndFooterFilesAreSkipped) {
   EXPECT_TRUE(main.ends_with("</center>\n</body>\n</html>\n"));
 }
 
-TEST_F(Pages, AMissingHtmlFolderEndsTheProgram) {
+TEST_F(Pages, AMissingHtmlFolderIsAPageThatCannotBeCreated) {
   twoPlayerGame();
   std::filesystem::remove_all(dir_.path() / "html");
-  EXPECT_EXIT(makeHtml(), ::testing::ExitedWithCode(1), "");
+  ::testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(makeHtml(), PageResult::kCannotOpen);  // kestrostats-c then ends with status 1
+  ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "ERROR: couldnt open file to write\n");
 }

@@ -10,48 +10,48 @@ namespace {
 
 // Writes the report and returns the weapon page.
 std::string weaponPage(const kstest::TempDir& dir) {
-  makeHtml();
-  return dir.read("html/" + out_filename_wepns);
+  ReportTest::makeHtml();
+  return dir.read("html/" + ReportTest::out_filename_wepns);
 }
 
 }  // namespace
 
 TEST_F(WeaponPage, WeaponNamesAndNumbersAreColouredWhenConfigured) {
-  EXPECT_EQ(getWeaponName(kMachineGun), "<font size=-2 color=#FFFF00>Machine Gun</font>");
-  EXPECT_EQ(getWeaponName(kBfg), "<font size=-2 color=#054DA3>BFG</font>");
-  EXPECT_EQ(getWeaponName(kNoKill), "");
-  EXPECT_EQ(render([] { htmlPrintWeaponStat(kRailGun, 7); }), "<font color=#00FF00>7</font>");
-  g_config_use_weapon_colors.assign("no");
-  EXPECT_EQ(getWeaponName(kNailGun), "Nail Gun");
-  EXPECT_EQ(getWeaponName(kGrapple), "Grapple");
-  EXPECT_EQ(render([] { htmlPrintWeaponStat(kRailGun, 7); }), "7");
+  EXPECT_EQ(getWeaponName(config(), kMachineGun), "<font size=-2 color=#FFFF00>Machine Gun</font>");
+  EXPECT_EQ(getWeaponName(config(), kBfg), "<font size=-2 color=#054DA3>BFG</font>");
+  EXPECT_EQ(getWeaponName(config(), kNoKill), "");
+  EXPECT_EQ(render([](Report& r) { htmlPrintWeaponStat(r, kRailGun, 7); }), "<font color=#00FF00>7</font>");
+  config().use_weapon_colors.assign("no");
+  EXPECT_EQ(getWeaponName(config(), kNailGun), "Nail Gun");
+  EXPECT_EQ(getWeaponName(config(), kGrapple), "Grapple");
+  EXPECT_EQ(render([](Report& r) { htmlPrintWeaponStat(r, kRailGun, 7); }), "7");
 }
 
 TEST_F(WeaponPage, OnlyUsedWeaponsGetARow) {
   addPlayers({"a", "b"});
-  EXPECT_EQ(weaponUsed(kRailGun), 0);
-  q3players[0].kills_by_weapon[kRailGun][1] = 1;
-  q3players[1].accuracy_hits[kGauntlet] = 2;
-  q3players[1].accuracy_attempts[kShotGun - 1] = 5;
-  q3players[1].accuracy_attempts[kBfg - 1] = 5;
-  EXPECT_EQ(weaponUsed(kRailGun), 1);
-  EXPECT_EQ(weaponUsed(kGauntlet), 1);
-  EXPECT_EQ(weaponUsed(kShotGun), 1);
-  EXPECT_EQ(weaponUsed(kBfg), 0);  // the BFG counts only through kills
-  q3players[0].kills_by_weapon[kGrapple][kMaxPlayers] = 9;  // not a live victim
-  EXPECT_EQ(weaponUsed(kGrapple), 0);
+  EXPECT_EQ(weaponUsed(game(), kRailGun), 0);
+  game().q3players[0].kills_by_weapon[kRailGun][1] = 1;
+  game().q3players[1].accuracy_hits[kGauntlet] = 2;
+  game().q3players[1].accuracy_attempts[kShotGun - 1] = 5;
+  game().q3players[1].accuracy_attempts[kBfg - 1] = 5;
+  EXPECT_EQ(weaponUsed(game(), kRailGun), 1);
+  EXPECT_EQ(weaponUsed(game(), kGauntlet), 1);
+  EXPECT_EQ(weaponUsed(game(), kShotGun), 1);
+  EXPECT_EQ(weaponUsed(game(), kBfg), 0);  // the BFG counts only through kills
+  game().q3players[0].kills_by_weapon[kGrapple][kMaxPlayers] = 9;  // not a live victim
+  EXPECT_EQ(weaponUsed(game(), kGrapple), 0);
 }
 
 TEST_F(WeaponPage, TeamTablesUseTheOpponentCountForTheirWidths) {
   for (int i = 0; i < 5; ++i) {
-    addPlayer("p" + std::to_string(i));
-    q3players[i].team = i == 0 ? 1 : 2;  // 1 red against 4 blue
+    addPlayer(game(), "p" + std::to_string(i));
+    game().q3players[i].team = i == 0 ? 1 : 2;  // 1 red against 4 blue
   }
-  q3players[0].kills_by_weapon[kRailGun][1] = 3;
-  q3players[0].deaths_by_weapon[kRailGun][1] = 1;
-  q3players[1].deaths_by_weapon[kRailGun][0] = 3;
-  g_gametype = kTeamDeathmatch;
-  addUpTables();
+  game().q3players[0].kills_by_weapon[kRailGun][1] = 3;
+  game().q3players[0].deaths_by_weapon[kRailGun][1] = 1;
+  game().q3players[1].deaths_by_weapon[kRailGun][0] = 3;
+  game().gametype = kTeamDeathmatch;
+  addUpTables(game());
   std::string page = weaponPage(dir_);
   // The red player's table: u = 100 / (4 + 3).
   EXPECT_NE(page.find("<td WIDTH=\"14.29%\" CLASS=\"redHighlight\"><A name=\"weapons-p0\"><A href=\"" +
@@ -72,10 +72,10 @@ TEST_F(WeaponPage, TeamTablesUseTheOpponentCountForTheirWidths) {
 }
 
 TEST_F(WeaponPage, FreeForAllSetsEveryPlayerAgainstEveryone) {
-  for (int i = 0; i < 5; ++i) addPlayer("p" + std::to_string(i));
-  q3players[0].kills_by_weapon[kGauntlet][1] = 1;
-  q3players[0].kills_by_weapon[kNailGun][2] = 1;
-  addUpTables();
+  for (int i = 0; i < 5; ++i) addPlayer(game(), "p" + std::to_string(i));
+  game().q3players[0].kills_by_weapon[kGauntlet][1] = 1;
+  game().q3players[0].kills_by_weapon[kNailGun][2] = 1;
+  addUpTables(game());
   std::string page = weaponPage(dir_);
   EXPECT_NE(page.find("<td WIDTH=\"12.50%\" CLASS=\"neutralHighlight\"><A name=\"weapons-p0\"><A href=\"" +
                       out_filename_stats + "#list-p0\">"),
@@ -91,13 +91,13 @@ TEST_F(WeaponPage, FreeForAllSetsEveryPlayerAgainstEveryone) {
 
 TEST_F(WeaponPage, AccuracyFiguresOfUsedWeapons) {
   addPlayers({"a", "b"});
-  Q3Player& a = q3players[0];
+  Q3Player& a = game().q3players[0];
   a.kills_by_weapon[kBfg][1] = 1;
   a.accuracy_hits[kMachineGun] = 25;
   a.accuracy_attempts[kMachineGun - 1] = 100;
   a.accuracy_total_hits = 25;
   a.accuracy_total_attempts = 100;
-  addUpTables();
+  addUpTables(game());
   std::string page = weaponPage(dir_);
   const std::string mg = "<td WIDTH=\"6.67%\" CLASS=\"neutral\"><div align=right><b><font color=#FFFF00>25</font></b>"
                          "</div></td>\n<td WIDTH=\"6.67%\" CLASS=\"neutral\"><div align=left><b><font "

@@ -16,29 +16,32 @@ using SqlScript = AnalyserTest;
 
 namespace {
 
-void seasonSettings() {
-  season::g_config_pre_command.assign("#");
-  season::g_config_command_enclosing_character = ' ';
-  season::g_config_db_host.assign("127.0.0.1");
-  season::g_config_db_name.assign("season");
-  season::g_config_db_user.assign("stats");
-  season::g_config_db_pass.assign("");
-  season::g_config_count_games_once.assign("yes");
-  season::g_no_of_game_stats = 2;
+season::SeasonConfig seasonSettings() {
+  season::SeasonConfig config;
+  config.pre_command.assign("#");
+  config.command_enclosing_character = ' ';
+  config.db_host.assign("127.0.0.1");
+  config.db_name.assign("season");
+  config.db_user.assign("stats");
+  config.db_pass.assign("");
+  config.count_games_once.assign("yes");
+  config.no_of_game_stats = 2;
+  return config;
 }
 
 const std::string kFingerprint(64, 'f');
 
 // The session script of one game (the "#" pre-command makes the client a
 // shell comment).
-std::string makeScript(const kstest::TempDir& dir, const std::string& log = "games.log") {
+std::string makeScript(const kstest::TempDir& dir, const season::SeasonConfig& config,
+                       const std::string& log = "games.log") {
   season::RunStatus status;
-  season::DatabaseSession session;
+  season::DatabaseSession session(config);
   dir.write("db_counted.txt", "fingerprint\n");  // what the client lists for an empty database
   EXPECT_TRUE(session.prepare(log, status));
   session.beginGame(kFingerprint, 1001);
   ::testing::internal::CaptureStdout();
-  season::sqlMake(session);
+  season::sqlMake(AnalyserTest::game(), config, session);
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "\n - Updating database\n");
   session.endGame();
   ::testing::internal::CaptureStdout();
@@ -51,8 +54,8 @@ std::string makeScript(const kstest::TempDir& dir, const std::string& log = "gam
 }  // namespace
 
 TEST_F(SqlScript, TheSchemaCreatesAndMigratesEveryTable) {
-  seasonSettings();
-  std::string schema = season::schemaScript();
+  season::SeasonConfig config = seasonSettings();
+  std::string schema = season::schemaScript(config);
   EXPECT_EQ(schema.rfind("CREATE DATABASE IF NOT EXISTS season;\nUSE season;\n"
                          "CREATE TABLE IF NOT EXISTS miscstats(variable VARCHAR(50) PRIMARY KEY, value VARCHAR(50) "
                          "DEFAULT \" \");\nCREATE TABLE IF NOT EXISTS clanstats(tag VARBINARY(50) PRIMARY KEY, "
@@ -77,10 +80,10 @@ TEST_F(SqlScript, TheSchemaCreatesAndMigratesEveryTable) {
 }
 
 TEST_F(SqlScript, EachGameIsOneTransactionThatRecordsItsFingerprint) {
-  seasonSettings();
+  season::SeasonConfig config = seasonSettings();
   addPlayers({"a", "b"});
-  addUpTables();  // ratings back to 0: nobody did anything
-  std::string script = makeScript(dir_, "it's.log");
+  addUpTables(game());  // ratings back to 0: nobody did anything
+  std::string script = makeScript(dir_, config, "it's.log");
   EXPECT_EQ(script,
             "USE season;\nselect html from gamestats where slot>2;\n"
             "START TRANSACTION;\n"
@@ -90,14 +93,14 @@ TEST_F(SqlScript, EachGameIsOneTransactionThatRecordsItsFingerprint) {
             "INSERT IGNORE INTO gamestats SET slot=1, html='1001.html';\n"
             "INSERT IGNORE INTO gamestats SET slot=2, html='1002.html';\n"
             "COMMIT;\n");  // nobody scored: no player rows
-  season::g_config_count_games_once.assign("no");
-  EXPECT_EQ(makeScript(dir_).find("countedgames"), std::string::npos);
+  config.count_games_once.assign("no");
+  EXPECT_EQ(makeScript(dir_, config).find("countedgames"), std::string::npos);
 }
 
 TEST_F(SqlScript, APlayerRowAddsEveryFigure) {
-  seasonSettings();
+  season::SeasonConfig config = seasonSettings();
   addPlayers({"^1Al'ex", "b"});
-  Q3Player& p = q3players[0];
+  Q3Player& p = game().q3players[0];
   p.kills = 3;
   p.frags = 4;
   p.skill = 2.5f;
@@ -109,7 +112,7 @@ TEST_F(SqlScript, APlayerRowAddsEveryFigure) {
   p.accuracy_attempts[kRailGun - 1] = 9;
   p.item_health_small = 2;
   p.quote.assign(std::string(300, 'q'));
-  std::string script = makeScript(dir_);
+  std::string script = makeScript(dir_, config);
   EXPECT_NE(script.find("INSERT IGNORE INTO playerstats SET raw_name=\"^1Al_ex\";\n"
                         "UPDATE playerstats SET name=\"Al_ex\", quote=\"" + std::string(255, 'q') + "\",  frags=frags + 4, "
                         "kills=kills + 3,  deaths=deaths+0, suicides=suicides+0,  team_kills=team_kills+0, "),
@@ -134,11 +137,11 @@ TEST_F(SqlScript, APlayerRowAddsEveryFigure) {
 }
 
 TEST_F(SqlScript, LongNamesAreCutToTheirColumn) {
-  seasonSettings();
+  season::SeasonConfig config = seasonSettings();
   addPlayers({std::string(60, 'n'), "b"});
-  q3players[0].kills = 1;
-  q3players[0].model.assign(std::string(70, 'm'));
-  std::string script = makeScript(dir_);
+  game().q3players[0].kills = 1;
+  game().q3players[0].model.assign(std::string(70, 'm'));
+  std::string script = makeScript(dir_, config);
   std::string key = std::string(50, 'n');
   EXPECT_NE(script.find("SET raw_name=\"" + key + "\";\n"), std::string::npos);
   EXPECT_NE(script.find("model=\"" + std::string(50, 'm') + "\", "), std::string::npos);
@@ -148,12 +151,12 @@ TEST_F(SqlScript, LongNamesAreCutToTheirColumn) {
 
 TEST_F(SqlScript, ItemPickupsCountTheFirstMatchingItem) {
   addPlayers({"Alice"});
-  season::updateItems("Alice^7 picked up the item item_health_small");
-  season::updateItems("Alice^7 picked up the item item_health_mega");
-  season::updateItems("Alice^7 picked up the item item_health");
-  season::updateItems("Alice^7 picked up the item weapon_railgun");
-  season::updateItems("Alice^7 got the item item_quad");
-  const Q3Player& p = q3players[0];
+  season::updateItems(game(), Line("Alice^7 picked up the item item_health_small").event);
+  season::updateItems(game(), Line("Alice^7 picked up the item item_health_mega").event);
+  season::updateItems(game(), Line("Alice^7 picked up the item item_health").event);
+  season::updateItems(game(), Line("Alice^7 picked up the item weapon_railgun").event);
+  season::updateItems(game(), Line("Alice^7 got the item item_quad").event);
+  const Q3Player& p = game().q3players[0];
   EXPECT_EQ(p.item_health_small, 1);
   EXPECT_EQ(p.item_mega, 1);
   EXPECT_EQ(p.item_health, 1);
@@ -161,29 +164,30 @@ TEST_F(SqlScript, ItemPickupsCountTheFirstMatchingItem) {
 }
 
 TEST(ShellCommands, TheCommandFormAndQuoting) {
-  season::g_config_pre_command.assign("");
-  season::g_config_command_enclosing_character = ' ';
-  EXPECT_EQ(season::commandForm("mysql -e x"), "  mysql -e x ");
-  season::g_config_pre_command.assign("sh -c");
-  season::g_config_command_enclosing_character = '\'';
-  EXPECT_EQ(season::commandForm("ls"), "sh -c 'ls'");
+  season::SeasonConfig config;
+  config.pre_command.assign("");
+  config.command_enclosing_character = ' ';
+  EXPECT_EQ(season::commandForm(config, "mysql -e x"), "  mysql -e x ");
+  config.pre_command.assign("sh -c");
+  config.command_enclosing_character = '\'';
+  EXPECT_EQ(season::commandForm(config, "ls"), "sh -c 'ls'");
   EXPECT_EQ(season::shellWord("db.example-1:3306/x@y"), "db.example-1:3306/x@y");
   EXPECT_EQ(season::shellWord("pa$$ w'rd"), "'pa$$ w'\\''rd'");
   EXPECT_EQ(season::shellWord(""), "''");
   EXPECT_EQ(season::quotedValue("my log$(x).log"), "my log\\$(x).log");
-  season::g_config_db_host.assign("127.0.0.1");
-  season::g_config_db_user.assign("stats");
-  season::g_config_db_pass.assign("");
-  EXPECT_EQ(season::mysqlLogin(), "-h 127.0.0.1 -u stats");  // no bare "-p" to wait for a password
-  season::g_config_db_pass.assign("s3cret");
+  config.db_host.assign("127.0.0.1");
+  config.db_user.assign("stats");
+  config.db_pass.assign("");
+  EXPECT_EQ(season::mysqlLogin(config), "-h 127.0.0.1 -u stats");  // no bare "-p" to wait for a password
+  config.db_pass.assign("s3cret");
   // Without a pre-command the password goes through the environment, where
   // other users cannot read it; a pre-command may start the client elsewhere.
-  season::g_config_pre_command.assign("");
-  EXPECT_EQ(season::mysqlLogin(), "-h 127.0.0.1 -u stats");
-  season::passPasswordThroughEnvironment();
+  config.pre_command.assign("");
+  EXPECT_EQ(season::mysqlLogin(config), "-h 127.0.0.1 -u stats");
+  season::passPasswordThroughEnvironment(config);
   EXPECT_STREQ(std::getenv("MYSQL_PWD"), "s3cret");
-  season::g_config_pre_command.assign("sudo -u stats");
-  EXPECT_EQ(season::mysqlLogin(), "-h 127.0.0.1 -u stats -ps3cret");
-  season::passPasswordThroughEnvironment();
+  config.pre_command.assign("sudo -u stats");
+  EXPECT_EQ(season::mysqlLogin(config), "-h 127.0.0.1 -u stats -ps3cret");
+  season::passPasswordThroughEnvironment(config);
   EXPECT_EQ(std::getenv("MYSQL_PWD"), nullptr);
 }

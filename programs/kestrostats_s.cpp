@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "clan_stats.h"
-#include "game_pages.h"
-#include "game_state.h"
-#include "players.h"
 #include "crash_point.h"
+#include "game_pages.h"
+#include "game.h"
+#include "players.h"
 #include "realtime_log.h"
 #include "run_lock.h"
 #include "run_summary.h"
@@ -33,7 +33,7 @@ void printUsage() {
 
 // Splits the command line into logs and the configuration file. Returns -1
 // to go on, or the exit status to end the program with.
-int readCommandLine(int argc, char** argv, std::vector<std::string>& logs) {
+int readCommandLine(int argc, char** argv, SeasonConfig& config, std::vector<std::string>& logs) {
   if (argc == 2 && std::string_view(argv[1]) == "-v") {
     std::printf("\nKestro Stats (c) ");
     std::printf("version 4.32");
@@ -50,9 +50,9 @@ int readCommandLine(int argc, char** argv, std::vector<std::string>& logs) {
       printUsage();
       return 1;
     }
-    g_config.assign(argv[last]);
+    config.path.assign(argv[last]);
   } else {
-    g_config.assign("s-default.cfg");
+    config.path.assign("s-default.cfg");
     last = argc;
   }
   for (int i = 1; i < last; ++i) logs.emplace_back(argv[i]);
@@ -65,45 +65,45 @@ void printLogHeader(const std::string& name, int number, int count) {
   std::printf("%s\n\n", kRule);
 }
 
-// Reads the input (fp) into the database, then refreshes the clan
+// Reads the input (s.run.log) into the database, then refreshes the clan
 // statistics and the game pages.
-void readIntoSeason(SeasonRun& run) {
-  initPlayers();
-  initGlobals();
-  readLog(run);
+void readIntoSeason(SeasonRun& s) {
+  initPlayers(*s.game);
+  initGame(*s.game);
+  readLog(s);
   std::printf("\n%s\n", kRule);
-  const int new_games = run.database.queuedGames();
-  if (!run.database.apply(run.status)) {
-    run.log_failed = true;
+  const int new_games = s.database.queuedGames();
+  if (!s.database.apply(s.status)) {
+    s.log_failed = true;
   } else {
-    generateClanStats(run.status);
-    generateGameStats(run.status, new_games > 0);
+    generateClanStats(s.config, s.status);
+    generateGameStats(s.config, s.run, s.status, new_games > 0);
   }
-  fpclose(fp);
+  fpclose(s.run.log);
 }
 
 // The database must be reachable before any line of a log is read: a
 // realtime log is emptied as it is read.
-bool prepareDatabase(SeasonRun& run, const std::string& name) {
-  if (run.database.prepare(name, run.status)) return true;
-  run.log_failed = true;
+bool prepareDatabase(SeasonRun& s, const std::string& name) {
+  if (s.database.prepare(name, s.status)) return true;
+  s.log_failed = true;
   return false;
 }
 
 // Realtime mode: converts and counts a snapshot. It stays pending unless
 // every step succeeded.
-void readSnapshot(SeasonRun& run) {
-  run.snapshot_taken = true;
-  convertServerLog(run.realtime.snapshot, true, run);
-  readIntoSeason(run);
+void readSnapshot(SeasonRun& s) {
+  s.snapshot_taken = true;
+  convertServerLog(s, s.realtime.snapshot, true);
+  readIntoSeason(s);
   crashPoint("pages-written");
-  if (!run.log_failed) finishSnapshot(run.realtime);
+  if (!s.log_failed) finishSnapshot(s.realtime);
 }
 
 // Realtime mode: a snapshot an earlier run did not finish is counted before
 // anything new is read from the live log. False when the live log must wait.
-bool finishPendingSnapshot(SeasonRun& run, const std::string& name, int number, int count) {
-  switch (resumePendingSnapshot(run.realtime, run.status)) {
+bool finishPendingSnapshot(SeasonRun& s, const std::string& name, int number, int count) {
+  switch (resumePendingSnapshot(s.realtime, s.status)) {
     case PendingSnapshot::kNone:
       return true;
     case PendingSnapshot::kFailed:
@@ -111,53 +111,53 @@ bool finishPendingSnapshot(SeasonRun& run, const std::string& name, int number, 
     case PendingSnapshot::kFinishFirst:
       break;
   }
-  if (!prepareDatabase(run, name)) return false;
+  if (!prepareDatabase(s, name)) return false;
   printLogHeader(name, number, count);
-  readSnapshot(run);
-  return !run.log_failed;
+  readSnapshot(s);
+  return !s.log_failed;
 }
 
 // Realtime mode: a live log that completes a game is snapshotted, emptied,
 // and its snapshot counted.
-void processLiveLog(SeasonRun& run, const std::string& name, int number, int count) {
-  run.realtime = realtimeFiles(name);
-  if (!finishPendingSnapshot(run, name, number, count)) return;
-  run.log_failed = false;
-  run.snapshot_taken = false;
-  g_log_type = 0;
-  if (!verifyLogfile(run.realtime)) return;  // an idle live log waits; the run goes on
-  if (!prepareDatabase(run, name)) return;
+void processLiveLog(SeasonRun& s, const std::string& name, int number, int count) {
+  s.realtime = realtimeFiles(s.config, name);
+  if (!finishPendingSnapshot(s, name, number, count)) return;
+  s.log_failed = false;
+  s.snapshot_taken = false;
+  s.run.log_type = 0;
+  if (!verifyLogfile(s.realtime)) return;  // an idle live log waits; the run goes on
+  if (!prepareDatabase(s, name)) return;
   printLogHeader(name, number, count);
   std::printf("\nServer log detected --------------------------------\n");
-  if (!takeSnapshot(run.realtime, run.status)) {
-    run.log_failed = true;
+  if (!takeSnapshot(s.realtime, s.status)) {
+    s.log_failed = true;
     return;
   }
-  readSnapshot(run);
+  readSnapshot(s);
 }
 
-void processLog(SeasonRun& run, const std::string& name, int number, int count) {
-  g_log_type = 0;
-  g_logfile.assign(name);
-  run.log_failed = false;
-  run.snapshot_taken = false;
-  if (isYes(g_config_realtime_log)) {
-    processLiveLog(run, name, number, count);
+void processLog(SeasonRun& s, const std::string& name, int number, int count) {
+  s.run.log_type = 0;
+  s.run.logfile.assign(name);
+  s.log_failed = false;
+  s.snapshot_taken = false;
+  if (isYes(s.config.realtime_log)) {
+    processLiveLog(s, name, number, count);
     return;
   }
-  std::FILE* log = openInputFile(g_logfile.c_str());
+  std::FILE* log = openInputFile(s.run.logfile.c_str());
   if (log == nullptr) {
-    std::printf("ERROR: could not open logfile \"%s\"\n", g_logfile.c_str());
-    run.status.fail(Failure::kLog, "could not open logfile \"" + name + "\"");
+    std::printf("ERROR: could not open logfile \"%s\"\n", s.run.logfile.c_str());
+    s.status.fail(Failure::kLog, "could not open logfile \"" + name + "\"");
     return;
   }
-  if (!prepareDatabase(run, name)) {
+  if (!prepareDatabase(s, name)) {
     std::fclose(log);
     return;
   }
   printLogHeader(name, number, count);
-  fp = log;
-  readIntoSeason(run);
+  s.run.log = log;
+  readIntoSeason(s);
 }
 
 }  // namespace
@@ -176,28 +176,29 @@ void cleanUpTempFiles() {
 int kestrostatsS(int argc, char** argv) {
   RunClock clock = RunClock::start();
 
+  SeasonConfig config;
   std::vector<std::string> logs;
-  if (int status = readCommandLine(argc, argv, logs); status >= 0) return status;
+  if (int status = readCommandLine(argc, argv, config, logs); status >= 0) return status;
   printBanner(kTitle);
-  readConfig();
-  passPasswordThroughEnvironment();
+  if (int status = readConfig(config); status != 0) return status;
+  passPasswordThroughEnvironment(config);
   RunLock lock;
-  if (!lock.acquire(g_lock_wait_seconds)) {
-    SeasonRun refused;
-    refused.status.fail(Failure::kLocked, "another run is still working in this directory (kestrostats-s.lock); "
-                                          "nothing was read, try again later");
-    return refused.status.exitStatus();
+  if (!lock.acquire(config.lock_wait_seconds)) {
+    RunStatus refused;
+    refused.fail(Failure::kLocked, "another run is still working in this directory (kestrostats-s.lock); "
+                                   "nothing was read, try again later");
+    return refused.exitStatus();
   }
   waitForProcessorSecond();
 
-  SeasonRun run;
+  SeasonRun s(config);
   int count = static_cast<int>(logs.size());
-  for (int i = 0; i < count; ++i) processLog(run, logs[i], i + 1, count);
+  for (int i = 0; i < count; ++i) processLog(s, logs[i], i + 1, count);
 
-  if (g_game_count == kFirstGameCount) std::printf("No valid games were detected in the log file.\n");
+  if (s.run.game_count == kFirstGameCount) std::printf("No valid games were detected in the log file.\n");
   cleanUpTempFiles();
-  printRunSummary(clock, kTitle, count);
-  return run.status.exitStatus();
+  printRunSummary(clock, kTitle, count, s.run.game_count - kFirstGameCount);
+  return s.status.exitStatus();
 }
 
 }  // namespace season

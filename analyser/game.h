@@ -1,0 +1,49 @@
+// What the log reader knows: the game being read, and the run that reads
+// one log after another.
+//
+// A Game is the state of one game: the player table and what the lines have
+// said about the match. It is cleared at every game boundary. A Run lives for
+// a whole run: the log being read, its form, and the number of the last game
+// written. Both are passed explicitly to every step that reads or changes
+// them; nothing of either lives anywhere else.
+#pragma once
+
+#include <array>
+#include <cstdio>
+
+#include "players.h"
+#include "text.h"
+
+inline constexpr int kGameEnds = 13;          // Game::reset_count value that closes the game
+inline constexpr int kFirstGameCount = 1000;  // Run::game_count before the first written game
+
+// Game types (Game::gametype).
+inline constexpr int kFreeForAll = 0;
+inline constexpr int kTeamDeathmatch = 1;
+inline constexpr int kCaptureTheFlag = 2;
+inline constexpr int kClanArena = 3;
+
+struct Game {
+  // The player table: see players.h for how records are laid out.
+  std::array<Q3Player, kPlayerRecords> q3players;
+  int gametype = kFreeForAll;   // kFreeForAll .. kClanArena
+  FixedText mapname;            // lower case; "" when the game named none
+  int reset_count = 0;          // kGameEnds: close the game now
+  int make_html = 1;            // 1: the game will be written; 0: a warm-up, discarded
+  int connect_sequence = 0;     // the client's reconnect detector: 0, 1, 2, kGameEnds
+  int int_swap = 0;             // re-entries so far
+  int ca_win_red = 0;           // clan-arena round wins
+  int ca_win_blue = 0;
+
+  Game() { initPlayers(*this); }
+};
+
+struct Run {
+  FixedText logfile;            // the log named on the command line
+  FixedText time_now;           // "%Y-%m-%d,%H-%M-%S" (page names)
+  bool realtime_stats = false;  // kestrostats-c's realtime mode: fixed page names
+  std::FILE* log = nullptr;     // the log being read; replaced by its converted form
+  int log_type = 0;             // 0 console log, 1 server log (switched once)
+  int mod = 0;                  // 1 after the OSP client banner, 0 after "RE_Shutdown( 0 )"
+  int game_count = kFirstGameCount;  // number of the last written game
+};

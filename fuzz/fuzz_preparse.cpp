@@ -1,61 +1,46 @@
-// ks-preparse: every input is used four ways.
+// ks-preparse: every input is used four ways, all in memory.
 // 1. The translators alone: each line, its line end cut, goes through
 //    translateLine() with the input as the stream being read (the weapon
 //    statistics reader takes its following rows from it).
-// 2. A whole run of the driver on the input as the source log.
-// 3. Two runs in carry-over mode on the same source, so that the second one
-//    joins the tail the first left behind.
-// 4. The input as a live log that the season driver empties after every run:
+// 2. A conversion in carry-over mode of the whole input.
+// 3. The input as a live log that the season driver empties after every run:
 //    cut into pieces at offsets taken from the input itself, one carry-over
-//    run per piece. Over all runs the targets must be those of one carry-over
-//    run over the whole input, and the last tail the one that run leaves;
-//    when the input ends with its line end (and holds no NUL byte, which ends
-//    a line's text early), one normal run must write the same. A difference
-//    aborts the input.
+//    conversion per piece, each joining the tail the one before left. Over
+//    all pieces the targets must be those of the conversion of the whole
+//    input, and the last tail the one it leaves.
+// 4. When the input ends with its line end (and holds no NUL byte, which
+//    ends a line's text early), a conversion in normal mode, which must
+//    write the same as in carry-over mode.
+// A difference aborts the input. No file is written: the conversions run in
+// memory, so the target keeps thousands of inputs a second.
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "clients.h"
-#include "driver.h"
-#include "events.h"
+#include "conversion.h"
 #include "fuzz_support.h"
-#include "run_state.h"
-#include "text.h"
+#include "line_reader.h"
+#include "log_input.h"
+#include "output.h"
+#include "preparser.h"
 
 namespace {
 
-constexpr const char* kSource = "source.log";
-
-void translateAllLines() {
-  preparse::resetRunState();
-  preparse::fp_now = std::fopen(kSource, "rb");
-  preparse::fp_out = std::fopen("translated.log", "wb");
-  FixedText line;
-  while (preparse::nextLine(line)) {
-    stripNewLineChars(line);
-    preparse::translateLine(line);
+void translateAllLines(std::string_view bytes) {
+  preparse::LogInput input;
+  input.addBytes(bytes);
+  preparse::LineReader reader(input, 0, input.size());
+  std::string written;
+  written.reserve(bytes.size());
+  preparse::Output out(written);
+  preparse::Preparser preparser(reader, out);
+  std::string_view line;
+  while (reader.nextLine(line)) {
+    const std::size_t end = line.find_first_of("\r\n", line.size() > 5 ? line.size() - 5 : 0);
+    preparser.translateLine(line.substr(0, end));
   }
-  fpclose(preparse::fp_now);
-  fpclose(preparse::fp_out);
-}
-
-int runConverter(std::string source, std::string target, bool carry_over) {
-  char program[] = "ks-preparse";
-  char one[] = "1";
-  char* argv[] = {program, source.data(), target.data(), one, nullptr};
-  int status = preparse::run(carry_over ? 4 : 3, argv);
-  return status;
-}
-
-std::string readFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
+  out.flush();
 }
 
 // Up to four cut offsets inside the input, chosen by a hash of it, so that
@@ -76,28 +61,24 @@ std::vector<std::size_t> cutsFor(std::string_view input) {
   return cuts;
 }
 
-void checkPiecesAgainstOneRun(std::string_view input) {
-  ksfuzz::writeFile("whole.log", input);
-  runConverter("whole.log", "whole.out", true);
-  const std::string whole = readFile("whole.out");
-  const std::string whole_tail = readFile("kestro_lastgame_1_whole.log");
-
-  std::string pieces;
+void checkPiecesAgainstOneRun(std::string_view input, const preparse::ConvertedBytes& whole) {
+  std::string targets;
+  std::string tail;
   std::size_t from = 0;
   std::vector<std::size_t> cuts = cutsFor(input);
   cuts.push_back(input.size());
   for (std::size_t cut : cuts) {
-    ksfuzz::writeFile("live.log", input.substr(from, cut - from));
-    runConverter("live.log", "live.out", true);
-    pieces += readFile("live.out");
+    preparse::ConvertedBytes piece = preparse::convertBytes(tail, input.substr(from, cut - from), true);
+    targets += piece.target;
+    tail = std::move(piece.tail);
     from = cut;
   }
-  if (pieces != whole || readFile("kestro_lastgame_1_live.log") != whole_tail) __builtin_trap();
+  if (targets != whole.target || tail != whole.tail) __builtin_trap();
+}
 
-  if (!input.empty() && input.back() == '\n' && input.find('\0') == std::string_view::npos) {
-    runConverter("whole.log", "normal.out", false);
-    if (readFile("normal.out") != whole) __builtin_trap();
-  }
+void checkNormalModeAgainstCarryOver(std::string_view input, const preparse::ConvertedBytes& whole) {
+  if (input.empty() || input.back() != '\n' || input.find('\0') != std::string_view::npos) return;
+  if (preparse::convertBytes({}, input, false).target != whole.target) __builtin_trap();
 }
 
 }  // namespace
@@ -108,13 +89,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  ksfuzz::ScratchRun run;
   const std::string_view input = ksfuzz::inputText(data, size);
-  ksfuzz::writeFile(kSource, input);
-  translateAllLines();
-  runConverter(kSource, "target.log", false);
-  runConverter(kSource, "target.log", true);
-  runConverter(kSource, "target.log", true);
-  checkPiecesAgainstOneRun(input);
+  translateAllLines(input);
+  const preparse::ConvertedBytes whole = preparse::convertBytes({}, input, true);
+  checkPiecesAgainstOneRun(input, whole);
+  checkNormalModeAgainstCarryOver(input, whole);
   return 0;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 #include "text.h"
 
@@ -30,19 +31,7 @@ struct ClientRecord {
   bool introduced = false;
 };
 
-// The clients of the game being translated, by slot.
-extern std::array<ClientRecord, kClientRecords> q3players;
-// Only the names matter: the last name each slot had. They survive a
-// disconnect, because a server writes its weapon statistics after players
-// may have left.
-extern std::array<ClientRecord, kClientRecords> dupq3players;
-// Latch set by a red or blue team value in a userinfo line and cleared only
-// when join lines are written (see addClient).
-extern int validteam;
-
-// Frees every record of q3players and sets every dupq3players team to '0'
-// (names kept).
-void init();
+using ClientTable = std::array<ClientRecord, kClientRecords>;
 
 bool isFree(const ClientRecord& record);
 // Gives the record's slot up: name back to the unknown-player marker, no
@@ -54,7 +43,7 @@ void freeRecord(ClientRecord& record);
 int clientSlot(long long number);
 
 // Team words for a team character: own team and opposing team.
-const char* xteam(char team);
-const char* oteam(char team);
+std::string_view xteam(char team);
+std::string_view oteam(char team);
 
 }  // namespace preparse

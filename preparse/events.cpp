@@ -1,22 +1,19 @@
-#include "events.h"
+// The event translators of Preparser: joins, renames, disconnects, chat,
+// flag events, kills and pickups.
+#include <array>
 
-#include <cstdio>
-#include <string>
-
-#include "clients.h"
 #include "line_text.h"
-#include "run_state.h"
-#include "weapon_stats.h"
+#include "preparser.h"
 
 namespace preparse {
 
 namespace {
 
 // The three lines that introduce a player to the console reader.
-void writeJoinLines(const FixedText& name, const char* team_word, const FixedText& model) {
-  std::fprintf(fp_out, "%s entered the game\n", name.c_str());
-  std::fprintf(fp_out, "%s is on team %s\n", name.c_str(), team_word);
-  std::fprintf(fp_out, "%s is using model %s\n", name.c_str(), model.c_str());
+void writeJoinLines(Output& out, const FixedText& name, std::string_view team_word, const FixedText& model) {
+  out.print("%s entered the game\n", {name});
+  out.print("%s is on team %s\n", {name, team_word});
+  out.print("%s is using model %s\n", {name, model});
 }
 
 // A name cut from a line, with the colour reset the console form carries.
@@ -28,8 +25,7 @@ FixedText playerName(std::string_view text) {
 
 }  // namespace
 
-void addClient(std::string_view line) {
-  const std::string_view event = eventText(line);
+void Preparser::addClient(std::string_view event) {
   if (!event.starts_with("ClientUserinfoChanged: ") || !contains(event, "\\t\\") ||
       !contains(event, "\\model\\")) {
     return;
@@ -47,30 +43,31 @@ void addClient(std::string_view line) {
   const FixedText name = playerName(event.substr(name_at, team_at - name_at));
   const FixedText model(upTo(afterKeyword(event, "\\model\\"), "\\"));
   char team = team_at + 3 < event.size() ? event[team_at + 3] : '\0';
+  int& validteam = game.validteam;
   if (team == '1' || team == '2') validteam = 1;
   if (team < '0' || team > '3') team = '0';
 
   const int slot = clientSlot(number);
-  ClientRecord& record = q3players[slot];
+  ClientRecord& record = game.q3players[slot];
   const bool free = isFree(record);
   bool joined = false;
   if (free && validteam == 1) {
-    writeJoinLines(name, xteam(team), model);
+    writeJoinLines(out_, name, xteam(team), model);
     validteam = 0;
     joined = true;
   }
   if (!contains(record.name, name) && !free) {
     // The reader renames its player too, so an introduced client stays so.
-    std::fprintf(fp_out, "%s renamed to %s\n", record.name.c_str(), name.c_str());
+    out_.print("%s renamed to %s\n", {record.name, name});
     record.name = name;
   }
   if (contains(record.name, name) && record.team != team && validteam == 1) {
-    writeJoinLines(name, xteam(team), model);
+    writeJoinLines(out_, name, xteam(team), model);
     validteam = 0;
     joined = true;
   }
-  if (gametype.view() == "1" && free && team == '0') {
-    writeJoinLines(name, "FFA", model);
+  if (game.gametype.view() == "1" && free && team == '0') {
+    writeJoinLines(out_, name, "FFA", model);
     validteam = 0;
     joined = true;
   }
@@ -79,11 +76,10 @@ void addClient(std::string_view line) {
   if (joined) record.introduced = true;
   record.team = team;
   record.name = name;
-  dupq3players[slot].name = name;
+  game.dupq3players[slot].name = name;
 }
 
-void delClient(std::string_view line) {
-  const std::string_view event = eventText(line);
+void Preparser::delClient(std::string_view event) {
   std::string_view keyword;
   if (event.starts_with("ClientConnect:")) {
     keyword = "ClientConnect:";
@@ -94,9 +90,9 @@ void delClient(std::string_view line) {
   }
   long long number = 0;
   if (!readClientNumber(event, keyword, number) || number < 0 || number > kCatchAllClient) return;
-  ClientRecord& record = q3players[number];
+  ClientRecord& record = game.q3players[number];
   if (isFree(record)) return;
-  std::fprintf(fp_out, "%s disconnected\n", record.name.c_str());
+  out_.print("%s disconnected\n", {record.name});
   freeRecord(record);
 }
 
@@ -110,18 +106,18 @@ std::string_view serverName(const FixedText& name) {
   return text;
 }
 
-// The name with its colour codes ("^" and the character after it) left out.
-std::string colourFree(std::string_view name) {
-  std::string text;
-  text.reserve(name.size());
-  for (std::size_t i = 0; i < name.size(); ++i) {
+// The name with its colour codes ("^" and the character after it) left
+// out, written into `text`, which holds any name.
+std::string_view colourFree(std::string_view name, std::array<char, kTextBufferSize>& text) {
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < name.size() && length < text.size(); ++i) {
     if (name[i] == '^' && i + 1 < name.size()) {
       ++i;
     } else {
-      text.push_back(name[i]);
+      text[length++] = name[i];
     }
   }
-  return text;
+  return {text.data(), length};
 }
 
 // Length of the sender part of `said` ("name: ") when it names `record`, 0
@@ -135,7 +131,8 @@ std::size_t senderLength(const ClientRecord& record, std::string_view said, bool
     }
     return 0;
   }
-  const std::string name = colourFree(serverName(record.name));
+  std::array<char, kTextBufferSize> buffer;
+  const std::string_view name = colourFree(serverName(record.name), buffer);
   return said.starts_with(name) && said.substr(name.size()).starts_with(": ") ? name.size() + 2 : 0;
 }
 
@@ -143,7 +140,7 @@ std::size_t senderLength(const ClientRecord& record, std::string_view said, bool
 // may itself hold ": ", so the longest match wins; the colour-free form is
 // tried only when no name matches as written. Null when no such client:
 // the reader would not know the sender, and might read the text as events.
-const ClientRecord* findSender(std::string_view said, std::size_t& sender_length) {
+const ClientRecord* findSender(const ClientTable& q3players, std::string_view said, std::size_t& sender_length) {
   const ClientRecord* sender = nullptr;
   sender_length = 0;
   for (bool exact : {true, false}) {
@@ -162,8 +159,7 @@ const ClientRecord* findSender(std::string_view said, std::size_t& sender_length
 
 }  // namespace
 
-void printChat(std::string_view line) {
-  const std::string_view event = eventText(line);
+void Preparser::printChat(std::string_view event) {
   std::string_view said;
   const char* format = nullptr;
   if (event.starts_with("say: ")) {
@@ -175,13 +171,12 @@ void printChat(std::string_view line) {
   } else {
     return;
   }
-  const std::string lower = toLowerCase(line);
-  if (contains(lower, "rcon") || contains(lower, "pass")) return;
+  // The time stamp before the event text holds no letters.
+  if (containsIgnoringCase(event, "rcon") || containsIgnoringCase(event, "pass")) return;
   std::size_t sender_length = 0;
-  const ClientRecord* sender = findSender(said, sender_length);
+  const ClientRecord* sender = findSender(game.q3players, said, sender_length);
   if (sender == nullptr) return;
-  const FixedText message(said.substr(sender_length));
-  std::fprintf(fp_out, format, sender->name.c_str(), message.c_str());
+  out_.print(format, {sender->name, said.substr(sender_length)});
 }
 
 namespace {
@@ -189,8 +184,8 @@ namespace {
 enum class TeamWord { kOwn, kOpposing };
 
 struct FlagEvent {
-  const char* keyword;
-  const char* format;  // filled with the client's name and the team word
+  std::string_view keyword;
+  std::string_view format;  // filled with the client's name and the team word
   TeamWord team_word;
 };
 
@@ -211,25 +206,24 @@ constexpr FlagEvent kFlagEvents[] = {
 
 }  // namespace
 
-void printCtfStats(std::string_view line) {
-  const std::string_view event = eventText(line);
+void Preparser::printCtfStats(std::string_view event) {
   for (const FlagEvent& flag_event : kFlagEvents) {
     if (!event.starts_with(flag_event.keyword)) continue;
     long long number = 0;
     if (!readClientNumber(event, flag_event.keyword, number) || number < 0 || number > kCatchAllClient) return;
-    const ClientRecord& record = q3players[number];
-    const char* word = flag_event.team_word == TeamWord::kOwn ? xteam(record.team) : oteam(record.team);
-    std::fprintf(fp_out, flag_event.format, record.name.c_str(), word);
+    const ClientRecord& record = game.q3players[number];
+    const std::string_view word = flag_event.team_word == TeamWord::kOwn ? xteam(record.team) : oteam(record.team);
+    out_.print(flag_event.format, {record.name, word});
     return;
   }
-  if (event.starts_with("Round starts!")) std::fputs("Round starts!\n", fp_out);
+  if (event.starts_with("Round starts!")) out_.put("Round starts!\n");
 }
 
 namespace {
 
 struct KillCause {
-  const char* cause;
-  const char* format;
+  std::string_view cause;
+  std::string_view format;
   bool victim_only;  // deaths without a killer name only the victim
 };
 
@@ -270,18 +264,36 @@ void introduceIfNamed(ClientRecord& record, const FixedText& written_name) {
   if (record.name == written_name) record.introduced = true;
 }
 
+// The first cause of kKillCauses that `cause_text` contains; null for none.
+const KillCause* findCause(std::string_view cause_text) {
+  // Every cause begins with " MOD_", so only where that stands can one be
+  // found; there is mostly one such place.
+  constexpr std::string_view kMark = " MOD_";
+  std::size_t marks[kMaxTextLength / kMark.size() + 1];
+  std::size_t count = 0;
+  for (std::size_t at = cause_text.find(kMark); at != std::string_view::npos && count < std::size(marks);
+       at = cause_text.find(kMark, at + 1)) {
+    marks[count++] = at;
+  }
+  for (const KillCause& cause : kKillCauses) {
+    for (std::size_t i = 0; i < count; ++i) {
+      if (cause_text.substr(marks[i]).starts_with(cause.cause)) return &cause;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
-void printKills(std::string_view line) {
-  const std::string_view event = eventText(line);
-  if (!event.starts_with("Kill: ") || !contains(event, " killed ") || !contains(event, " by MOD_")) return;
+void Preparser::printKills(std::string_view event) {
+  if (!event.starts_with("Kill: ")) return;
   // Layout: "Kill: <killer> <victim> <cause>: <killer name> killed <victim name> by MOD_<cause>".
   const std::size_t names_at = event.find(": ", 6);
   if (names_at == std::string_view::npos) return;
   const std::size_t killed_at = event.find(" killed ", names_at + 2);
   if (killed_at == std::string_view::npos) return;
   // The cause is the line's last " by MOD_": a victim's name may hold one.
-  const std::size_t by_at = event.rfind(" by MOD_");
+  const std::size_t by_at = lastOccurrence(event, " by MOD_");
   if (by_at == std::string_view::npos || by_at < killed_at + 8) return;
 
   FieldScanner scan(event);
@@ -291,47 +303,49 @@ void printKills(std::string_view line) {
 
   const FixedText killer = playerName(event.substr(names_at + 2, killed_at - names_at - 2));
   const FixedText victim = playerName(event.substr(killed_at + 8, by_at - killed_at - 8));
-  ClientRecord& killer_record = q3players[clientSlot(killer_number)];
-  ClientRecord& victim_record = q3players[clientSlot(victim_number)];
+  ClientRecord& killer_record = game.q3players[clientSlot(killer_number)];
+  ClientRecord& victim_record = game.q3players[clientSlot(victim_number)];
   adoptName(killer_record, killer);
   adoptName(victim_record, victim);
 
   // The cause is looked up after the names, so that no player name can
   // change the weapon of a kill.
-  const std::string_view cause_text = event.substr(by_at);
-  for (const KillCause& cause : kKillCauses) {
-    if (!contains(cause_text, cause.cause)) continue;
-    if (cause.victim_only) {
-      std::fprintf(fp_out, cause.format, victim.c_str());
-    } else {
-      std::fprintf(fp_out, cause.format, victim.c_str(), killer.c_str());
-      introduceIfNamed(killer_record, killer);
-    }
-    introduceIfNamed(victim_record, victim);
-    return;
+  const KillCause* cause = findCause(event.substr(by_at));
+  if (cause == nullptr) return;
+  if (cause->victim_only) {
+    out_.print(cause->format, {victim});
+  } else {
+    out_.print(cause->format, {victim, killer});
+    introduceIfNamed(killer_record, killer);
   }
+  introduceIfNamed(victim_record, victim);
 }
 
 namespace {
 
-constexpr const char* kPickupItems[] = {
+constexpr std::string_view kPickupItems[] = {
     "item_health",       "item_health_small", "item_health_large", "item_health_mega",
     "item_armor_shard",  "item_armor_combat", "item_armor_body",   "item_quad",
     "item_haste",        "item_regen",        "item_armor_green",  "item_str_cctf",
     "item_res_cctf",     "item_hst_cctf",     "item_reg_cctf",
 };
 
-bool holdsPickupItem(std::string_view line) {
-  for (const char* item : kPickupItems) {
-    if (contains(line, item)) return true;
+// True when the text contains any of kPickupItems.
+bool holdsPickupItem(std::string_view text) {
+  // Every item begins with "item_": only where that stands can one be found.
+  constexpr std::string_view kMark = "item_";
+  for (std::size_t at = text.find(kMark); at != std::string_view::npos; at = text.find(kMark, at + 1)) {
+    const std::string_view rest = text.substr(at);
+    for (std::string_view item : kPickupItems) {
+      if (rest.starts_with(item)) return true;
+    }
   }
   return false;
 }
 
 }  // namespace
 
-void printItems(std::string_view line) {
-  const std::string_view event = eventText(line);
+void Preparser::printItems(std::string_view event) {
   if (!event.starts_with("Item: ")) return;
   FieldScanner scan(event);
   long long number = -1;
@@ -341,50 +355,54 @@ void printItems(std::string_view line) {
 
   if (holdsPickupItem(event)) {
     if (known_client) {
-      std::fprintf(fp_out, "%s picked up the item %s\n", q3players[number].name.c_str(), item.c_str());
+      out_.print("%s picked up the item %s\n", {game.q3players[number].name, item});
     }
     return;
   }
   // OSP servers report flags with "Flag_Pickup:"; only other servers need
   // the flag taken from the pickup of the enemy's flag item.
-  if (OSP != 0 || !known_client) return;
-  ClientRecord& record = q3players[number];
+  if (game.OSP != 0 || !known_client) return;
+  ClientRecord& record = game.q3players[number];
   const std::string_view team = xteam(record.team);
   if (contains(item, "team_CTF_redflag") && team == "BLUE") {
-    std::fprintf(fp_out, "%s got the RED flag!\n", record.name.c_str());
+    out_.print("%s got the RED flag!\n", {record.name});
     record.flag_carrier = 1;
   } else if (contains(item, "team_CTF_blueflag") && team == "RED") {
-    std::fprintf(fp_out, "%s got the BLUE flag!\n", record.name.c_str());
+    out_.print("%s got the BLUE flag!\n", {record.name});
     record.flag_carrier = 1;
   }
 }
 
-void translateLine(std::string_view line) {
+void Preparser::translateLine(std::string_view line) { translateEvent(eventText(line)); }
+
+void Preparser::translateEvent(std::string_view event) {
   // Every translator looks at its own event keyword only, so the keyword's
   // first character already rules most of them out.
-  const std::string_view event = eventText(line);
   if (event.empty()) return;
   switch (event[0]) {
     case 'C':  // ClientUserinfoChanged:, ClientConnect:, ClientDisconnect:
-      addClient(line);
-      delClient(line);
+      addClient(event);
+      delClient(event);
       break;
     case 's':  // say:, sayteam:
-      printChat(line);
+      printChat(event);
       break;
-    case 'K':  // Kill:, Kill_Carrier:
-      printCtfStats(line);
-      printKills(line);
+    case 'K':  // Kill:, or the flag event Kill_Carrier:
+      if (event.starts_with("Kill: ")) {
+        printKills(event);
+      } else {
+        printCtfStats(event);
+      }
       break;
     case 'I':  // Item:
-      printItems(line);
+      printItems(event);
       break;
     case 'W':  // Weapon_Stats:
     case '^':  // a client's "^7Stats for " block
-      scanWepnStats(line);
+      scanWepnStats(event);
       break;
     default:  // the other flag events and "Round starts!"
-      printCtfStats(line);
+      printCtfStats(event);
       break;
   }
 }

@@ -1,12 +1,19 @@
 #include "line_text.h"
 
+#include <array>
 #include <limits>
 
 namespace preparse {
 
 namespace {
-// White space as sscanf skips it in the "C" locale.
-bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+// White space as sscanf skips it in the "C" locale, as a table: every field
+// of every event passes through it.
+constexpr std::array<bool, 256> kSpace = [] {
+  std::array<bool, 256> space{};
+  for (unsigned char c : std::string_view(" \t\n\v\f\r")) space[c] = true;
+  return space;
+}();
+bool isSpace(char c) { return kSpace[static_cast<unsigned char>(c)]; }
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
@@ -52,6 +59,15 @@ std::string_view upTo(std::string_view text, std::string_view end) {
   return text.substr(0, text.find(end));
 }
 
+std::size_t lastOccurrence(std::string_view text, std::string_view word) {
+  if (word.empty()) return text.size();
+  if (word.size() > text.size()) return std::string_view::npos;
+  for (std::size_t at = text.size() - word.size() + 1; at-- > 0;) {
+    if (text[at] == word[0] && text.compare(at, word.size(), word) == 0) return at;
+  }
+  return std::string_view::npos;
+}
+
 bool readClientNumber(std::string_view line, std::string_view keyword, long long& number) {
   std::string_view from = fromKeyword(line, keyword);
   if (from.empty()) return false;
@@ -75,6 +91,18 @@ std::string_view eventText(std::string_view line) {
     }
   }
   return line.substr(at);
+}
+
+bool containsIgnoringCase(std::string_view text, std::string_view lower_word) {
+  if (lower_word.empty()) return true;
+  if (text.size() < lower_word.size()) return false;
+  const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (std::size_t at = 0; at + lower_word.size() <= text.size(); ++at) {
+    std::size_t i = 0;
+    while (i < lower_word.size() && lower(text[at + i]) == lower_word[i]) ++i;
+    if (i == lower_word.size()) return true;
+  }
+  return false;
 }
 
 bool isEvent(std::string_view line, std::string_view keyword) { return eventText(line).starts_with(keyword); }

@@ -36,6 +36,9 @@ std::string_view afterKeyword(std::string_view line, std::string_view keyword);
 // The text up to the first occurrence of `end` (all of it when absent).
 std::string_view upTo(std::string_view text, std::string_view end);
 
+// The position of the last occurrence of `word` in `text`; npos when absent.
+std::size_t lastOccurrence(std::string_view text, std::string_view word);
+
 // Reads "keyword number" at the first occurrence of `keyword`, as "%s%d"
 // would. False when the keyword is absent or no number follows it.
 bool readClientNumber(std::string_view line, std::string_view keyword, long long& number);
@@ -48,6 +51,10 @@ bool readClientNumber(std::string_view line, std::string_view keyword, long long
 // text begins with; everything after it is the event's own text, player names
 // and chat included, and never counts as a keyword.
 std::string_view eventText(std::string_view line);
+
+// True when `text` contains `lower_word` (given in lower case) in any letter
+// case of ASCII A-Z.
+bool containsIgnoringCase(std::string_view text, std::string_view lower_word);
 
 // True when the line is the event `keyword`: its event text begins with it.
 bool isEvent(std::string_view line, std::string_view keyword);

@@ -1,10 +1,7 @@
-#include "weapon_stats.h"
-
-#include <cstdio>
-
-#include "clients.h"
+// Translation of weapon statistics into the console's accuracy lines
+// (Preparser::scanWepnStats).
 #include "line_text.h"
-#include "run_state.h"
+#include "preparser.h"
 
 namespace preparse {
 
@@ -25,7 +22,7 @@ bool isWeaponLabel(std::string_view label) {
 // "Weapon_Stats: <client> Label:value Label:value ...": one line per item.
 // The walk stops at the end of the line, at a line end, at the first word
 // without ":", and at a weapon item that lacks its second figure.
-void translateServerStats(std::string_view event) {
+void translateServerStats(Output& out, const ClientTable& dupq3players, std::string_view event) {
   std::string_view text = event.substr(std::string_view("Weapon_Stats: ").size());
   long long number = 0;
   if (!FieldScanner(text).number(number)) return;  // no client to credit
@@ -51,8 +48,7 @@ void translateServerStats(std::string_view event) {
       first.assign(value.substr(0, split));
       second.assign(value.substr(split + 1));
     }
-    std::fprintf(fp_out, "%s accuracy statistics %s %s %s\n", name.c_str(), label.c_str(), first.c_str(),
-                 second.c_str());
+    out.print("%s accuracy statistics %s %s %s\n", {name, label, first, second});
   }
 }
 
@@ -69,7 +65,7 @@ constexpr WeaponRow kWeaponRows[] = {
 
 // Reads up to `count` words from the row's first "^2" on; missing words stay
 // empty. False when the row has no "^2" and so no figures.
-bool readFigures(const FixedText& row, FixedText* words, int count) {
+bool readFigures(std::string_view row, FixedText* words, int count) {
   std::string_view figures = fromKeyword(row, "^2");
   if (figures.empty()) return false;
   FieldScanner scan(figures);
@@ -78,60 +74,65 @@ bool readFigures(const FixedText& row, FixedText* words, int count) {
   return true;
 }
 
+// Replaces the first `from` of the text, if any, with `to`.
+void replaceFirst(FixedText& text, char from, char to) {
+  const std::size_t at = text.view().find(from);
+  if (at != std::string_view::npos) text[at] = to;
+}
+
 // One row of a client block: a weapon row or a damage row.
-void translateClientRow(const FixedText& name, FixedText& row) {
-  strReplace(row, "(", " ");
-  strReplace(row, "/", " ");
-  strReplace(row, ")", " ");
+void translateClientRow(Output& out, const FixedText& name, FixedText& row) {
+  replaceFirst(row, '(', ' ');
+  replaceFirst(row, '/', ' ');
+  replaceFirst(row, ')', ' ');
   for (const WeaponRow& weapon : kWeaponRows) {
     if (!contains(row, weapon.tag)) continue;
     FixedText words[4];
     if (readFigures(row, words, 4)) {
-      std::fprintf(fp_out, "%s^7 accuracy statistics %s %s %s\n", name.c_str(), weapon.word, words[3].c_str(),
-                   words[2].c_str());
+      out.print("%s^7 accuracy statistics %s %s %s\n", {name, weapon.word, words[3], words[2]});
     }
     return;
   }
   const char* damage = contains(row, "^7DG") ? "Given" : contains(row, "^7DT") ? "Recvd" : nullptr;
   if (damage == nullptr) return;
-  strReplace(row, ".", " ");
+  replaceFirst(row, '.', ' ');
   FixedText words[2];
   if (readFigures(row, words, 2)) {
-    std::fprintf(fp_out, "%s^7 accuracy statistics %s %s\n", name.c_str(), damage, words[1].c_str());
+    out.print("%s^7 accuracy statistics %s %s\n", {name, damage, words[1]});
   }
 }
 
 // A row that frames a game belongs to the main loop, never to a block: a
 // block whose last row is missing must not swallow the end or the start of a
 // game.
-bool framesAGame(const FixedText& row) {
-  return !lineIsContinuation() &&
+bool framesAGame(const LineReader& in, std::string_view row) {
+  return !in.lineIsContinuation() &&
          (isEvent(row, "ShutdownGame:") || isEvent(row, "InitGame:") || isEvent(row, "Game_Start:"));
 }
 
-void translateClientBlock(std::string_view heading) {
+void translateClientBlock(LineReader& in, Output& out, std::string_view heading) {
   const FixedText name(heading.substr(std::string_view("^7Stats for ").size()));
-  FixedText row;
-  while (nextLine(row)) {
-    if (framesAGame(row)) {
-      unreadLine(row);
+  std::string_view text;
+  while (in.nextLine(text)) {
+    if (framesAGame(in, text)) {
+      in.unreadLine();
       return;
     }
+    FixedText row(text);
     stripNewLineChars(row);
     const bool last = contains(row, "^7DT ^2");
-    translateClientRow(name, row);
+    translateClientRow(out, name, row);
     if (last) return;
   }
 }
 
 }  // namespace
 
-void scanWepnStats(std::string_view line) {
-  const std::string_view event = eventText(line);
+void Preparser::scanWepnStats(std::string_view event) {
   if (event.starts_with("Weapon_Stats: ")) {
-    if (contains(event, " Given:") && contains(event, " Recvd:")) translateServerStats(event);
+    if (contains(event, " Given:") && contains(event, " Recvd:")) translateServerStats(out_, game.dupq3players, event);
   } else if (event.starts_with("^7Stats for ")) {
-    translateClientBlock(event);
+    translateClientBlock(in_, out_, event);
   }
 }
 

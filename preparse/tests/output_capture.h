@@ -1,44 +1,48 @@
-// Test helper: gives the translators fresh run state, an output file to
-// write to and, when wanted, an input stream holding the lines that follow.
+// Test helper: a converter over lines held in memory. The translators are
+// called directly; the lines given at construction are what readers that
+// look ahead (the client statistics block) take after the current line.
 #pragma once
 
-#include <cstdio>
 #include <string>
 
-#include "clients.h"
-#include "run_state.h"
+#include "line_reader.h"
+#include "log_input.h"
+#include "output.h"
+#include "preparser.h"
 
 class OutputCapture {
  public:
-  OutputCapture() {
-    preparse::resetRunState();
-    preparse::fp_out = std::tmpfile();
-  }
-  ~OutputCapture() {
-    fpclose(preparse::fp_out);
-    fpclose(preparse::fp_now);
-  }
+  explicit OutputCapture(std::string following = "") : following_(std::move(following)) {}
   OutputCapture(const OutputCapture&) = delete;
   OutputCapture& operator=(const OutputCapture&) = delete;
 
   // Everything written since the last call.
   std::string take() {
-    std::FILE* file = preparse::fp_out;
-    std::fflush(file);
-    std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
-    std::rewind(file);
-    std::size_t n = std::fread(text.data(), 1, text.size(), file);
-    text.resize(n);
-    std::fclose(file);
-    preparse::fp_out = std::tmpfile();
+    out_.flush();
+    std::string text;
+    text.swap(written_);
     return text;
   }
 
-  // Makes `lines` the input that readers consume after the current line.
-  void setInput(const std::string& lines) {
-    fpclose(preparse::fp_now);
-    preparse::fp_now = std::tmpfile();
-    std::fputs(lines.c_str(), preparse::fp_now);
-    std::rewind(preparse::fp_now);
+  // The next line the reader gives ("<end>" at the end of input).
+  std::string nextLine() {
+    std::string_view line;
+    return reader_.nextLine(line) ? std::string(line) : "<end>";
   }
+
+ private:
+  static preparse::LogInput inputOf(const std::string& bytes) {
+    preparse::LogInput input;
+    input.addBytes(bytes);
+    return input;
+  }
+
+  std::string following_;
+  preparse::LogInput input_ = inputOf(following_);
+  preparse::LineReader reader_{input_, 0, input_.size()};
+  std::string written_;
+  preparse::Output out_{written_};
+
+ public:
+  preparse::Preparser p{reader_, out_};
 };

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "events.h"
 #include "line_text.h"
 #include "output_capture.h"
 
@@ -26,121 +25,121 @@ std::string joinLines(const std::string& name, const std::string& team, const st
 
 TEST(AddClient, JoinsRenamesAndTeamChangesFollowTheTeamLatch) {
   OutputCapture out;
-  addClient(userinfo(2, "^1Ann", '1'));
+  out.p.addClient(eventText(userinfo(2, "^1Ann", '1')));
   EXPECT_EQ(out.take(), joinLines("^1Ann^7", "RED"));
 
   // The same userinfo again writes nothing but sets the latch again...
-  addClient(userinfo(2, "^1Ann", '1'));
+  out.p.addClient(eventText(userinfo(2, "^1Ann", '1')));
   EXPECT_EQ(out.take(), "");
   // ...so the next free client joins even though its own team is free.
-  addClient(userinfo(3, "Bob", '0', "doom"));
+  out.p.addClient(eventText(userinfo(3, "Bob", '0', "doom")));
   EXPECT_EQ(out.take(), joinLines("Bob^7", "UNKNOWN", "doom"));
 
-  addClient(userinfo(2, "^1Anna", '1'));
+  out.p.addClient(eventText(userinfo(2, "^1Anna", '1')));
   EXPECT_EQ(out.take(), "^1Ann^7 renamed to ^1Anna^7\n");
-  addClient(userinfo(2, "^1Anna", '2'));
+  out.p.addClient(eventText(userinfo(2, "^1Anna", '2')));
   EXPECT_EQ(out.take(), joinLines("^1Anna^7", "BLUE"));
 
-  EXPECT_EQ(q3players[2].team, '2');
-  EXPECT_EQ(dupq3players[2].name.view(), "^1Anna^7");
+  EXPECT_EQ(out.p.game.q3players[2].team, '2');
+  EXPECT_EQ(out.p.game.dupq3players[2].name.view(), "^1Anna^7");
 }
 
 TEST(AddClient, FreeClientWithoutTeamJoinsOnlyInGameTypeOne) {
   OutputCapture out;
-  addClient(userinfo(0, "Solo", '0'));
+  out.p.addClient(eventText(userinfo(0, "Solo", '0')));
   EXPECT_EQ(out.take(), "");  // free-for-all joins come from the kill lines instead
 
-  gametype.assign("1");
-  addClient(userinfo(1, "Duel", '0'));
+  out.p.game.gametype.assign("1");
+  out.p.addClient(eventText(userinfo(1, "Duel", '0')));
   EXPECT_EQ(out.take(), "Duel^7 entered the game\nDuel^7 is on team FFA\nDuel^7 is using model sarge\n");
 }
 
 TEST(AddClient, OddNumbersAndTeamsStayInsideTheTables) {
   OutputCapture out;
-  addClient(userinfo(900, "Far", '7'));   // slot 64, team taken as free
-  addClient(userinfo(-3, "Neg", '0'));    // slot 64 as well: a rename
+  out.p.addClient(eventText(userinfo(900, "Far", '7')));   // slot 64, team taken as free
+  out.p.addClient(eventText(userinfo(-3, "Neg", '0')));    // slot 64 as well: a rename
   EXPECT_EQ(out.take(), "Far^7 renamed to Neg^7\n");
-  EXPECT_EQ(q3players[64].team, '0');
-  addClient("ClientUserinfoChanged: x n\\Nobody\\t\\1\\model\\m");  // no client number
-  addClient("ClientUserinfoChanged: 5 \\t\\1\\model\\m");          // no name
+  EXPECT_EQ(out.p.game.q3players[64].team, '0');
+  out.p.addClient(eventText("ClientUserinfoChanged: x n\\Nobody\\t\\1\\model\\m"));  // no client number
+  out.p.addClient(eventText("ClientUserinfoChanged: 5 \\t\\1\\model\\m"));          // no name
   EXPECT_EQ(out.take(), "");
 }
 
 TEST(DelClient, ReportsOccupiedSlotsOnly) {
   OutputCapture out;
-  delClient("  1:00 ClientDisconnect: 4");  // free slot
-  delClient("  1:00 ClientDisconnect: 1022");
+  out.p.delClient(eventText("  1:00 ClientDisconnect: 4"));  // free slot
+  out.p.delClient(eventText("  1:00 ClientDisconnect: 1022"));
   EXPECT_EQ(out.take(), "");
 
-  addClient(userinfo(4, "Cid", '1'));
+  out.p.addClient(eventText(userinfo(4, "Cid", '1')));
   out.take();
-  delClient("  1:00 ClientConnect: 4");  // the slot changes hands
+  out.p.delClient(eventText("  1:00 ClientConnect: 4"));  // the slot changes hands
   EXPECT_EQ(out.take(), "Cid^7 disconnected\n");
-  EXPECT_TRUE(isFree(q3players[4]));
-  EXPECT_EQ(dupq3players[4].name.view(), "Cid^7");  // kept for the weapon statistics
-  delClient("  1:00 ClientDisconnect: 4");
+  EXPECT_TRUE(isFree(out.p.game.q3players[4]));
+  EXPECT_EQ(out.p.game.dupq3players[4].name.view(), "Cid^7");  // kept for the weapon statistics
+  out.p.delClient(eventText("  1:00 ClientDisconnect: 4"));
   EXPECT_EQ(out.take(), "");
 }
 
 TEST(PrintChat, OnlyIntroducedSendersAreWrittenUnderTheirKnownName) {
   OutputCapture out;
   // Nobody is introduced yet: the reader would not know the sender.
-  printChat("19.6 say: Doom: How many Gauntlets: two?");
+  out.p.printChat(eventText("19.6 say: Doom: How many Gauntlets: two?"));
   EXPECT_EQ(out.take(), "");
 
-  addClient(userinfo(1, "Doom", '1'));
-  addClient(userinfo(2, "Ann: the Great", '2'));
-  addClient(userinfo(3, "^1Ann", '3'));  // a spectator: no join lines
+  out.p.addClient(eventText(userinfo(1, "Doom", '1')));
+  out.p.addClient(eventText(userinfo(2, "Ann: the Great", '2')));
+  out.p.addClient(eventText(userinfo(3, "^1Ann", '3')));  // a spectator: no join lines
   out.take();
-  printChat("19.6 say: Doom: How many Gauntlets: two?");
-  printChat("19.6 sayteam: Doom: cover me");
+  out.p.printChat(eventText("19.6 say: Doom: How many Gauntlets: two?"));
+  out.p.printChat(eventText("19.6 sayteam: Doom: cover me"));
   // A name holding ": " is not cut at its first ": ".
-  printChat("19.7 say: Ann: the Great: hi");
-  printChat("19.8 say: ^1Ann: from the stands");
+  out.p.printChat(eventText("19.7 say: Ann: the Great: hi"));
+  out.p.printChat(eventText("19.8 say: ^1Ann: from the stands"));
   EXPECT_EQ(out.take(),
             "Doom^7: How many Gauntlets: two?\n"
             "(Doom^7): cover me\n"
             "Ann: the Great^7: hi\n");
 
   // Servers that write the colour-free name still reach the known name.
-  addClient(userinfo(4, "^3Bo^4b", '1'));
+  out.p.addClient(eventText(userinfo(4, "^3Bo^4b", '1')));
   out.take();
-  printChat("  2:00 say: Bob: nice one");
+  out.p.printChat(eventText("  2:00 say: Bob: nice one"));
   EXPECT_EQ(out.take(), "^3Bo^4b^7: nice one\n");
 
-  printChat("19.6 say: Doom: my RCON is secret");
-  printChat("19.6 say: Doom: new PassWord please");
-  printChat("19.6 say: Doom without a separator");
-  printChat("19.6 tell: Doom to Ann: psst");
-  delClient("  2:00 ClientDisconnect: 1");
+  out.p.printChat(eventText("19.6 say: Doom: my RCON is secret"));
+  out.p.printChat(eventText("19.6 say: Doom: new PassWord please"));
+  out.p.printChat(eventText("19.6 say: Doom without a separator"));
+  out.p.printChat(eventText("19.6 tell: Doom to Ann: psst"));
+  out.p.delClient(eventText("  2:00 ClientDisconnect: 1"));
   out.take();
-  printChat("  2:01 say: Doom: still here?");  // the reader retired Doom
+  out.p.printChat(eventText("  2:01 say: Doom: still here?"));  // the reader retired Doom
   EXPECT_EQ(out.take(), "");
 }
 
 TEST(PrintChat, ObituariesIntroduceAndSilentNameChangesRetire) {
   OutputCapture out;
-  printKills("  1:00 Kill: 0 1 10: K killed V by MOD_RAILGUN");
-  printKills("  1:01 Kill: 1022 2 22: <world> killed W by MOD_FALLING");
+  out.p.printKills(eventText("  1:00 Kill: 0 1 10: K killed V by MOD_RAILGUN"));
+  out.p.printKills(eventText("  1:01 Kill: 1022 2 22: <world> killed W by MOD_FALLING"));
   out.take();
-  printChat("  1:02 say: K: gg");
-  printChat("  1:02 say: V: gg");
-  printChat("  1:02 say: W: gg");
-  printChat("  1:02 say: <world>: not shown in the obituary");
+  out.p.printChat(eventText("  1:02 say: K: gg"));
+  out.p.printChat(eventText("  1:02 say: V: gg"));
+  out.p.printChat(eventText("  1:02 say: W: gg"));
+  out.p.printChat(eventText("  1:02 say: <world>: not shown in the obituary"));
   EXPECT_EQ(out.take(), "K^7: gg\nV^7: gg\nW^7: gg\n");
 
   // A name shown in an obituary is known; a name taken without a line the
   // reader sees is not: a kill line's killer of a victim-only death, or a
   // userinfo name that the old name contains (no rename line is written).
-  printKills("  1:03 Kill: 1022 0 22: <world> killed K2 by MOD_FALLING");
-  printKills("  1:04 Kill: 2 1 22: Wx killed V by MOD_FALLING");
-  addClient(userinfo(5, "Big Joe", '1'));
-  addClient(userinfo(5, "Joe", '1'));
+  out.p.printKills(eventText("  1:03 Kill: 1022 0 22: <world> killed K2 by MOD_FALLING"));
+  out.p.printKills(eventText("  1:04 Kill: 2 1 22: Wx killed V by MOD_FALLING"));
+  out.p.addClient(eventText(userinfo(5, "Big Joe", '1')));
+  out.p.addClient(eventText(userinfo(5, "Joe", '1')));
   out.take();
-  printChat("  1:05 say: K2: shown");
-  printChat("  1:05 say: Wx: not shown");
-  printChat("  1:05 say: V: shown");
-  printChat("  1:05 say: Joe: not shown");
+  out.p.printChat(eventText("  1:05 say: K2: shown"));
+  out.p.printChat(eventText("  1:05 say: Wx: not shown"));
+  out.p.printChat(eventText("  1:05 say: V: shown"));
+  out.p.printChat(eventText("  1:05 say: Joe: not shown"));
   EXPECT_EQ(out.take(), "K2^7: shown\nV^7: shown\n");
 }
 
@@ -163,19 +162,19 @@ TEST(PrintCtfStats, EveryFlagKeywordUsesItsTeamWord) {
       {"Hurt_Carrier_Defend:", "Red^7 RED's flag carrier defends against an agressive enemy\n"},
   };
   OutputCapture out;
-  addClient(userinfo(6, "Red", '1'));
+  out.p.addClient(eventText(userinfo(6, "Red", '1')));
   out.take();
   for (const Case& c : cases) {
-    printCtfStats(std::string("  2:00 ") + c.keyword + " 6 1");
+    out.p.printCtfStats(eventText(std::string("  2:00 ") + c.keyword + " 6 1"));
     EXPECT_EQ(out.take(), c.expected) << c.keyword;
   }
-  q3players[6].team = '3';
-  printCtfStats("Flag_Capture: 6");
+  out.p.game.q3players[6].team = '3';
+  out.p.printCtfStats(eventText("Flag_Capture: 6"));
   EXPECT_EQ(out.take(), "Red^7 captured the UNKNOWN flag!\n");
-  printCtfStats("Flag_Capture: 65");
-  printCtfStats("Flag_Capture: -1");
+  out.p.printCtfStats(eventText("Flag_Capture: 65"));
+  out.p.printCtfStats(eventText("Flag_Capture: -1"));
   EXPECT_EQ(out.take(), "");
-  printCtfStats("  2:00 Round starts!");
+  out.p.printCtfStats(eventText("  2:00 Round starts!"));
   EXPECT_EQ(out.take(), "Round starts!\n");
 }
 
@@ -209,53 +208,53 @@ TEST(PrintKills, EveryCauseWritesItsObituary) {
   };
   OutputCapture out;
   for (const Case& c : cases) {
-    printKills(std::string("12.5 Kill: 0 1 7: K killed V by ") + c.cause + " 3");
+    out.p.printKills(eventText(std::string("12.5 Kill: 0 1 7: K killed V by ") + c.cause + " 3"));
     EXPECT_EQ(out.take(), c.expected) << c.cause;
   }
 }
 
 TEST(PrintKills, WorldSelfAndOddKillsKeepRecordsInBounds) {
   OutputCapture out;
-  printKills("  1:08 Kill: 1022 2 22: <world> killed Isgalamido by MOD_TRIGGER_HURT");
+  out.p.printKills(eventText("  1:08 Kill: 1022 2 22: <world> killed Isgalamido by MOD_TRIGGER_HURT"));
   EXPECT_EQ(out.take(), "Isgalamido^7 was in the wrong place.\n");
-  EXPECT_EQ(q3players[64].name.view(), "<world>^7");
-  EXPECT_EQ(q3players[2].name.view(), "Isgalamido^7");
+  EXPECT_EQ(out.p.game.q3players[64].name.view(), "<world>^7");
+  EXPECT_EQ(out.p.game.q3players[2].name.view(), "Isgalamido^7");
 
-  printKills("  1:09 Kill: 3 3 7: Dono da Bola killed Dono da Bola by MOD_ROCKET_SPLASH");
+  out.p.printKills(eventText("  1:09 Kill: 3 3 7: Dono da Bola killed Dono da Bola by MOD_ROCKET_SPLASH"));
   EXPECT_EQ(out.take(), "Dono da Bola^7 almost dodged Dono da Bola^7's rocket\n");
 
   // A name can name a cause; the weapon still comes from the cause, the
   // line's last " by MOD_".
-  printKills("Kill: 4 5 10: x MOD_GAUNTLET killed y by MOD_RAILGUN");
-  printKills("Kill: 4 5 10: x killed y by MOD_GAUNTLET by MOD_RAILGUN");
+  out.p.printKills(eventText("Kill: 4 5 10: x MOD_GAUNTLET killed y by MOD_RAILGUN"));
+  out.p.printKills(eventText("Kill: 4 5 10: x killed y by MOD_GAUNTLET by MOD_RAILGUN"));
   EXPECT_EQ(out.take(), "y^7 was railed by x MOD_GAUNTLET^7\ny by MOD_GAUNTLET^7 was railed by x^7\n");
 
-  printKills("Kill: -7 99999999999999999999999 10: a killed b by MOD_RAILGUN");
+  out.p.printKills(eventText("Kill: -7 99999999999999999999999 10: a killed b by MOD_RAILGUN"));
   EXPECT_EQ(out.take(), "b^7 was railed by a^7\n");
-  printKills("Kill: 1 2 3 a killed b by MOD_RAILGUN");  // no ": " before the names
-  printKills("Kill: one two 3: a killed b by MOD_RAILGUN");
+  out.p.printKills(eventText("Kill: 1 2 3 a killed b by MOD_RAILGUN"));  // no ": " before the names
+  out.p.printKills(eventText("Kill: one two 3: a killed b by MOD_RAILGUN"));
   EXPECT_EQ(out.take(), "");
 }
 
 TEST(PrintItems, PickupsAndFlagsWithoutOsp) {
   OutputCapture out;
-  addClient(userinfo(2, "Red", '1'));
-  addClient(userinfo(3, "Blue", '2'));
+  out.p.addClient(eventText(userinfo(2, "Red", '1')));
+  out.p.addClient(eventText(userinfo(3, "Blue", '2')));
   out.take();
-  printItems("  0:21 Item: 2 item_health_mega");
-  printItems("  0:22 Item: 2 weapon_rocketlauncher");
-  printItems("  0:22 Item: 2 ammo_rockets");
-  printItems("  0:23 Item: 70 item_quad");
+  out.p.printItems(eventText("  0:21 Item: 2 item_health_mega"));
+  out.p.printItems(eventText("  0:22 Item: 2 weapon_rocketlauncher"));
+  out.p.printItems(eventText("  0:22 Item: 2 ammo_rockets"));
+  out.p.printItems(eventText("  0:23 Item: 70 item_quad"));
   EXPECT_EQ(out.take(), "Red^7 picked up the item item_health_mega\n");
 
-  printItems("Item: 3 team_CTF_redflag");
-  printItems("Item: 2 team_CTF_blueflag");
-  printItems("Item: 2 team_CTF_redflag");  // own flag
+  out.p.printItems(eventText("Item: 3 team_CTF_redflag"));
+  out.p.printItems(eventText("Item: 2 team_CTF_blueflag"));
+  out.p.printItems(eventText("Item: 2 team_CTF_redflag"));  // own flag
   EXPECT_EQ(out.take(), "Blue^7 got the RED flag!\nRed^7 got the BLUE flag!\n");
-  EXPECT_EQ(q3players[3].flag_carrier, 1);
+  EXPECT_EQ(out.p.game.q3players[3].flag_carrier, 1);
 
-  OSP = 1;  // OSP reports flags with "Flag_Pickup:" instead
-  printItems("Item: 3 team_CTF_redflag");
+  out.p.game.OSP = 1;  // out.p.game.OSP reports flags with "Flag_Pickup:" instead
+  out.p.printItems(eventText("Item: 3 team_CTF_redflag"));
   EXPECT_EQ(out.take(), "");
 }
 
@@ -274,8 +273,8 @@ TEST(EventText, SkipsBlanksAndTimeStampOnly) {
 
 TEST(TranslateLine, KeywordsInsideNamesOrTextNeverPassForEvents) {
   OutputCapture out;
-  addClient(userinfo(0, "Ann", '1'));
-  addClient(userinfo(1, "Item: 0 item_quad", '2'));
+  out.p.addClient(eventText(userinfo(0, "Ann", '1')));
+  out.p.addClient(eventText(userinfo(1, "Item: 0 item_quad", '2')));
   out.take();
   const char* lines[] = {
       "  3:00 say: Ann: Kill: 0 1 10: Ann killed Bob by MOD_RAILGUN",
@@ -288,28 +287,28 @@ TEST(TranslateLine, KeywordsInsideNamesOrTextNeverPassForEvents) {
       "  3:06 Exit: ClientConnect: 0 Weapon_Stats: 0 Given:1 Recvd:1",
       "  3:07 Item: 0 item_armor_body",
   };
-  for (const char* line : lines) translateLine(line);
+  for (const char* line : lines) out.p.translateLine(line);
   EXPECT_EQ(out.take(),
             "Ann^7: Kill: 0 1 10: Ann killed Bob by MOD_RAILGUN\n"
             "Ann^7: Flag_Capture: 0\n"
             "Ann^7 was railed by Item: 0 item_quad^7\n"
             "Ann^7 picked up the item item_armor_body\n");
-  EXPECT_FALSE(isFree(q3players[0]));
+  EXPECT_FALSE(isFree(out.p.game.q3players[0]));
 }
 
 TEST(TranslateLine, OverlongTextIsCutNotOverflowed) {
   OutputCapture out;
   const std::string name(600, 'N');
-  translateLine(userinfo(1, name, '1'));
-  translateLine("Kill: 1 1 7: " + name + " killed " + name + " by MOD_ROCKET");
-  translateLine("say: " + name + ": " + std::string(700, 'm'));
+  out.p.translateLine(userinfo(1, name, '1'));
+  out.p.translateLine("Kill: 1 1 7: " + name + " killed " + name + " by MOD_ROCKET");
+  out.p.translateLine("say: " + name + ": " + std::string(700, 'm'));
   const std::string written = out.take();
-  EXPECT_EQ(q3players[1].name.size(), kMaxTextLength);
+  EXPECT_EQ(out.p.game.q3players[1].name.size(), kMaxTextLength);
   EXPECT_NE(written.find(" almost dodged "), std::string::npos);
   // Lines of binary garbage pass without harm.
   std::string garbage;
   for (int i = 0; i < 509; ++i) garbage.push_back(static_cast<char>(1 + (i * 37) % 255));
-  translateLine(garbage);
-  translateLine("Item: ");
-  translateLine("Weapon_Stats:  Given: Recvd:");
+  out.p.translateLine(garbage);
+  out.p.translateLine("Item: ");
+  out.p.translateLine("Weapon_Stats:  Given: Recvd:");
 }

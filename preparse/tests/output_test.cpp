@@ -1,0 +1,37 @@
+// Tests of the target writer: the "%s" formats of the console lines and
+// checked writes.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "output.h"
+
+using preparse::Output;
+
+TEST(Output, FillsEachMarkInTurnAndKeepsEveryOtherByte) {
+  std::string written;
+  Output out(written);
+  out.print("%s was railed by %s\n", {"V^7", "K^7"});
+  out.print("100% %s%", {"sure"});
+  out.print("%s and %s", {"one"});  // a mark without its text stays empty
+  out.put(std::string(5000, 'x'));
+  EXPECT_TRUE(out.flush());
+  EXPECT_EQ(written, "V^7 was railed by K^7\n100% sure%one and " + std::string(5000, 'x'));
+}
+
+TEST(Output, AFailedWriteIsReportedAndStaysReported) {
+  const int fd = ::open("/dev/full", O_WRONLY);
+  ASSERT_GE(fd, 0);
+  {
+    Output out(fd);
+    out.put("line\n");
+    EXPECT_FALSE(out.flush());
+    out.put("more\n");
+    EXPECT_FALSE(out.flush());
+    EXPECT_TRUE(out.failed());
+  }
+  ::close(fd);
+}

@@ -160,14 +160,16 @@ const ClientRecord* findSender(const ClientTable& q3players, std::string_view sa
 }  // namespace
 
 void Preparser::printChat(std::string_view event) {
+  static constexpr Format kSay = "%s: %s\n";
+  static constexpr Format kSayTeam = "(%s): %s\n";
   std::string_view said;
-  const char* format = nullptr;
+  const Format* format = nullptr;
   if (event.starts_with("say: ")) {
     said = event.substr(5);
-    format = "%s: %s\n";
+    format = &kSay;
   } else if (event.starts_with("sayteam: ")) {
     said = event.substr(9);
-    format = "(%s): %s\n";
+    format = &kSayTeam;
   } else {
     return;
   }
@@ -176,7 +178,7 @@ void Preparser::printChat(std::string_view event) {
   std::size_t sender_length = 0;
   const ClientRecord* sender = findSender(game.q3players, said, sender_length);
   if (sender == nullptr) return;
-  out_.print(format, {sender->name, said.substr(sender_length)});
+  out_.print(*format, {sender->name, said.substr(sender_length)});
 }
 
 namespace {
@@ -185,7 +187,7 @@ enum class TeamWord { kOwn, kOpposing };
 
 struct FlagEvent {
   std::string_view keyword;
-  std::string_view format;  // filled with the client's name and the team word
+  Format format;  // filled with the client's name and the team word
   TeamWord team_word;
 };
 
@@ -223,7 +225,7 @@ namespace {
 
 struct KillCause {
   std::string_view cause;
-  std::string_view format;
+  Format format;
   bool victim_only;  // deaths without a killer name only the victim
 };
 
@@ -277,7 +279,11 @@ const KillCause* findCause(std::string_view cause_text) {
   }
   for (const KillCause& cause : kKillCauses) {
     for (std::size_t i = 0; i < count; ++i) {
-      if (cause_text.substr(marks[i]).starts_with(cause.cause)) return &cause;
+      const std::string_view rest = cause_text.substr(marks[i]);
+      // The letter after " MOD_" rules out most causes without a compare.
+      if (rest.size() > kMark.size() && rest[kMark.size()] == cause.cause[kMark.size()] && rest.starts_with(cause.cause)) {
+        return &cause;
+      }
     }
   }
   return nullptr;
@@ -336,8 +342,10 @@ bool holdsPickupItem(std::string_view text) {
   constexpr std::string_view kMark = "item_";
   for (std::size_t at = text.find(kMark); at != std::string_view::npos; at = text.find(kMark, at + 1)) {
     const std::string_view rest = text.substr(at);
+    if (rest.size() <= kMark.size()) break;
     for (std::string_view item : kPickupItems) {
-      if (rest.starts_with(item)) return true;
+      // The letter after "item_" rules out most items without a compare.
+      if (rest[kMark.size()] == item[kMark.size()] && rest.starts_with(item)) return true;
     }
   }
   return false;
@@ -349,8 +357,8 @@ void Preparser::printItems(std::string_view event) {
   if (!event.starts_with("Item: ")) return;
   FieldScanner scan(event);
   long long number = -1;
-  FixedText item;
-  const bool complete = scan.word() && scan.number(number) && scan.word(&item);
+  std::string_view item;
+  const bool complete = scan.word() && scan.number(number) && scan.word(item);
   const bool known_client = complete && number >= 0 && number <= kCatchAllClient;
 
   if (holdsPickupItem(event)) {

@@ -1,6 +1,7 @@
 #include "line_text.h"
 
 #include <array>
+#include <cstring>
 #include <limits>
 
 namespace preparse {
@@ -18,14 +19,21 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
-bool FieldScanner::word(FixedText* out) {
+bool FieldScanner::word(std::string_view& out) {
   std::size_t start = 0;
   while (start < rest_.size() && isSpace(rest_[start])) ++start;
   if (start == rest_.size()) return false;
   std::size_t end = start;
   while (end < rest_.size() && !isSpace(rest_[end])) ++end;
-  if (out != nullptr) out->assign(rest_.substr(start, end - start));
+  out = rest_.substr(start, end - start);
   rest_.remove_prefix(end);
+  return true;
+}
+
+bool FieldScanner::word(FixedText* out) {
+  std::string_view text;
+  if (!word(text)) return false;
+  if (out != nullptr) out->assign(text);
   return true;
 }
 
@@ -60,10 +68,14 @@ std::string_view upTo(std::string_view text, std::string_view end) {
 }
 
 std::size_t lastOccurrence(std::string_view text, std::string_view word) {
-  if (word.empty()) return text.size();
+  if (word.size() < 2) return text.rfind(word);
   if (word.size() > text.size()) return std::string_view::npos;
+  // The first two characters rule out nearly every place before a call.
   for (std::size_t at = text.size() - word.size() + 1; at-- > 0;) {
-    if (text[at] == word[0] && text.compare(at, word.size(), word) == 0) return at;
+    if (text[at] == word[0] && text[at + 1] == word[1] &&
+        std::memcmp(text.data() + at + 2, word.data() + 2, word.size() - 2) == 0) {
+      return at;
+    }
   }
   return std::string_view::npos;
 }

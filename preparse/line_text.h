@@ -18,6 +18,8 @@ class FieldScanner {
   // One word (the run of non-blank characters); cut to 509 characters when
   // stored. False when only white space is left.
   bool word(FixedText* out = nullptr);
+  // The same, the word as a view of the text.
+  bool word(std::string_view& out);
   // An optionally signed decimal number. False (nothing consumed but white
   // space) when no digit follows.
   bool number(long long& out);

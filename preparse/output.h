@@ -11,6 +11,32 @@
 
 namespace preparse {
 
+// A console line's format: text with "%s" marks, each filled in turn with a
+// text. It is cut at its marks when the program is compiled, so that
+// writing a line is a copy of each piece.
+class Format {
+ public:
+  static constexpr std::size_t kMostMarks = 4;
+
+  consteval Format(const char* format) {  // NOLINT: implicit from a literal by design
+    std::string_view rest(format);
+    for (std::size_t mark = rest.find("%s"); mark != std::string_view::npos; mark = rest.find("%s")) {
+      if (marks_ == kMostMarks) throw "a format has at most kMostMarks marks";
+      pieces_[marks_++] = rest.substr(0, mark);
+      rest.remove_prefix(mark + 2);
+    }
+    pieces_[marks_] = rest;
+  }
+
+  std::size_t marks() const { return marks_; }
+  // The text before mark `i`; piece(marks()) is the text after the last.
+  std::string_view piece(std::size_t i) const { return pieces_[i]; }
+
+ private:
+  std::string_view pieces_[kMostMarks + 1];
+  std::size_t marks_ = 0;
+};
+
 class Output {
  public:
   // Writes to an open file; the caller closes it after the last flush().
@@ -25,13 +51,20 @@ class Output {
       putLarge(text);
       return;
     }
-    std::memcpy(buffer_.get() + used_, text.data(), text.size());
+    if (!text.empty()) std::memcpy(buffer_.get() + used_, text.data(), text.size());
     used_ += text.size();
   }
 
   // Writes `format` with each "%s" replaced by the next of `args` (an empty
   // text once they run out). No other conversion is known.
-  void print(std::string_view format, std::initializer_list<std::string_view> args);
+  void print(const Format& format, std::initializer_list<std::string_view> args) {
+    const std::string_view* arg = args.begin();
+    for (std::size_t i = 0; i < format.marks(); ++i) {
+      put(format.piece(i));
+      if (arg != args.end()) put(*arg++);
+    }
+    put(format.piece(format.marks()));
+  }
 
   // Writes out what is buffered. False when this or any earlier write
   // failed: the target is then incomplete.

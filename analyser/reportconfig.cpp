@@ -8,7 +8,7 @@
 
 namespace {
 
-std::array<TextSetting, 8> settingsOf(ReportConfig& c) {
+std::array<TextSetting, 9> settingsOf(ReportConfig& c) {
   return {{
       {"file_extension:", &c.file_extension, "html"},
       {"stylesheet:", &c.stylesheet, "c-kestro.css"},
@@ -18,6 +18,7 @@ std::array<TextSetting, 8> settingsOf(ReportConfig& c) {
       {"display_unknown_team_players:", &c.display_unknown_team_players, "no"},
       {"header_file:", &c.header_file, "c-header.html"},
       {"footer_file:", &c.footer_file, "c-footer.html"},
+      {"make_json_stats:", &c.make_json_stats, "no"},
   }};
 }
 

@@ -14,6 +14,7 @@ struct ReportConfig {
   FixedText display_unknown_team_players;
   FixedText header_file;
   FixedText footer_file;
+  FixedText make_json_stats;  // "yes": a JSON file of the game beside its pages
 
   // Every setting at its default (the configuration of an empty file).
   ReportConfig();

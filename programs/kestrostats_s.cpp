@@ -160,6 +160,19 @@ void processLog(SeasonRun& s, const std::string& name, int number, int count) {
   readIntoSeason(s);
 }
 
+// The season site from the database, by its own program; only after a run
+// in which everything else succeeded.
+void makeSeasonSite(SeasonRun& s) {
+  std::printf("\n%s\n", kRule);
+  std::printf(" Generating the season site (html/season/)\n");
+  std::printf("%s\n", kRule);
+  std::string command = "./kestrostats-site \"" + quotedValue(s.config.path) + "\" >temp-s";
+  if (int status = runCommand(s.config, command); status != 0) {
+    s.status.fail(Failure::kProgram, "./kestrostats-site could not write the season site (exit status " +
+                                         std::to_string(status) + (status == 127 ? ": not found)" : ")"));
+  }
+}
+
 }  // namespace
 
 void cleanUpTempFiles() {
@@ -194,6 +207,7 @@ int kestrostatsS(int argc, char** argv) {
   SeasonRun s(config);
   int count = static_cast<int>(logs.size());
   for (int i = 0; i < count; ++i) processLog(s, logs[i], i + 1, count);
+  if (isYes(config.make_season_site) && !s.status.failed()) makeSeasonSite(s);
 
   if (s.run.game_count == kFirstGameCount) std::printf("No valid games were detected in the log file.\n");
   cleanUpTempFiles();

@@ -138,6 +138,15 @@ void assignAwards(Game& game) {
   integerAward(game, 32, [](const Q3Player& p) { return p.ctf_flag_hold_kills; });
 }
 
+std::string_view awardTitle(int slot) {
+  if (slot < 0 || slot >= kAwardCount) return {};
+  std::string_view image = kAwardImages[slot];
+  std::size_t from = image.find("TITLE=\"");
+  if (from == std::string_view::npos) return {};
+  from += 7;
+  return image.substr(from, image.find('"', from) - from);
+}
+
 void htmlPrintAwards(Report& r, const AwardFlags& flags, std::string_view group) {
   if (group == "weapons") {
     printAwardSlots(r, flags, 0, 10, {0, 1, 2, 3, 4, 6, 5, 7, 8, 9, 10});

@@ -22,3 +22,7 @@ void assignAwards(Game& game);
 // "player"; a blank image when the player has none of the group; nothing for
 // any other group name.
 void htmlPrintAwards(Report& r, const AwardFlags& flags, std::string_view group);
+
+// The title of award `slot` ("best killer with rail gun"); "" for slot 20,
+// which is never awarded, and for numbers outside the slots.
+std::string_view awardTitle(int slot);

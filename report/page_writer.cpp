@@ -3,6 +3,10 @@
 #include <cstdarg>
 #include <filesystem>
 
+#include <utility>
+#include <vector>
+
+#include "game_json.h"
 #include "teams.h"
 #include "text.h"
 #include "main_tables.h"
@@ -52,7 +56,7 @@ std::string partPath(const std::string& name) { return "html/" + name + ".part";
 
 enum class FileResult { kWritten, kNotWritten, kCannotOpen };
 
-FileResult writePart(const std::string& name, const std::string& page) {
+FileResult writePart(const std::string& name, std::string_view page) {
   std::FILE* file = std::fopen(partPath(name).c_str(), "wb");
   if (file == nullptr) return FileResult::kCannotOpen;
   bool ok = std::fwrite(page.data(), 1, page.size(), file) == page.size();
@@ -83,6 +87,7 @@ Report::Report(const Game& g, const Run& r, const ReportConfig& c, const SiteFil
   const std::string stem = pageStem(game, run);
   out_filename_stats = stem + "main." + std::string(config.file_extension.view());
   out_filename_wepns = stem + "wpn." + std::string(config.file_extension.view());
+  out_filename_json = stem + "game.json";
   main_page_.reserve(64 * 1024);
 }
 
@@ -244,18 +249,28 @@ void makeHtml(Report& r) {
 }
 
 PageResult writePages(const Report& r, std::FILE* rotation) {
-  const bool weapon_page = !r.weaponPage().empty();
-  FileResult main_result = writePart(r.out_filename_stats, r.mainPage());
-  FileResult weapon_result = FileResult::kWritten;
-  if (weapon_page && main_result == FileResult::kWritten) weapon_result = writePart(r.out_filename_wepns, r.weaponPage());
-  bool in_place = main_result == FileResult::kWritten && weapon_result == FileResult::kWritten &&
-                  std::rename(partPath(r.out_filename_stats).c_str(), pagePath(r.out_filename_stats).c_str()) == 0 &&
-                  (!weapon_page ||
-                   std::rename(partPath(r.out_filename_wepns).c_str(), pagePath(r.out_filename_wepns).c_str()) == 0);
-  if (!in_place) {
-    std::remove(partPath(r.out_filename_stats).c_str());
-    std::remove(partPath(r.out_filename_wepns).c_str());
-    if (main_result == FileResult::kCannotOpen || weapon_result == FileResult::kCannotOpen) {
+  // The files of the game: each written whole under its temporary name
+  // first, then all moved into place.
+  const std::string json = isYes(r.config.make_json_stats) ? gameJson(r) : std::string();
+  std::vector<std::pair<const std::string*, std::string_view>> files;
+  files.emplace_back(&r.out_filename_stats, r.mainPage());
+  if (!r.weaponPage().empty()) files.emplace_back(&r.out_filename_wepns, r.weaponPage());
+  if (!json.empty()) files.emplace_back(&r.out_filename_json, json);
+  FileResult result = FileResult::kWritten;
+  for (const auto& [name, content] : files) {
+    if (result == FileResult::kWritten) result = writePart(*name, content);
+  }
+  std::size_t renamed = 0;
+  while (result == FileResult::kWritten && renamed < files.size() &&
+         std::rename(partPath(*files[renamed].first).c_str(), pagePath(*files[renamed].first).c_str()) == 0) {
+    ++renamed;
+  }
+  if (renamed < files.size()) {
+    // All or nothing: the files already moved into place go again.
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      std::remove((i < renamed ? pagePath(*files[i].first) : partPath(*files[i].first)).c_str());
+    }
+    if (result == FileResult::kCannotOpen) {
       std::printf("ERROR: couldnt open file to write\n");
       std::fprintf(stderr, "ERROR: could not create the pages of game %d in html/\n", r.run.game_count);
       return PageResult::kCannotOpen;

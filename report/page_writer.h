@@ -43,6 +43,7 @@ class Report {
   // File names (without directory) of the main and the weapon page.
   std::string out_filename_stats;
   std::string out_filename_wepns;
+  std::string out_filename_json;  // "<stem>game.json", written when make_json_stats: is "yes"
 
   // Writes a fragment to the current page; returns the number of bytes.
   int wr(const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -81,7 +82,7 @@ enum class PageResult {
   kCannotOpen,   // a page file could not be created ("ERROR: couldnt open file to write")
 };
 
-// Writes the pages to html/ and, when both are in place, appends the game's
-// rotation statements to `rotation` (when not null). Failures are named on
-// standard error.
+// Writes the pages (and the game's JSON file when configured) to html/ and,
+// when all are in place, appends the game's rotation statements to
+// `rotation` (when not null). Failures are named on standard error.
 PageResult writePages(const Report& r, std::FILE* rotation);

@@ -121,9 +121,8 @@ run_season() {  # KEY LOG
   cp "$bin/kestrostats-s" "$bin/kestrostats-c" "$bin/ks-preparse" "$bin/TagSift" "$d/"
   cp "$2" "$d/game.log"
   : > "$d/c-default.cfg"
-  printf 'db_host:\n127.0.0.1\ndb_name:\ngolden%s\ndb_user:\nroot\nno_of_game_stats:\n3\ndetect_clan_tag:\nyes\n%s' \
-    "$database" 'process_clan_tag_auto:\nyes\nclan_tag_min_condition:\ngames>0\nclan_tag_min_length:\n3\nclan_tag_min_matches:\n1\n' \
-    > "$d/s-default.cfg"
+  printf 'db_host:\n127.0.0.1\ndb_name:\ngolden%s\ndb_user:\nroot\nno_of_game_stats:\n3\ndetect_clan_tag:\nyes\nmake_season_site:\nno\n' \
+    "$database" > "$d/s-default.cfg"
   (cd "$d" && KS_KEEP_TEMP_FILES=1 ./kestrostats-s game.log > stdout 2> stderr) || echo "exit $?" >> "$d/stdout"
   steady "$d/stdout"
   mysql -h 127.0.0.1 -u root -B -e "use golden$database;

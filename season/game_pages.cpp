@@ -20,9 +20,9 @@ namespace {
 // fit in one.
 constexpr std::size_t kMaxDeleteCommand = 100 * 1024;
 
-// Adds a main page and its weapon page ("_main." becomes "_wpn.") to the
-// pages to delete, each only when it exists: placeholders such as
-// "1001.html" never had a page.
+// Adds a main page, its weapon page ("_main." becomes "_wpn.") and its
+// JSON file ("<stem>game.json") to the pages to delete, each only when it
+// exists: placeholders such as "1001.html" never had a page.
 void addPageAndTwin(std::string name, std::vector<std::string>& pages) {
   // Page names never hold a "/": a name that does cannot be one of ours, and
   // deleting it could reach outside html/.
@@ -33,6 +33,7 @@ void addPageAndTwin(std::string name, std::vector<std::string>& pages) {
   add(name);
   std::size_t at = name.find("_main.");
   if (at == std::string::npos) return;
+  add(name.substr(0, at + 1) + "game.json");
   name.replace(at, 6, "_wpn.");
   add(name);
 }

@@ -11,7 +11,7 @@ namespace season {
 
 namespace {
 
-std::array<TextSetting, 18> settingsOf(SeasonConfig& c) {
+std::array<TextSetting, 19> settingsOf(SeasonConfig& c) {
   return {{
       {"pre_command:", &c.pre_command, ""},
       {"realtime_log:", &c.realtime_log, "no"},
@@ -31,6 +31,7 @@ std::array<TextSetting, 18> settingsOf(SeasonConfig& c) {
       {"clan_tag_min_condition:", &c.clan_tag_min_condition, "games>1"},
       {"count_games_once:", &c.count_games_once, "yes"},
       {"lock_wait_seconds:", &c.lock_wait_seconds_text, "300"},
+      {"make_season_site:", &c.make_season_site, "yes"},
   }};
 }
 

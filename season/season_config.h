@@ -34,6 +34,9 @@ struct SeasonConfig {
   // Seconds a run waits for another run in the same working directory to
   // finish before it gives up.
   FixedText lock_wait_seconds_text;
+  // "yes" (the default): a successful run ends by having ./kestrostats-site
+  // write the season site from the database.
+  FixedText make_season_site;
   int lock_wait_seconds = 300;  // read from lock_wait_seconds_text
 
   // Every setting at its default.

@@ -1,37 +1,13 @@
 #include "html_text.h"
 
+#include "utf8_text.h"
+
 #include <cmath>
 #include <cstdio>
 
 namespace site {
 
 namespace {
-
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
-
-// Length of the valid UTF-8 sequence at the start of `s`, 0 when invalid.
-std::size_t validSequence(std::string_view s) {
-  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-  auto continuation = [&](std::size_t i) { return i < s.size() && (byte(i) & 0xC0) == 0x80; };
-  unsigned char b = byte(0);
-  if (b < 0x80) return 1;
-  if (b >= 0xC2 && b <= 0xDF) return continuation(1) ? 2 : 0;
-  if (b >= 0xE0 && b <= 0xEF) {
-    if (!continuation(1) || !continuation(2)) return 0;
-    if (b == 0xE0 && byte(1) < 0xA0) return 0;  // overlong
-    if (b == 0xED && byte(1) >= 0xA0) return 0;  // surrogate
-    return 3;
-  }
-  if (b >= 0xF0 && b <= 0xF4) {
-    if (!continuation(1) || !continuation(2) || !continuation(3)) return 0;
-    if (b == 0xF0 && byte(1) < 0x90) return 0;  // overlong
-    if (b == 0xF4 && byte(1) >= 0x90) return 0;  // beyond U+10FFFF
-    return 4;
-  }
-  return 0;
-}
-
-bool isControl(unsigned char c) { return (c < 0x20 && c != '\t') || c == 0x7F; }
 
 // Appends one character (1 to 4 bytes, already valid) escaped for HTML.
 void appendEscapedCharacter(std::string& out, std::string_view c) {
@@ -42,23 +18,6 @@ void appendEscapedCharacter(std::string& out, std::string_view c) {
     case '"': out += "&quot;"; break;
     case '\'': out += "&#39;"; break;
     default: out += c;
-  }
-}
-
-// Calls `each` with every character of `text`: valid sequences as they are,
-// anything else as U+FFFD.
-template <typename Each>
-void forEachCharacter(std::string_view text, Each each) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    std::size_t n = validSequence(text.substr(i));
-    if (n == 0 || (n == 1 && isControl(static_cast<unsigned char>(text[i])))) {
-      each(kReplacement);
-      i += n == 0 ? 1 : n;
-    } else {
-      each(text.substr(i, n));
-      i += n;
-    }
   }
 }
 
@@ -80,15 +39,8 @@ bool isHexColour(std::string_view six) {
 
 }  // namespace
 
-std::string validUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  forEachCharacter(text, [&](std::string_view c) { out += c; });
-  return out;
-}
-
 void appendEscaped(std::string& out, std::string_view text) {
-  forEachCharacter(text, [&](std::string_view c) { appendEscapedCharacter(out, c); });
+  forEachUtf8Character(text, [&](std::string_view c) { appendEscapedCharacter(out, c); });
 }
 
 std::string escaped(std::string_view text) {

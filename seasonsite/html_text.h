@@ -12,11 +12,9 @@
 #include <string>
 #include <string_view>
 
-namespace site {
+#include "utf8_text.h"
 
-// `text` as valid UTF-8: an invalid or overlong sequence, a surrogate and a
-// control character (other than tab) each become U+FFFD.
-std::string validUtf8(std::string_view text);
+namespace site {
 
 // Appends `text` made valid (validUtf8) with & < > " ' written as character
 // references: safe in element content and in double- or single-quoted

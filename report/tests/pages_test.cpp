@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "analyser_fixture.h"
+#include "awards.h"
 #include "scoring.h"
 
 using Pages = ReportTest;
@@ -169,4 +170,26 @@ TEST_F(Pages, AMissingHtmlFolderIsAPageThatCannotBeCreated) {
   EXPECT_EQ(makeHtml(), PageResult::kCannotOpen);  // kestrostats-c then ends with status 1
   ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "ERROR: couldnt open file to write\n");
+}
+
+TEST_F(Pages, TheGameAsJsonBesideItsPagesWhenConfigured) {
+  twoPlayerGame();
+  EXPECT_EQ(makeHtml(), PageResult::kWritten);
+  EXPECT_FALSE(dir_.exists("html/kestrostats_2026_12_07_20_44_01_1001_FFA_PUB_game.json"));  // off by default
+
+  config().make_json_stats.assign("yes");
+  run().game_count = 1002;
+  assignAwards(game());
+  EXPECT_EQ(makeHtml(), PageResult::kWritten);
+  std::string json = dir_.read("html/kestrostats_2026_12_07_20_44_01_1002_FFA_PUB_game.json");
+  EXPECT_EQ(json.rfind("{\"format\":1,\"game\":1002,\"time\":\"2026-12-07,20-44-01\",\"type\":\"ffa\",\"map\":\"q3dm17\","
+                       "\"main_page\":\"kestrostats_2026_12_07_20_44_01_1002_FFA_PUB_main.html\","
+                       "\"weapon_page\":\"kestrostats_2026_12_07_20_44_01_1002_FFA_PUB_wpn.html\",\"teams\":[],"
+                       "\"players\":[{\"name\":\"Raven\",\"raw_name\":\"Raven\",\"team\":\"none\",",
+                       0),
+            0u)
+      << json;
+  EXPECT_NE(json.find("\"RG\":{\"kills\":1,\"deaths\":0,\"hits\":0,\"attempts\":0}"), std::string::npos);
+  EXPECT_NE(json.find("\"awards\":[\"best killer with rail gun\""), std::string::npos);
+  EXPECT_TRUE(json.ends_with("]}]}\n"));
 }

@@ -185,7 +185,7 @@ TEST_F(SeasonFaults, AFullDiskCountsNothingTwiceAndLosesNoLine) {
   std::filesystem::copy_file(dir_.path() / "c-default.cfg", disk / "c-default.cfg");
   dir_.write("disk/s-default.cfg", "db_host:\n127.0.0.1\ndb_name:\n" + database_ +
                                        "\ndb_user:\nroot\nrealtime_log:\nyes\nbackup_dir:\narchive/\n"
-                                       "no_of_game_stats:\n3\n");
+                                       "no_of_game_stats:\n3\nmake_season_site:\nno\n");
   std::string written;  // everything the server wrote
   int games = 0;
   int failed_runs = 0;
@@ -264,11 +264,26 @@ TEST_F(SeasonFaults, ARunWithNothingWrongPrintsNoErrorLine) {
       logs += " " + entry.path().filename().string();
     }
   }
-  writeSeasonConfig("no_of_game_stats:\n3\ndetect_clan_tag:\nyes\nprocess_clan_tag_auto:\nyes\n");
+  writeSeasonConfig("no_of_game_stats:\n3\ndetect_clan_tag:\nyes\nprocess_clan_tag_auto:\nyes\n"
+                    "make_season_site:\nyes\n");
   for (int pass = 0; pass < 2; ++pass) {  // the second run finds every game counted
     Run result = run(logs);
     EXPECT_EQ(result.status, 0) << pass;
     EXPECT_EQ(result.errors, "") << pass;
     EXPECT_EQ(result.out.find("ERROR"), std::string::npos) << pass << result.out;
   }
+  EXPECT_TRUE(dir_.exists("html/season/index.html"));
+  EXPECT_TRUE(dir_.exists("html/season/season.json"));
+}
+
+TEST_F(SeasonFaults, AMissingSiteProgramIsAnError) {
+  std::filesystem::remove(dir_.path() / "kestrostats-site");
+  writeSeasonConfig("make_season_site:\nyes\n");
+  dir_.write("games.log", consoleGame("Ann", "Bob", 1));
+  Run result = run("games.log");
+  EXPECT_EQ(result.status, 4);
+  EXPECT_NE(result.errors.find("./kestrostats-site could not write the season site (exit status 127: not found)"),
+            std::string::npos)
+      << result.errors;
+  EXPECT_EQ(counted(), "1\n");  // the games are in all the same
 }

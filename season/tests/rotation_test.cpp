@@ -53,16 +53,17 @@ TEST_F(PageRotation, MoreGamesThanSlotsKeepOnlyTheNewest) {
   EXPECT_NE(slots(*this).find("_1003_FFA_PUB_main.html"), std::string::npos);
 }
 
-TEST_F(PageRotation, APageDisplacedByALaterRunGoesWithItsWeaponPage) {
+TEST_F(PageRotation, APageDisplacedByALaterRunGoesWithItsWeaponPageAndJson) {
+  dir_.write("c-default.cfg", "make_json_stats:\nyes\n");
   writeSeasonConfig("no_of_game_stats:\n1\n");
   dir_.write("one.log", gamesLog(1, "first"));
   ASSERT_EQ(season("one.log").status, 0);
   auto before = pages(dir_);
-  ASSERT_EQ(before.size(), 2u);
+  ASSERT_EQ(before.size(), 3u);  // main page, weapon page, JSON file
   dir_.write("one.log", gamesLog(1, "second"));
   ASSERT_EQ(season("one.log").status, 0);
   auto after = pages(dir_);
-  ASSERT_EQ(after.size(), 2u);
+  ASSERT_EQ(after.size(), 3u);
   for (const std::string& old_page : before) EXPECT_EQ(after.count(old_page), 0u) << old_page;
 }
 

@@ -20,7 +20,7 @@ class SeasonTest : public ::testing::Test {
     database_ = "ks_" + std::string(info->name());
     for (char& c : database_) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     database_.resize(std::min<std::size_t>(database_.size(), 60));  // the server allows 64
-    for (const char* program : {"kestrostats-s", "kestrostats-c", "ks-preparse", "TagSift"}) {
+    for (const char* program : {"kestrostats-s", "kestrostats-c", "ks-preparse", "TagSift", "kestrostats-site"}) {
       if (std::filesystem::exists(kstest::binDir() / program)) dir_.installProgram(program);
     }
     std::filesystem::create_directory(dir_.path() / "html");
@@ -28,9 +28,11 @@ class SeasonTest : public ::testing::Test {
     writeSeasonConfig("");
   }
 
-  // s-default.cfg: this test's database as root, then `extra` lines.
+  // s-default.cfg: this test's database as root, no season site (a test
+  // that wants one says so), then `extra` lines, which win.
   void writeSeasonConfig(const std::string& extra) {
-    dir_.write("s-default.cfg", "db_host:\n127.0.0.1\ndb_name:\n" + database_ + "\ndb_user:\nroot\n" + extra);
+    dir_.write("s-default.cfg", "db_host:\n127.0.0.1\ndb_name:\n" + database_ +
+                                    "\ndb_user:\nroot\nmake_season_site:\nno\n" + extra);
   }
 
   kstest::RunResult season(const std::string& args) { return kstest::runIn(dir_, "./kestrostats-s " + args); }

@@ -3,9 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "html_text.h"
-
-namespace site {
+#include "utf8_text.h"
 
 void JsonWriter::separate() {
   if (after_key_) {
@@ -105,4 +103,3 @@ void JsonWriter::null() {
   out_ += "null";
 }
 
-}  // namespace site

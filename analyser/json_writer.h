@@ -9,8 +9,6 @@
 #include <string_view>
 #include <vector>
 
-namespace site {
-
 class JsonWriter {
  public:
   explicit JsonWriter(std::string& out) : out_(out) {}
@@ -54,4 +52,3 @@ class JsonWriter {
   bool after_key_ = false;
 };
 
-}  // namespace site

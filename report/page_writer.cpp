@@ -1,6 +1,9 @@
 #include "page_writer.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdarg>
+#include <cstring>
 #include <filesystem>
 
 #include <utility>
@@ -51,6 +54,61 @@ constexpr const char* kNameColours[8] = {"#555555", "#FF0000", "#00FF00", "#FFFF
 
 bool isDroppedCode(char c) { return c == 'F' || c == 'f' || c == 'B' || c == 'b' || c == 'N'; }
 
+// The conversions the report's fragments use, formatted without the C
+// library's printf machinery (a page is mostly numbers in cells): "%%", "%d",
+// "%s", "%0.2f" and "%.2f" (two decimals), "%0.2d" and "%.2d" (at least two
+// digits). The bytes are exactly printf's. Returns false, having appended
+// nothing, when the format holds any other conversion.
+bool appendFormatted(std::string& out, const char* format, va_list args) {
+  for (const char* f = format; *f != '\0'; ++f) {
+    if (*f != '%') continue;
+    std::string_view spec(f + 1, std::min<std::size_t>(std::strlen(f + 1), 4));
+    bool known = spec.starts_with("%") || spec.starts_with("d") || spec.starts_with("s") ||
+                 spec.starts_with("0.2f") || spec.starts_with(".2f") || spec.starts_with("0.2d") ||
+                 spec.starts_with(".2d");
+    if (!known) return false;
+    f += spec.starts_with("0.2") ? 3 : spec.starts_with(".2") ? 2 : 1;
+  }
+  va_list list;
+  va_copy(list, args);
+  const char* plain = format;
+  for (const char* f = format; *f != '\0'; ++f) {
+    if (*f != '%') continue;
+    out.append(plain, static_cast<std::size_t>(f - plain));
+    char number[64];
+    char* end = number;
+    ++f;
+    if (*f == '%') {
+      out += '%';
+    } else if (*f == 's') {
+      out += va_arg(list, const char*);
+    } else if (*f == 'd') {
+      end = std::to_chars(number, number + sizeof number, va_arg(list, int)).ptr;
+      out.append(number, static_cast<std::size_t>(end - number));
+    } else {
+      f += *f == '0' ? 3 : 2;  // at the conversion letter of "0.2x" or ".2x"
+      if (*f == 'f') {
+        end = std::to_chars(number, number + sizeof number, va_arg(list, double), std::chars_format::fixed, 2).ptr;
+        out.append(number, static_cast<std::size_t>(end - number));
+      } else {
+        int value = va_arg(list, int);
+        end = std::to_chars(number, number + sizeof number, value).ptr;
+        std::string_view digits(number, static_cast<std::size_t>(end - number));
+        if (value < 0) {
+          out += '-';
+          digits.remove_prefix(1);
+        }
+        if (digits.size() < 2) out += '0';
+        out += digits;
+      }
+    }
+    plain = f + 1;
+  }
+  out.append(plain);
+  va_end(list);
+  return true;
+}
+
 std::string pagePath(const std::string& name) { return "html/" + name; }
 std::string partPath(const std::string& name) { return "html/" + name + ".part"; }
 
@@ -92,9 +150,14 @@ Report::Report(const Game& g, const Run& r, const ReportConfig& c, const SiteFil
 }
 
 int Report::wr(const char* format, ...) {
-  // Most fragments fit a line; a longer one is formatted again at its size.
-  char text[1024];
+  const std::size_t before = current_->size();
   va_list args;
+  va_start(args, format);
+  bool done = appendFormatted(*current_, format, args);
+  va_end(args);
+  if (done) return static_cast<int>(current_->size() - before);
+  // A conversion the quick path does not know: the C library formats it.
+  char text[1024];
   va_start(args, format);
   int n = std::vsnprintf(text, sizeof text, format, args);
   va_end(args);

@@ -39,14 +39,8 @@ std::string consoleGame(const std::string& killer, const std::string& victim, in
   return game + "Timelimit hit.\n----- CL_Shutdown -----\n";
 }
 
-std::string serverGame(const std::string& killer, int kills) {
-  std::string game =
-      "  0:00 InitGame: \\sv_hostname\\test\\g_gametype\\0\\mapname\\q3dm17\\protocol\\68\n"
-      "  0:01 ClientUserinfoChanged: 2 n\\" + killer + "\\t\\0\\model\\sarge\n"
-      "  0:02 ClientUserinfoChanged: 3 n\\Bob\\t\\0\\model\\visor\n";
-  for (int i = 0; i < kills; ++i) game += "  0:05 Kill: 2 3 10: " + killer + " killed Bob by MOD_RAILGUN\n";
-  return game + "  0:09 Exit: Timelimit hit.\n  0:10 ShutdownGame:\n";
-}
+// A server's complete game.
+std::string completeGame(const std::string& killer, int kills) { return serverGame(killer, kills) + kGameEnd; }
 
 }  // namespace
 
@@ -118,7 +112,7 @@ TEST_F(SeasonFaults, AStatementTheServerRefusesStopsAtItsGameAndTheNextRunGoesOn
 TEST_F(SeasonFaults, ADatabaseThatIsDownOrRefusesTheLoginLeavesTheLiveLogForLater) {
   std::filesystem::create_directory(dir_.path() / "archive");
   writeSeasonConfig("realtime_log:\nyes\nbackup_dir:\narchive/\n");
-  const std::string games = serverGame("Alice", 2) + serverGame("Carl", 1);
+  const std::string games = completeGame("Alice", 2) + completeGame("Carl", 1);
   dir_.write("live.log", games);
   Run down = run("live.log", "MYSQL_TCP_PORT=1");  // nothing listens there
   EXPECT_EQ(down.status, 3);
@@ -142,7 +136,7 @@ TEST_F(SeasonFaults, ADatabaseThatIsDownOrRefusesTheLoginLeavesTheLiveLogForLate
 TEST_F(SeasonFaults, AnArchiveThatCannotBeWrittenKeepsTheLiveLog) {
   dir_.write("blocked", "a file where the archive folder should be\n");
   writeSeasonConfig("realtime_log:\nyes\nbackup_dir:\nblocked/\n");
-  const std::string games = serverGame("Alice", 2);
+  const std::string games = completeGame("Alice", 2);
   dir_.write("live.log", games);
   Run blocked = run("live.log");
   EXPECT_EQ(blocked.status, 5);
@@ -192,7 +186,7 @@ TEST_F(SeasonFaults, AFullDiskCountsNothingTwiceAndLosesNoLine) {
   // The disk is left with less and less room while a run starts; each
   // failed run is followed by one with room again.
   for (long room : {400000L, 60000L, 20000L, 6000L, 1000L}) {
-    const std::string piece = serverGame("P" + std::to_string(room), 30) + serverGame("Q" + std::to_string(room), 30);
+    const std::string piece = completeGame("P" + std::to_string(room), 30) + completeGame("Q" + std::to_string(room), 30);
     dir_.write("disk/live.log", dir_.read("disk/live.log") + piece);
     written += piece;
     games += 2;
@@ -214,7 +208,7 @@ TEST_F(SeasonFaults, AFullDiskCountsNothingTwiceAndLosesNoLine) {
 TEST_F(SeasonFaults, TwoRunsAtOnceCountEveryGameOnce) {
   std::filesystem::create_directory(dir_.path() / "archive");
   writeSeasonConfig("realtime_log:\nyes\nbackup_dir:\narchive/\n");
-  dir_.write("live.log", serverGame("Alice", 2) + serverGame("Carl", 1));
+  dir_.write("live.log", completeGame("Alice", 2) + completeGame("Carl", 1));
   // ("true;" first: the working directory must be changed before the "&".)
   auto both = kstest::runIn(dir_,
                             "true; ./kestrostats-s live.log > one.txt 2>&1 & ./kestrostats-s live.log > two.txt 2>&1; "

@@ -6,21 +6,6 @@
 
 using RealtimeLog = SeasonTest;
 
-namespace {
-
-std::string serverGame(const std::string& killer, int kills) {
-  std::string game =
-      "  0:00 InitGame: \\sv_hostname\\test\\g_gametype\\0\\mapname\\q3dm17\\protocol\\68\n"
-      "  0:01 ClientUserinfoChanged: 2 n\\" + killer + "\\t\\0\\model\\sarge\n"
-      "  0:02 ClientUserinfoChanged: 3 n\\Bob\\t\\0\\model\\visor\n";
-  for (int i = 0; i < kills; ++i) game += "  0:05 Kill: 2 3 10: " + killer + " killed Bob by MOD_RAILGUN\n";
-  return game;
-}
-
-const std::string kGameEnd = "  0:09 Exit: Timelimit hit.\n  0:10 ShutdownGame:\n";
-
-}  // namespace
-
 TEST_F(RealtimeLog, WithoutACompleteGameTheLogIsLeftAlone) {
   writeSeasonConfig("realtime_log:\nyes\n");
   const std::string unfinished = serverGame("Alice", 1);

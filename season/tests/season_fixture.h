@@ -11,6 +11,20 @@
 #include "program_runner.h"
 #include "throwaway_database.h"
 
+// What a server writes for a game on q3dm17 in which `killer` (client 2)
+// rails Bob (client 3) `kills` times, up to but without its end.
+inline std::string serverGame(const std::string& killer, int kills) {
+  std::string game =
+      "  0:00 InitGame: \\sv_hostname\\test\\g_gametype\\0\\mapname\\q3dm17\\protocol\\68\n"
+      "  0:01 ClientUserinfoChanged: 2 n\\" + killer + "\\t\\0\\model\\sarge\n"
+      "  0:02 ClientUserinfoChanged: 3 n\\Bob\\t\\0\\model\\visor\n";
+  for (int i = 0; i < kills; ++i) game += "  0:05 Kill: 2 3 10: " + killer + " killed Bob by MOD_RAILGUN\n";
+  return game;
+}
+
+// The end of a server's game.
+inline const std::string kGameEnd = "  0:09 Exit: Timelimit hit.\n  0:10 ShutdownGame:\n";
+
 class SeasonTest : public ::testing::Test {
  protected:
   void SetUp() override {

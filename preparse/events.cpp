@@ -302,10 +302,11 @@ void Preparser::printKills(std::string_view event) {
   const std::size_t by_at = lastOccurrence(event, " by MOD_");
   if (by_at == std::string_view::npos || by_at < killed_at + 8) return;
 
-  FieldScanner scan(event);
+  // The fields after the keyword "Kill:", which ends at the blank at 5.
+  FieldScanner scan(event.substr(5));
   long long killer_number = 0;
   long long victim_number = 0;
-  if (!scan.word() || !scan.number(killer_number) || !scan.number(victim_number)) return;
+  if (!scan.number(killer_number) || !scan.number(victim_number)) return;
 
   const FixedText killer = playerName(event.substr(names_at + 2, killed_at - names_at - 2));
   const FixedText victim = playerName(event.substr(killed_at + 8, by_at - killed_at - 8));
@@ -355,10 +356,11 @@ bool holdsPickupItem(std::string_view text) {
 
 void Preparser::printItems(std::string_view event) {
   if (!event.starts_with("Item: ")) return;
-  FieldScanner scan(event);
+  // The fields after the keyword "Item:", which ends at the blank at 5.
+  FieldScanner scan(event.substr(5));
   long long number = -1;
   std::string_view item;
-  const bool complete = scan.word() && scan.number(number) && scan.word(item);
+  const bool complete = scan.number(number) && scan.word(item);
   const bool known_client = complete && number >= 0 && number <= kCatchAllClient;
 
   if (holdsPickupItem(event)) {

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "driver.h"
+#include "tagsift.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "driver.h"
+#include "ks_preparse.h"
 
 namespace fs = std::filesystem;
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "conversion.h"
-#include "driver.h"
+#include "ks_preparse.h"
 #include "program_runner.h"
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "driver.h"
+#include "ks_preparse.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

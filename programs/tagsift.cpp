@@ -1,4 +1,4 @@
-#include "driver.h"
+#include "tagsift.h"
 
 #include <cstdio>
 #include <fstream>

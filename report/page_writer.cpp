@@ -1,9 +1,7 @@
 #include "page_writer.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdarg>
-#include <cstring>
 #include <filesystem>
 
 #include <utility>
@@ -60,52 +58,55 @@ bool isDroppedCode(char c) { return c == 'F' || c == 'f' || c == 'B' || c == 'b'
 // digits). The bytes are exactly printf's. Returns false, having appended
 // nothing, when the format holds any other conversion.
 bool appendFormatted(std::string& out, const char* format, va_list args) {
-  for (const char* f = format; *f != '\0'; ++f) {
-    if (*f != '%') continue;
-    std::string_view spec(f + 1, std::min<std::size_t>(std::strlen(f + 1), 4));
-    bool known = spec.starts_with("%") || spec.starts_with("d") || spec.starts_with("s") ||
-                 spec.starts_with("0.2f") || spec.starts_with(".2f") || spec.starts_with("0.2d") ||
-                 spec.starts_with(".2d");
-    if (!known) return false;
-    f += spec.starts_with("0.2") ? 3 : spec.starts_with(".2") ? 2 : 1;
-  }
+  const std::size_t before = out.size();
   va_list list;
   va_copy(list, args);
   const char* plain = format;
-  for (const char* f = format; *f != '\0'; ++f) {
+  const char* f = format;
+  bool known = true;
+  for (; *f != '\0'; ++f) {
     if (*f != '%') continue;
     out.append(plain, static_cast<std::size_t>(f - plain));
     char number[64];
     char* end = number;
-    ++f;
-    if (*f == '%') {
+    const char* spec = f + 1;
+    // "0.2x" and ".2x": the letter after the precision; the characters are
+    // tested one by one, so the terminator stops the test in time.
+    const bool two = (spec[0] == '0' && spec[1] == '.' && spec[2] == '2') || (spec[0] == '.' && spec[1] == '2');
+    const char letter = two ? spec[spec[0] == '0' ? 3 : 2] : spec[0];
+    if (!two && letter == '%') {
       out += '%';
-    } else if (*f == 's') {
+    } else if (!two && letter == 's') {
       out += va_arg(list, const char*);
-    } else if (*f == 'd') {
+    } else if (!two && letter == 'd') {
       end = std::to_chars(number, number + sizeof number, va_arg(list, int)).ptr;
       out.append(number, static_cast<std::size_t>(end - number));
-    } else {
-      f += *f == '0' ? 3 : 2;  // at the conversion letter of "0.2x" or ".2x"
-      if (*f == 'f') {
-        end = std::to_chars(number, number + sizeof number, va_arg(list, double), std::chars_format::fixed, 2).ptr;
-        out.append(number, static_cast<std::size_t>(end - number));
-      } else {
-        int value = va_arg(list, int);
-        end = std::to_chars(number, number + sizeof number, value).ptr;
-        std::string_view digits(number, static_cast<std::size_t>(end - number));
-        if (value < 0) {
-          out += '-';
-          digits.remove_prefix(1);
-        }
-        if (digits.size() < 2) out += '0';
-        out += digits;
+    } else if (two && letter == 'f') {
+      end = std::to_chars(number, number + sizeof number, va_arg(list, double), std::chars_format::fixed, 2).ptr;
+      out.append(number, static_cast<std::size_t>(end - number));
+    } else if (two && letter == 'd') {
+      int value = va_arg(list, int);
+      end = std::to_chars(number, number + sizeof number, value).ptr;
+      std::string_view digits(number, static_cast<std::size_t>(end - number));
+      if (value < 0) {
+        out += '-';
+        digits.remove_prefix(1);
       }
+      if (digits.size() < 2) out += '0';
+      out += digits;
+    } else {
+      known = false;
+      break;
     }
+    f = two ? spec + (spec[0] == '0' ? 3 : 2) : spec;  // at the conversion's letter
     plain = f + 1;
   }
-  out.append(plain);
   va_end(list);
+  if (!known) {
+    out.resize(before);
+    return false;
+  }
+  out.append(plain, static_cast<std::size_t>(f - plain));
   return true;
 }
 

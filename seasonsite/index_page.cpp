@@ -179,11 +179,16 @@ void appendGames(std::string& out, const SiteModel& m, const std::string& pages)
   out += "</ul>\n";
 }
 
+// "1 game", "2 games".
+std::string countOf(long long n, const char* noun) {
+  return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+}
+
 void appendSummary(std::string& out, const SiteModel& m) {
   out += "<p class=\"ksUpdated\">last update: <b>";
   appendEscaped(out, m.data->last_update.empty() ? std::string("never") : m.data->last_update);
-  out += "</b> &middot; " + std::to_string(m.data->players.size()) + " players, " + std::to_string(m.qualified) +
-         " with at least " + std::to_string(m.rules.min_games) + " games &middot; <a href=\"season.json\">season.json</a></p>\n";
+  out += "</b> &middot; " + countOf(static_cast<long long>(m.data->players.size()), "player") + ", " + std::to_string(m.qualified) +
+         " with at least " + countOf(m.rules.min_games, "game") + " &middot; <a href=\"season.json\">season.json</a></p>\n";
 }
 
 }  // namespace
@@ -215,7 +220,7 @@ std::string indexPage(const SiteModel& m, const std::string& pages) {
   out += "<h2 id=\"awards\">season awards</h2>\n";
   appendAwards(out, m, false, pages);
   out += "<h2 id=\"leaderboard-title\">leaderboard</h2>\n<p class=\"ksNote\">Players with at least " +
-         std::to_string(m.rules.min_games) + " games, best skill first; a column's heading sorts by it. <a href=\"" +
+         countOf(m.rules.min_games, "game") + ", best skill first; a column's heading sorts by it. <a href=\"" +
          kAllPlayersPage + "\">Show all " + std::to_string(m.data->players.size()) + " players</a>.</p>\n";
   appendLeaderboard(out, m, false);
   if (m.rules.show_clans) appendClans(out, m);

@@ -7,6 +7,7 @@
 #include "keywords.h"
 #include "kills.h"
 #include "line_event.h"
+#include "line_names.h"
 #include "players.h"
 #include "teams.h"
 #include "text.h"

@@ -11,7 +11,7 @@
 #include <array>
 #include <cstdio>
 
-#include "players.h"
+#include "player.h"
 #include "text.h"
 
 inline constexpr int kGameEnds = 13;          // Game::reset_count value that closes the game
@@ -24,7 +24,7 @@ inline constexpr int kCaptureTheFlag = 2;
 inline constexpr int kClanArena = 3;
 
 struct Game {
-  // The player table: see players.h for how records are laid out.
+  // The player table: see player.h for how records are laid out.
   std::array<Q3Player, kPlayerRecords> q3players;
   int gametype = kFreeForAll;   // kFreeForAll .. kClanArena
   FixedText mapname;            // lower case; "" when the game named none
@@ -35,7 +35,9 @@ struct Game {
   int ca_win_red = 0;           // clan-arena round wins
   int ca_win_blue = 0;
 
-  Game() { initPlayers(*this); }
+  Game() {
+    for (Q3Player& player : q3players) resetPlayer(player);
+  }
 };
 
 struct Run {

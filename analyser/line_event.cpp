@@ -1,6 +1,6 @@
 #include "line_event.h"
 
-#include "kills.h"
+#include "line_names.h"
 #include "players.h"
 
 namespace {

@@ -3,17 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include "game.h"
-#include "scoring.h"
 
-void initPlayer(Game& game, int index) {
-  Q3Player& p = game.q3players[index];
-  p = Q3Player{};
-  p.quote.assign(kNoQuote);
-  p.skill = 10.0f;
-  p.combat = 10.0f;
-}
+void initPlayer(Game& game, int index) { resetPlayer(game.q3players[index]); }
 
 void initPlayers(Game& game) {
   for (int i = 0; i < kPlayerRecords; ++i) initPlayer(game, i);
@@ -86,6 +80,32 @@ void removePlayer(Game& game, int index) {
   game.q3players[index].skill = -std::numeric_limits<float>::infinity();
   sort(game);
   initPlayer(game, getTotalPlayers(game) - 1);
+}
+
+// Swaps players i and i+1: their records, and their columns in rows 0..13 of
+// every live record's per-opponent tables.
+static void swapAdjacentPlayers(Game& game, int i, int count) {
+  std::swap(game.q3players[i], game.q3players[i + 1]);
+  for (int p = 0; p < count; ++p) {
+    for (int w = 0; w <= kAllWeapons; ++w) {
+      std::swap(game.q3players[p].kills_by_weapon[w][i], game.q3players[p].kills_by_weapon[w][i + 1]);
+      std::swap(game.q3players[p].deaths_by_weapon[w][i], game.q3players[p].deaths_by_weapon[w][i + 1]);
+    }
+  }
+}
+
+void sort(Game& game) {
+  int count = getTotalPlayers(game);
+  bool swapped = true;
+  while (swapped) {
+    swapped = false;
+    for (int i = 0; i + 1 < count; ++i) {
+      if (game.q3players[i].skill < game.q3players[i + 1].skill) {
+        swapAdjacentPlayers(game, i, count);
+        swapped = true;
+      }
+    }
+  }
 }
 
 void printPlayers(const Game& game) {

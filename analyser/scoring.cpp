@@ -5,8 +5,7 @@
 #include <utility>
 
 #include "game.h"
-
-#include "kills.h"
+#include "player.h"
 #include "players.h"
 
 float clampRating(float rating) {
@@ -91,32 +90,6 @@ void addUpTables(Game& game) {
   for (int p = 0; p < n; ++p) {
     addUpPlayerTables(game, p, n);
     addUpScore(game.q3players[p], p, n);
-  }
-}
-
-// Swaps players i and i+1: their records, and their columns in rows 0..13 of
-// every live record's per-opponent tables.
-static void swapAdjacentPlayers(Game& game, int i, int count) {
-  std::swap(game.q3players[i], game.q3players[i + 1]);
-  for (int p = 0; p < count; ++p) {
-    for (int w = 0; w <= kAllWeapons; ++w) {
-      std::swap(game.q3players[p].kills_by_weapon[w][i], game.q3players[p].kills_by_weapon[w][i + 1]);
-      std::swap(game.q3players[p].deaths_by_weapon[w][i], game.q3players[p].deaths_by_weapon[w][i + 1]);
-    }
-  }
-}
-
-void sort(Game& game) {
-  int count = getTotalPlayers(game);
-  bool swapped = true;
-  while (swapped) {
-    swapped = false;
-    for (int i = 0; i + 1 < count; ++i) {
-      if (game.q3players[i].skill < game.q3players[i + 1].skill) {
-        swapAdjacentPlayers(game, i, count);
-        swapped = true;
-      }
-    }
   }
 }
 

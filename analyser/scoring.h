@@ -1,5 +1,5 @@
-// Ratings and scores: the weapon factors, the end-of-game totals, the order
-// of the player table and the team sums the report asks for.
+// Ratings and scores: the weapon factors, the end-of-game totals and the
+// team sums the report asks for.
 #pragma once
 
 #include <string_view>
@@ -23,10 +23,6 @@ float getKestroPoints(int weapon);
 // after merging and before the awards.
 void addUpTables(Game& game);
 
-// Orders the live players by skill, highest first (a stable bubble sort).
-// The per-opponent columns of every record move with their players; the
-// totals column stays where it is.
-void sort(Game& game);
 
 // Sum of a field over one team's live players, by key ("caps_red",
 // "frags_noteam", ...); 0 for an unknown key.

@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "game.h"
-#include "page_writer.h"
+#include "game_report.h"
 #include "reportconfig.h"
 #include "text.h"
 

@@ -2,16 +2,11 @@
 
 #include <charconv>
 #include <cstdarg>
-#include <filesystem>
+#include <cstdio>
+#include <string>
 
-#include <utility>
-#include <vector>
-
-#include "game_json.h"
 #include "teams.h"
 #include "text.h"
-#include "main_tables.h"
-#include "weapon_page.h"
 
 namespace {
 
@@ -107,31 +102,6 @@ bool appendFormatted(std::string& out, const char* format, va_list args) {
     return false;
   }
   out.append(plain, static_cast<std::size_t>(f - plain));
-  return true;
-}
-
-std::string pagePath(const std::string& name) { return "html/" + name; }
-std::string partPath(const std::string& name) { return "html/" + name + ".part"; }
-
-enum class FileResult { kWritten, kNotWritten, kCannotOpen };
-
-FileResult writePart(const std::string& name, std::string_view page) {
-  std::FILE* file = std::fopen(partPath(name).c_str(), "wb");
-  if (file == nullptr) return FileResult::kCannotOpen;
-  bool ok = std::fwrite(page.data(), 1, page.size(), file) == page.size();
-  if (std::fclose(file) != 0) ok = false;
-  return ok ? FileResult::kWritten : FileResult::kNotWritten;
-}
-
-bool appendRotationStatements(const Report& r, std::FILE* rotation) {
-  if (rotation == nullptr) return true;
-  std::fprintf(rotation, "SELECT @oldestHtml:=MIN(html) from gamestats;\n");
-  std::fprintf(rotation, "UPDATE gamestats SET html='%s' WHERE html=@oldestHtml LIMIT 1;\n",
-               r.out_filename_stats.c_str());
-  if (std::fflush(rotation) != 0 || std::ferror(rotation) != 0) {
-    std::fprintf(stderr, "ERROR: could not add game %d to db_sql_gamestats.txt\n", r.run.game_count);
-    return false;
-  }
   return true;
 }
 
@@ -255,94 +225,4 @@ void htmlDrawCreditsTable(Report& r) {
            "]</center></td>\n");
   r.wrText("</tr>\n");
   r.wrText("</table>\n");
-}
-
-void makeHtml(Report& r) {
-  r.wrText("<html>\n");
-  r.wrText("<head>");
-  r.wrText("<title>kestro stats</title>\n");
-  htmlWriteStylesheetLink(r);
-  r.wrText("<script language=\"JavaScript\">\n");
-  r.wrText("function loadDefaultMap()\n");
-  r.wrText("{ document.MAP.src=\"images/maps/default.gif\"; }\n");
-  r.wrText("</script>\n");
-  r.wrText("</head>\n");
-  r.wrText("<body>\n");
-  r.wrText("<center>\n");
-  htmlReadHeader(r);
-  r.wrText("\n<table BORDER=0 CELLSPACING=0 CELLPADDING=0 WIDTH=100% >\n");
-  r.wrText("<tr>\n");
-  r.wrText("<td>\n");
-  htmlDrawTeamStatTable(r);
-  r.wrText("<br>");
-  r.wrText("</td>\n");
-  r.wrText("</tr>");
-  r.wrText("<tr>\n");
-  r.wrText("<td>\n");
-  htmlTitleTable(r);
-  r.wrText("<br>");
-  r.wrText("</td>\n");
-  r.wrText("</tr>");
-  r.wrText("<tr>");
-  r.wrText("<td>");
-  htmlDrawPlayerListTable(r);
-  r.wrText("</td>");
-  r.wrText("</tr>");
-  if (r.game.gametype != kFreeForAll) {
-    r.wrText("<tr>");
-    r.wrText("<td>");
-    r.wrText("<br>");
-    htmlDrawPlayerStatTable(r);
-    r.wrText("</td>");
-    r.wrText("</tr>");
-  }
-  if (isYes(r.config.make_weapon_stats)) {
-    r.wrText("<tr><td>");
-    r.wrText("<br>");
-    htmlDrawWeaponTable(r);
-    r.wrText("</td></tr>\n");
-  }
-  r.wrText("<tr><td>");
-  htmlDrawCreditsTable(r);
-  r.wrText("</td></tr>\n");
-  r.wrText("</table>\n");
-  r.wrText("</center>\n");
-  htmlReadFooter(r);
-  r.wrText("</body>\n");
-  r.wrText("</html>\n");
-}
-
-PageResult writePages(const Report& r, std::FILE* rotation) {
-  // The files of the game: each written whole under its temporary name
-  // first, then all moved into place.
-  const std::string json = isYes(r.config.make_json_stats) ? gameJson(r) : std::string();
-  std::vector<std::pair<const std::string*, std::string_view>> files;
-  files.emplace_back(&r.out_filename_stats, r.mainPage());
-  if (!r.weaponPage().empty()) files.emplace_back(&r.out_filename_wepns, r.weaponPage());
-  if (!json.empty()) files.emplace_back(&r.out_filename_json, json);
-  FileResult result = FileResult::kWritten;
-  for (const auto& [name, content] : files) {
-    if (result == FileResult::kWritten) result = writePart(*name, content);
-  }
-  std::size_t renamed = 0;
-  while (result == FileResult::kWritten && renamed < files.size() &&
-         std::rename(partPath(*files[renamed].first).c_str(), pagePath(*files[renamed].first).c_str()) == 0) {
-    ++renamed;
-  }
-  if (renamed < files.size()) {
-    // All or nothing: the files already moved into place go again.
-    for (std::size_t i = 0; i < files.size(); ++i) {
-      std::remove((i < renamed ? pagePath(*files[i].first) : partPath(*files[i].first)).c_str());
-    }
-    if (result == FileResult::kCannotOpen) {
-      std::printf("ERROR: couldnt open file to write\n");
-      std::fprintf(stderr, "ERROR: could not create the pages of game %d in html/\n", r.run.game_count);
-      return PageResult::kCannotOpen;
-    }
-    std::printf("ERROR: could not write the pages of game %d\n", r.run.game_count);
-    std::fprintf(stderr, "ERROR: could not write the pages of game %d (html/%s); they were removed\n",
-                 r.run.game_count, r.out_filename_stats.c_str());
-    return PageResult::kNotWritten;
-  }
-  return appendRotationStatements(r, rotation) ? PageResult::kWritten : PageResult::kNotWritten;
 }

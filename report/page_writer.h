@@ -6,11 +6,8 @@
 // written with wrText() or passed as a "%s" argument.
 //
 // The pages are built in memory: the main page, the weapon page written in
-// the middle of it, then the rest of the main page. writePages() then writes
-// each to "html/<name>.part", renames both into place when both are complete,
-// and only then appends the two rotation statements. A visitor, or the
-// season's rotation, never sees a page cut short; a game whose pages cannot
-// be written leaves neither page nor statement behind.
+// the middle of it, then the rest of the main page (game_report.h puts them
+// together and writes them).
 #pragma once
 
 #include <cstdio>
@@ -72,17 +69,3 @@ void htmlPrintMapImage(Report& r);
 void htmlDrawCreditsTable(Report& r);
 // The stylesheet link of both pages.
 void htmlWriteStylesheetLink(Report& r);
-
-// Writes the whole report of the game into the Report's pages.
-void makeHtml(Report& r);
-
-enum class PageResult {
-  kWritten,      // both pages in place, rotation statements appended
-  kNotWritten,   // a write failed (full disk): nothing of the game is left
-  kCannotOpen,   // a page file could not be created ("ERROR: couldnt open file to write")
-};
-
-// Writes the pages (and the game's JSON file when configured) to html/ and,
-// when all are in place, appends the game's rotation statements to
-// `rotation` (when not null). Failures are named on standard error.
-PageResult writePages(const Report& r, std::FILE* rotation);

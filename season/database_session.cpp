@@ -162,6 +162,11 @@ void DatabaseSession::reportFailedGame(const std::string& client_errors) const {
   }
 }
 
+void sqlMake(Game& game, const SeasonConfig& config, DatabaseSession& session) {
+  session.write(gameStatements(game, config));
+  std::printf("\n - Updating database\n");
+}
+
 void removeSessionFiles() {
   for (const char* name : {kSchemaScript, kCountedList, kGamesScript, kClientErrors}) std::remove(name);
 }

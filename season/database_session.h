@@ -20,6 +20,8 @@
 #include "run_status.h"
 #include "season_config.h"
 
+struct Game;
+
 namespace season {
 
 class DatabaseSession {
@@ -72,6 +74,10 @@ class DatabaseSession {
   long script_lines_ = 0;
   bool write_failed_ = false;
 };
+
+// Writes the game's statements (gameStatements) into the session's open
+// transaction.
+void sqlMake(Game& game, const SeasonConfig& config, DatabaseSession& session);
 
 // Removes the temporary files of the database steps.
 void removeSessionFiles();

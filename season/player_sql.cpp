@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <string>
 
-#include "database_session.h"
 #include "game.h"
 #include "kills.h"
 #include "line_event.h"
@@ -243,11 +242,6 @@ std::string gameStatements(Game& game, const SeasonConfig& config) {
     if (p.skill > 0 || p.kills > 0 || p.deaths > 0 || p.suicides > 0) writePlayer(out, p, n);
   }
   return out;
-}
-
-void sqlMake(Game& game, const SeasonConfig& config, DatabaseSession& session) {
-  session.write(gameStatements(game, config));
-  std::printf("\n - Updating database\n");
 }
 
 }  // namespace season

@@ -12,8 +12,6 @@ struct LineEvent;
 
 namespace season {
 
-class DatabaseSession;
-
 // Counts an item pickup line for its player.
 void updateItems(Game& game, const LineEvent& event);
 
@@ -32,8 +30,5 @@ void sqlVerifyData(Game& game);
 // update, the page slots, and for every player who did something the INSERT
 // and the UPDATEs of the row. Runs sqlVerifyData() first.
 std::string gameStatements(Game& game, const SeasonConfig& config);
-
-// Writes the game's statements into the session's open transaction.
-void sqlMake(Game& game, const SeasonConfig& config, DatabaseSession& session);
 
 }  // namespace season

@@ -12,6 +12,7 @@
 #include "kills.h"
 #include "line_event.h"
 #include "line_filter.h"
+#include "line_names.h"
 #include "pipeline_steps.h"
 #include "player_sql.h"
 #include "players.h"

@@ -16,7 +16,7 @@
 #include "kestrostats_c.h"
 #include "keyword_index.h"
 #include "line_event.h"
-#include "page_writer.h"
+#include "game_report.h"
 #include "players.h"
 #include "program_runner.h"
 #include "reportconfig.h"

@@ -3,6 +3,7 @@
 
 #include "analyser_fixture.h"
 #include "kills.h"
+#include "line_names.h"
 
 using KillEvents = AnalyserTest;
 

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "analyser_fixture.h"
+#include "players.h"
 #include "scoring.h"
 
 using PlayerTable = AnalyserTest;

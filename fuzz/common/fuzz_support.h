@@ -1,10 +1,10 @@
 // What the fuzz targets share.
 //
 // The programs under test work in their current directory (pages go to
-// html/, temporary and carry-over files sit beside the log), read fixed-size
-// global tables, print to standard output and start other programs through
-// std::system. The helpers here keep all of that inside one process and one
-// scratch directory:
+// html/, temporary and carry-over files sit beside the log), print to
+// standard output and start other programs through std::system. The helpers
+// here keep all of that inside one process and one scratch directory (in
+// /dev/shm when the machine has it and $TMPDIR is not set):
 // - ScratchRun switches into a private scratch directory for the length of
 //   one input and empties it again afterwards (html/ stays, emptied), so no
 //   input sees files left by another;

@@ -11,7 +11,8 @@ KeywordMatcher::KeywordMatcher(std::span<const std::string_view> table) : bucket
       short_entries_.push_back(entry);
       continue;
     }
-    std::uint32_t bucket = bucketOf(entry.keyword.data());
+    entry.head = wordAt(entry.keyword.data());
+    std::uint32_t bucket = bucketOf(entry.head);
     buckets_[bucket].push_back(entry);
     used_[bucket / 64] |= std::uint64_t{1} << (bucket % 64);
   }

@@ -39,13 +39,15 @@ class KeywordMatcher {
   struct Entry {
     std::string_view keyword;
     int index;
+    std::uint32_t head = 0;  // the first four bytes, compared before the rest
   };
 
-  static std::uint32_t bucketOf(const char* four_bytes) {
+  static std::uint32_t wordAt(const char* four_bytes) {
     std::uint32_t word;
     std::memcpy(&word, four_bytes, sizeof word);
-    return (word * 2654435761u) >> (32 - kHashBits);
+    return word;
   }
+  static std::uint32_t bucketOf(std::uint32_t word) { return (word * 2654435761u) >> (32 - kHashBits); }
 
   std::vector<std::vector<Entry>> buckets_;  // keywords by the hash of their first four bytes
   std::array<std::uint64_t, kBuckets / 64> used_{};  // buckets that hold a keyword
@@ -57,10 +59,12 @@ void KeywordMatcher::forEachMatch(std::string_view text, OnMatch on_match) const
   const char* data = text.data();
   const std::size_t size = text.size();
   for (std::size_t at = 0; at + kPrefix <= size; ++at) {
-    std::uint32_t bucket = bucketOf(data + at);
+    const std::uint32_t word = wordAt(data + at);
+    const std::uint32_t bucket = bucketOf(word);
     if ((used_[bucket / 64] >> (bucket % 64) & 1) == 0) continue;
     for (const Entry& e : buckets_[bucket]) {
-      if (e.keyword.size() <= size - at && std::memcmp(data + at, e.keyword.data(), e.keyword.size()) == 0) {
+      if (e.head == word && e.keyword.size() <= size - at &&
+          std::memcmp(data + at + kPrefix, e.keyword.data() + kPrefix, e.keyword.size() - kPrefix) == 0) {
         on_match(e.index);
       }
     }

@@ -1,9 +1,13 @@
 #include "players.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <numeric>
 #include <utility>
+#include <vector>
 
 #include "game.h"
 
@@ -82,30 +86,43 @@ void removePlayer(Game& game, int index) {
   initPlayer(game, getTotalPlayers(game) - 1);
 }
 
-// Swaps players i and i+1: their records, and their columns in rows 0..13 of
-// every live record's per-opponent tables.
-static void swapAdjacentPlayers(Game& game, int i, int count) {
-  std::swap(game.q3players[i], game.q3players[i + 1]);
+// Puts the first `count` records in `order` (order[i] is the index of the
+// record that goes to place i), and every live record's per-opponent columns
+// in rows 0..13 with them.
+static void applyOrder(Game& game, const std::array<int, kMaxPlayers>& order, int count) {
+  const std::vector<Q3Player> before(game.q3players.begin(), game.q3players.begin() + count);
+  for (int i = 0; i < count; ++i) game.q3players[i] = before[order[i]];
+  std::array<int, kMaxPlayers> column;
   for (int p = 0; p < count; ++p) {
     for (int w = 0; w <= kAllWeapons; ++w) {
-      std::swap(game.q3players[p].kills_by_weapon[w][i], game.q3players[p].kills_by_weapon[w][i + 1]);
-      std::swap(game.q3players[p].deaths_by_weapon[w][i], game.q3players[p].deaths_by_weapon[w][i + 1]);
+      for (OpponentTable* table : {&game.q3players[p].kills_by_weapon, &game.q3players[p].deaths_by_weapon}) {
+        std::array<int, kPlayerRecords>& row = (*table)[w];
+        std::copy(row.begin(), row.begin() + count, column.begin());
+        for (int i = 0; i < count; ++i) row[i] = column[order[i]];
+      }
     }
   }
 }
 
+// The bubble sort runs on indexes; the records, some 11 KB each, are moved
+// once at the end instead of at every swap.
 void sort(Game& game) {
-  int count = getTotalPlayers(game);
+  const int count = getTotalPlayers(game);
+  std::array<int, kMaxPlayers> order;
+  std::iota(order.begin(), order.end(), 0);
+  bool moved = false;
   bool swapped = true;
   while (swapped) {
     swapped = false;
     for (int i = 0; i + 1 < count; ++i) {
-      if (game.q3players[i].skill < game.q3players[i + 1].skill) {
-        swapAdjacentPlayers(game, i, count);
+      if (game.q3players[order[i]].skill < game.q3players[order[i + 1]].skill) {
+        std::swap(order[i], order[i + 1]);
         swapped = true;
+        moved = true;
       }
     }
   }
+  if (moved) applyOrder(game, order, count);
 }
 
 void printPlayers(const Game& game) {
@@ -174,22 +191,26 @@ ChatSplit splitChatLine(const Game& game, std::string_view line) {
   return split;
 }
 
+// The quote choice keeps the C library's generator, seeded with the line's
+// length, so a given log always yields the same quotes. Nothing else draws
+// from it, so it is seeded only when the choice is really open.
+int coinForQuote(std::string_view line) {
+  std::srand(static_cast<unsigned>(line.size()));
+  return std::rand() % 10;
+}
+
 }  // namespace
 
 int chatSender(const Game& game, std::string_view line) { return splitChatLine(game, line).sender; }
 
 void scanForQuotes(Game& game, std::string_view line) {
-  // The quote choice keeps the C library's generator, seeded per line, so a
-  // given log always yields the same quotes.
-  std::srand(static_cast<unsigned>(line.size()));
-  int r = std::rand();
   ChatSplit split = splitChatLine(game, line);
   if (split.sender == kNobody) return;
   FixedText candidate;
   stripColorCodes(line.substr(split.text_at), candidate);
   Q3Player& p = game.q3players[split.sender];
   if (p.quote.view() == kNoQuote || candidate.size() > p.quote.size() ||
-      (candidate.size() > 10 && r % 10 < 5)) {
+      (candidate.size() > 10 && coinForQuote(line) < 5)) {
     p.quote = candidate;
   }
 }

@@ -1,4 +1,9 @@
+#include <cmath>
+#include <iterator>
+#include <memory>
+#include <random>
 #include <string>
+#include <utility>
 
 #include "analyser_fixture.h"
 #include "players.h"
@@ -101,6 +106,60 @@ TEST_F(PlayerTable, SortIsStableAndMovesOpponentColumns) {
   EXPECT_EQ(game().q3players[1].raw_name.view(), "low");  // equal skills keep their order
   EXPECT_EQ(game().q3players[2].raw_name.view(), "tie");
   EXPECT_EQ(game().q3players[0].deaths_by_weapon[13][1], 4);
+}
+
+namespace {
+
+// The sort as it was first written, a swap of whole records and columns at
+// every step: the reference the sort must match on any table.
+void referenceSort(Game& game) {
+  const int count = getTotalPlayers(game);
+  for (bool swapped = true; swapped;) {
+    swapped = false;
+    for (int i = 0; i + 1 < count; ++i) {
+      if (!(game.q3players[i].skill < game.q3players[i + 1].skill)) continue;
+      std::swap(game.q3players[i], game.q3players[i + 1]);
+      for (int p = 0; p < count; ++p) {
+        for (int w = 0; w <= kAllWeapons; ++w) {
+          std::swap(game.q3players[p].kills_by_weapon[w][i], game.q3players[p].kills_by_weapon[w][i + 1]);
+          std::swap(game.q3players[p].deaths_by_weapon[w][i], game.q3players[p].deaths_by_weapon[w][i + 1]);
+        }
+      }
+      swapped = true;
+    }
+  }
+}
+
+}  // namespace
+
+TEST_F(PlayerTable, SortMatchesSwappingRecordByRecordOnRandomTables) {
+  std::mt19937 random(11);
+  const float skills[] = {1.0f, 2.0f, 2.0f, -1.0f, 10.0f, NAN, -INFINITY};
+  for (int trial = 0; trial < 200; ++trial) {
+    initPlayers(game());
+    const int count = 1 + static_cast<int>(random() % kMaxPlayers);
+    for (int i = 0; i < count; ++i) {
+      addPlayer(game(), "p" + std::to_string(i));
+      Q3Player& p = game().q3players[i];
+      p.skill = skills[random() % std::size(skills)];
+      for (int w = 0; w <= kAllWeapons; ++w) {
+        for (int s = 0; s < kPlayerRecords; ++s) {
+          p.kills_by_weapon[w][s] = static_cast<int>(random() % 5);
+          p.deaths_by_weapon[w][s] = static_cast<int>(random() % 5);
+        }
+      }
+    }
+    auto expected = std::make_unique<Game>(game());
+    referenceSort(*expected);
+    sort(game());
+    for (int i = 0; i < kPlayerRecords; ++i) {
+      const Q3Player& got = game().q3players[i];
+      const Q3Player& want = expected->q3players[i];
+      ASSERT_EQ(got.raw_name.view(), want.raw_name.view()) << "trial " << trial << ", place " << i;
+      ASSERT_EQ(got.kills_by_weapon, want.kills_by_weapon) << "trial " << trial << ", place " << i;
+      ASSERT_EQ(got.deaths_by_weapon, want.deaths_by_weapon) << "trial " << trial << ", place " << i;
+    }
+  }
 }
 
 TEST_F(PlayerTable, NamesAreRestoredAndBlankNamesMarked) {

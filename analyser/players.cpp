@@ -7,7 +7,6 @@
 #include <limits>
 #include <numeric>
 #include <utility>
-#include <vector>
 
 #include "game.h"
 
@@ -90,8 +89,20 @@ void removePlayer(Game& game, int index) {
 // record that goes to place i), and every live record's per-opponent columns
 // in rows 0..13 with them.
 static void applyOrder(Game& game, const std::array<int, kMaxPlayers>& order, int count) {
-  const std::vector<Q3Player> before(game.q3players.begin(), game.q3players.begin() + count);
-  for (int i = 0; i < count; ++i) game.q3players[i] = before[order[i]];
+  // Record by record along each cycle of the order, with one record aside:
+  // no copy of the table (a table is some 700 KB).
+  std::array<bool, kMaxPlayers> placed{};
+  for (int start = 0; start < count; ++start) {
+    if (placed[start] || order[start] == start) continue;
+    const Q3Player aside = game.q3players[start];
+    int i = start;
+    for (; order[i] != start; i = order[i]) {
+      game.q3players[i] = game.q3players[order[i]];
+      placed[i] = true;
+    }
+    game.q3players[i] = aside;
+    placed[i] = true;
+  }
   std::array<int, kMaxPlayers> column;
   for (int p = 0; p < count; ++p) {
     for (int w = 0; w <= kAllWeapons; ++w) {

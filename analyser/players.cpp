@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <numeric>
 #include <utility>
@@ -145,13 +146,23 @@ void printPlayers(const Game& game) {
 void stripColorCodes(std::string_view source, FixedText& destination) {
   char out[kTextBufferSize];
   std::size_t n = 0;
-  for (std::size_t i = 0; i < source.size() && n < kMaxTextLength; ++i) {
+  std::size_t i = 0;
+  while (i < source.size() && n < kMaxTextLength) {
     if (source[i] != '^') {
-      out[n++] = source[i];
+      // The text up to the next caret, in one piece.
+      const char* from = source.data() + i;
+      const void* caret = std::memchr(from, '^', source.size() - i);
+      std::size_t run = caret != nullptr ? static_cast<std::size_t>(static_cast<const char*>(caret) - from)
+                                         : source.size() - i;
+      run = std::min(run, kMaxTextLength - n);
+      std::memcpy(out + n, from, run);
+      n += run;
+      i += run;
     } else if (i + 1 < source.size() && source[i + 1] == '^') {
       out[n++] = '^';  // "^^" gives one "^"; the scan goes on at the second "^"
+      i += 1;
     } else {
-      ++i;  // a colour code: drop "^" and the character after it
+      i += 2;  // a colour code: drop "^" and the character after it
     }
   }
   destination.assign({out, n});

@@ -21,6 +21,33 @@ TEST_F(PlayerTable, ColourCodesAreRemovedAndDoubleCaretsKeptOnce) {
   EXPECT_EQ(out.view(), "plain");
 }
 
+TEST_F(PlayerTable, ColourStrippingMatchesTheCharacterByCharacterRuleOnAnyText) {
+  // The rule, a character at a time: "^^" gives "^" and the second caret is
+  // read again; "^" and the character after it are dropped; at most 509 kept.
+  auto reference = [](std::string_view source) {
+    std::string out;
+    for (std::size_t i = 0; i < source.size() && out.size() < kMaxTextLength; ++i) {
+      if (source[i] != '^') {
+        out += source[i];
+      } else if (i + 1 < source.size() && source[i + 1] == '^') {
+        out += '^';
+      } else {
+        ++i;
+      }
+    }
+    return out;
+  };
+  std::mt19937 random(5);
+  const char alphabet[] = {'^', '^', '^', '1', 'a', ' ', '7'};
+  for (int trial = 0; trial < 2000; ++trial) {
+    std::string text(random() % 1100, ' ');
+    for (char& c : text) c = alphabet[random() % std::size(alphabet)];
+    FixedText out;
+    stripColorCodes(text, out);
+    ASSERT_EQ(out.view(), reference(text)) << text;
+  }
+}
+
 TEST_F(PlayerTable, AddsEachRawNameOnceAndIgnoresEmptyNames) {
   addPlayers({"^1Raven", "^1Raven", "^2Raven", "", kNoQuote});
   ASSERT_EQ(getTotalPlayers(game()), 2);  // colour codes make a different player

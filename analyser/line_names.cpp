@@ -97,10 +97,13 @@ std::string_view getAttackerName(const LineScan& scan) {
   int d = scan.firstContained(dual_strings);
   if (d >= 0 && !isAteWithoutWeapon(dual_strings[d], line)) {
     std::string_view value = line.substr(line.find(dual_strings[d]) + dual_strings[d].size());
-    for (std::string_view ending : kPossessiveEndings) {
-      if (contains(value, ending)) {
-        value.remove_suffix(std::min(ending.size(), value.size()));
-        break;
+    // Every ending starts with an apostrophe, which most values lack.
+    if (value.find('\'') != std::string_view::npos) {
+      for (std::string_view ending : kPossessiveEndings) {
+        if (contains(value, ending)) {
+          value.remove_suffix(std::min(ending.size(), value.size()));
+          break;
+        }
       }
     }
     return dropTrailingColorCode(value.substr(0, kMaxTextLength));

@@ -143,6 +143,7 @@ Report::Report(const Game& g, const Run& r, const ReportConfig& c, const SiteFil
   out_filename_wepns = stem + "wpn." + std::string(config.file_extension.view());
   out_filename_json = stem + "game.json";
   main_page_.reserve(64 * 1024);
+  weapon_page_.reserve(64 * 1024);
 }
 
 int Report::wr(const char* format, ...) {

@@ -1,5 +1,8 @@
 #include "weapon_page.h"
 
+#include <cstdio>
+#include <string>
+
 #include "game.h"
 #include "kills.h"
 #include "page_writer.h"
@@ -37,43 +40,64 @@ constexpr ClassSet kBlueClasses = {"\"blueHighlight\"", "\"blue\"", "\"redHighli
 constexpr ClassSet kFreeForAllClasses = {"\"neutralHighlight\"", "\"neutral\"", "\"neutralLowlight\"",
                                          "\"neutralLowlight\""};
 
+// The tags that open and close one kind of figure cell. A table repeats a
+// few kinds thousands of times, so each is formatted once per pass.
+struct CellStyle {
+  std::string open;   // <td WIDTH="w%" CLASS=c><div align=a>, then <b> when bold
+  const char* close;  // </div></td> (</b> first when bold) and a line break
+};
+
+CellStyle cellStyle(const char* align, double width, const char* css, bool bold) {
+  char open[256];
+  std::snprintf(open, sizeof open, "<td WIDTH=\"%0.2f%%\" CLASS=%s><div align=%s>%s", width, css, align,
+                bold ? "<b>" : "");
+  return {open, bold ? "</b></div></td>\n" : "</div></td>\n"};
+}
+
 // One pass: the players of `team` set against the players of `opponents`.
 struct Pass {
+  Pass(int t, int o, const ClassSet& c, double u)
+      : team(t),
+        opponents(o),
+        classes(c),
+        unit(u),
+        kills_of(cellStyle("right", u / 2, c.own_plain, false)),
+        deaths_by(cellStyle("left", u / 2, c.opponent_plain, false)),
+        total_right(cellStyle("right", u / 3, c.own_plain, true)),
+        total_left(cellStyle("left", u / 3, c.own_plain, true)) {}
+
   int team;
   int opponents;
   ClassSet classes;
   double unit;  // column width unit u, in percent
+  // The figure cells of a weapon row: against one opponent (kills of him,
+  // deaths by him), and the player's own totals and accuracy.
+  CellStyle kills_of;
+  CellStyle deaths_by;
+  CellStyle total_right;
+  CellStyle total_left;
 };
 
 double efficiency(int kills, int deaths) { return 100.0 * kills / (kills + 0.001 + deaths); }
 
 // --- Cells -------------------------------------------------------------------
 
-void openCell(Report& r, const char* align, double width, const char* css) {
-  r.wr("<td WIDTH=\"%0.2f%%\" CLASS=%s><div align=%s>", width, css, align);
-}
-void closeCell(Report& r) { r.wr("</div></td>\n"); }
-void openBoldCell(Report& r, const char* align, double width, const char* css) {
-  r.wr("<td WIDTH=\"%0.2f%%\" CLASS=%s><div align=%s><b>", width, css, align);
-}
-void closeBoldCell(Report& r) { r.wr("</b></div></td>\n"); }
-
-void weaponStatCell(Report& r, const char* align, double width, const char* css, int weapon, int value, bool bold) {
-  bold ? openBoldCell(r, align, width, css) : openCell(r, align, width, css);
+void weaponStatCell(Report& r, const CellStyle& style, int weapon, int value) {
+  r.wrText(style.open);
   htmlPrintWeaponStat(r, weapon, value);
-  bold ? closeBoldCell(r) : closeCell(r);
+  r.wrText(style.close);
 }
 
-void dashCell(Report& r, const char* align, double width, const char* css) {
-  openBoldCell(r, align, width, css);
-  r.wr("-");
-  closeBoldCell(r);
+void dashCell(Report& r, const CellStyle& style) {
+  r.wrText(style.open);
+  r.wrText("-");
+  r.wrText(style.close);
 }
 
-void percentCell(Report& r, double width, const char* css, double percent) {
-  openBoldCell(r, "right", width, css);
+void percentCell(Report& r, const CellStyle& style, double percent) {
+  r.wrText(style.open);
   r.wr("%0.2f %%", percent);
-  closeBoldCell(r);
+  r.wrText(style.close);
 }
 
 // --- One player's table ----------------------------------------------------------
@@ -114,24 +138,24 @@ void tableHead(Report& r, const Pass& pass, int row) {
 
 // The hits, attempts and accuracy cells of weapon w. The Gauntlet and the
 // BFG show hits only when there are some; weapons 9 and up have no figures.
-void accuracyCells(Report& r, const Q3Player& p, int w, double third, const char* css) {
+void accuracyCells(Report& r, const Pass& pass, const Q3Player& p, int w) {
   bool fired = w >= kMachineGun && w <= kBfg;
   bool hits_shown = (w >= kMachineGun && w <= kPlasmaGun) ||
                     ((w == kGauntlet || w == kBfg) && p.accuracy_hits[w] > 0);
   if (hits_shown) {
-    weaponStatCell(r, "right", third, css, w, p.accuracy_hits[w], true);
+    weaponStatCell(r, pass.total_right, w, p.accuracy_hits[w]);
   } else {
-    dashCell(r, "right", third, css);
+    dashCell(r, pass.total_right);
   }
   if (fired) {
-    weaponStatCell(r, "left", third, css, w, p.accuracy_attempts[w - 1], true);
+    weaponStatCell(r, pass.total_left, w, p.accuracy_attempts[w - 1]);
   } else {
-    dashCell(r, "left", third, css);
+    dashCell(r, pass.total_left);
   }
   if (fired && p.accuracy_attempts[w - 1] > 0) {
-    percentCell(r, third, css, 100.0 * p.accuracy_hits[w] / p.accuracy_attempts[w - 1]);
+    percentCell(r, pass.total_right, 100.0 * p.accuracy_hits[w] / p.accuracy_attempts[w - 1]);
   } else {
-    dashCell(r, "right", third, css);
+    dashCell(r, pass.total_right);
   }
 }
 
@@ -146,16 +170,15 @@ void weaponRow(Report& r, const Pass& pass, int row, int w) {
   r.wr("</td>\n");
   for (int s = 0; s < n; ++s) {
     if (r.game.q3players[s].team != pass.opponents) continue;
-    weaponStatCell(r, "right", u / 2, c.own_plain, w, p.kills_by_weapon[w][s], false);
-    weaponStatCell(r, "left", u / 2, c.opponent_plain, w, p.deaths_by_weapon[w][s], false);
+    weaponStatCell(r, pass.kills_of, w, p.kills_by_weapon[w][s]);
+    weaponStatCell(r, pass.deaths_by, w, p.deaths_by_weapon[w][s]);
   }
-  double third = u / 3;
   int kills = p.kills_by_weapon[w][n];
   int deaths = p.deaths_by_weapon[w][n];
-  weaponStatCell(r, "right", third, c.own_plain, w, kills, true);
-  weaponStatCell(r, "left", third, c.own_plain, w, deaths, true);
-  percentCell(r, third, c.own_plain, efficiency(kills, deaths));
-  accuracyCells(r, p, w, third, c.own_plain);
+  weaponStatCell(r, pass.total_right, w, kills);
+  weaponStatCell(r, pass.total_left, w, deaths);
+  percentCell(r, pass.total_right, efficiency(kills, deaths));
+  accuracyCells(r, pass, p, w);
   r.wr("</tr>\n");
 }
 
@@ -205,7 +228,7 @@ void playerTable(Report& r, const Pass& pass, int row) {
 }
 
 void runPass(Report& r, int team, int opponents, const ClassSet& classes) {
-  Pass pass{team, opponents, classes, 100.0 / (getTeamTotalPlayers(r.game, opponents) + 3)};
+  const Pass pass(team, opponents, classes, 100.0 / (getTeamTotalPlayers(r.game, opponents) + 3));
   for (int row = 0, n = getTotalPlayers(r.game); row < n; ++row) {
     if (r.game.q3players[row].team == team) playerTable(r, pass, row);
   }

@@ -1,7 +1,9 @@
 #include "weapon_page.h"
 
+#include <charconv>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "game.h"
 #include "kills.h"
@@ -296,11 +298,19 @@ std::string getWeaponName(const ReportConfig& config, int weapon) {
   return std::string("<font size=-2 color=") + d.colour + ">" + d.name + "</font>";
 }
 
+// (Written piece by piece: it is the most frequent fragment of the pages.)
 void htmlPrintWeaponStat(Report& r, int weapon, int value) {
+  char number[16];
+  const std::string_view digits(number, static_cast<std::size_t>(
+                                            std::to_chars(number, number + sizeof number, value).ptr - number));
   if (isYes(r.config.use_weapon_colors) && isDisplayedWeapon(weapon)) {
-    r.wr("<font color=%s>%d</font>", kWeaponDisplay[weapon].colour, value);
+    r.wrText("<font color=");
+    r.wrText(kWeaponDisplay[weapon].colour);
+    r.wrText(">");
+    r.wrText(digits);
+    r.wrText("</font>");
   } else {
-    r.wr("%d", value);
+    r.wrText(digits);
   }
 }
 

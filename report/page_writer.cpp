@@ -53,7 +53,7 @@ bool isDroppedCode(char c) { return c == 'F' || c == 'f' || c == 'B' || c == 'b'
 // library's printf machinery (a page is mostly numbers in cells): "%%", "%d",
 // "%s", "%0.2f" and "%.2f" (two decimals), "%0.2d" and "%.2d" (at least two
 // digits). The bytes are exactly printf's. Returns false, having appended
-// nothing, when the format holds any other conversion.
+// nothing, when the format holds any other after.
 bool appendFormatted(std::string& out, Report::TwoDecimals& reals, const char* format, va_list args) {
   const std::size_t before = out.size();
   va_list list;
@@ -67,11 +67,11 @@ bool appendFormatted(std::string& out, Report::TwoDecimals& reals, const char* f
     out.append(plain, static_cast<std::size_t>(f - plain));
     char number[64];
     char* end = number;
-    const char* spec = f + 1;
+    const char* after = f + 1;  // the characters after the "%"
     // "0.2x" and ".2x": the letter after the precision; the characters are
     // tested one by one, so the terminator stops the test in time.
-    const bool two = (spec[0] == '0' && spec[1] == '.' && spec[2] == '2') || (spec[0] == '.' && spec[1] == '2');
-    const char letter = two ? spec[spec[0] == '0' ? 3 : 2] : spec[0];
+    const bool two = (after[0] == '0' && after[1] == '.' && after[2] == '2') || (after[0] == '.' && after[1] == '2');
+    const char letter = two ? after[after[0] == '0' ? 3 : 2] : after[0];
     if (!two && letter == '%') {
       out += '%';
     } else if (!two && letter == 's') {
@@ -95,7 +95,7 @@ bool appendFormatted(std::string& out, Report::TwoDecimals& reals, const char* f
       known = false;
       break;
     }
-    f = two ? spec + (spec[0] == '0' ? 3 : 2) : spec;  // at the conversion's letter
+    f = two ? after + (after[0] == '0' ? 3 : 2) : after;  // at the conversion's letter
     plain = f + 1;
   }
   va_end(list);
@@ -153,7 +153,7 @@ int Report::wr(const char* format, ...) {
   bool done = appendFormatted(*current_, two_decimals_, format, args);
   va_end(args);
   if (done) return static_cast<int>(current_->size() - before);
-  // A conversion the quick path does not know: the C library formats it.
+  // A after the quick path does not know: the C library formats it.
   char text[1024];
   va_start(args, format);
   int n = std::vsnprintf(text, sizeof text, format, args);

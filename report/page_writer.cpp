@@ -1,6 +1,5 @@
 #include "page_writer.h"
 
-#include <bit>
 #include <charconv>
 #include <cstdarg>
 #include <cstdio>
@@ -53,8 +52,8 @@ bool isDroppedCode(char c) { return c == 'F' || c == 'f' || c == 'B' || c == 'b'
 // library's printf machinery (a page is mostly numbers in cells): "%%", "%d",
 // "%s", "%0.2f" and "%.2f" (two decimals), "%0.2d" and "%.2d" (at least two
 // digits). The bytes are exactly printf's. Returns false, having appended
-// nothing, when the format holds any other after.
-bool appendFormatted(std::string& out, Report::TwoDecimals& reals, const char* format, va_list args) {
+// nothing, when the format holds any other conversion.
+bool appendFormatted(std::string& out, const char* format, va_list args) {
   const std::size_t before = out.size();
   va_list list;
   va_copy(list, args);
@@ -80,7 +79,13 @@ bool appendFormatted(std::string& out, Report::TwoDecimals& reals, const char* f
       end = std::to_chars(number, number + sizeof number, va_arg(list, int)).ptr;
       out.append(number, static_cast<std::size_t>(end - number));
     } else if (two && letter == 'f') {
-      out += reals.text(va_arg(list, double));
+      const std::to_chars_result result =
+          std::to_chars(number, number + sizeof number, va_arg(list, double), std::chars_format::fixed, 2);
+      if (result.ec != std::errc()) {  // hundreds of digits: the C library formats it
+        known = false;
+        break;
+      }
+      out.append(number, static_cast<std::size_t>(result.ptr - number));
     } else if (two && letter == 'd') {
       int value = va_arg(list, int);
       end = std::to_chars(number, number + sizeof number, value).ptr;
@@ -109,29 +114,6 @@ bool appendFormatted(std::string& out, Report::TwoDecimals& reals, const char* f
 
 }  // namespace
 
-std::string_view Report::TwoDecimals::text(double value) {
-  const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
-  for (const Entry& entry : recent_) {
-    if (entry.used && entry.bits == bits) return {entry.text, entry.length};
-  }
-  Entry& entry = recent_[next_];
-  const std::to_chars_result result =
-      std::to_chars(entry.text, entry.text + sizeof entry.text, value, std::chars_format::fixed, 2);
-  if (result.ec != std::errc()) {
-    // A huge value (hundreds of digits) is formatted each time it comes.
-    long_text_.resize(400);
-    char* end = std::to_chars(long_text_.data(), long_text_.data() + long_text_.size(), value,
-                              std::chars_format::fixed, 2).ptr;
-    long_text_.resize(static_cast<std::size_t>(end - long_text_.data()));
-    return long_text_;
-  }
-  next_ = (next_ + 1) % recent_.size();
-  entry.bits = bits;
-  entry.used = true;
-  entry.length = static_cast<unsigned char>(result.ptr - entry.text);
-  return {entry.text, entry.length};
-}
-
 SiteFiles loadSiteFiles(const ReportConfig& config) {
   return {readSiteFile(config.header_file), readSiteFile(config.footer_file)};
 }
@@ -150,10 +132,10 @@ int Report::wr(const char* format, ...) {
   const std::size_t before = current_->size();
   va_list args;
   va_start(args, format);
-  bool done = appendFormatted(*current_, two_decimals_, format, args);
+  bool done = appendFormatted(*current_, format, args);
   va_end(args);
   if (done) return static_cast<int>(current_->size() - before);
-  // A after the quick path does not know: the C library formats it.
+  // A conversion the quick path does not know: the C library formats it.
   char text[1024];
   va_start(args, format);
   int n = std::vsnprintf(text, sizeof text, format, args);

@@ -10,8 +10,6 @@
 // together and writes them).
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -55,26 +53,7 @@ class Report {
   const std::string& mainPage() const { return main_page_; }
   const std::string& weaponPage() const { return weapon_page_; }
 
-  // Reals as "%.2f" writes them, remembering the last few by their bits: the
-  // tables repeat the same cell widths thousands of times per page.
-  class TwoDecimals {
-   public:
-    std::string_view text(double value);
-
-   private:
-    struct Entry {
-      std::uint64_t bits = 0;
-      bool used = false;
-      unsigned char length = 0;
-      char text[48];
-    };
-    std::array<Entry, 8> recent_{};
-    std::size_t next_ = 0;
-    std::string long_text_;
-  };
-
  private:
-  TwoDecimals two_decimals_;
   std::string main_page_;
   std::string weapon_page_;
   std::string* current_ = &main_page_;

@@ -40,12 +40,9 @@ TEST_F(PageFormat, IntegersTextsAndPercentSigns) {
 TEST_F(PageFormat, TwoDecimalRealsRoundAsPrintfDoes) {
   const double values[] = {0.0,   -0.0,   0.005, 0.015, 0.125, 2.675, -0.001, 1.0 / 3, 99.995, 33.333333,
                            1e15,  -1e15,  1e300, -DBL_MAX, DBL_MAX, DBL_MIN, INFINITY, -INFINITY, NAN};
-  // Twice through, so that the remembered texts are checked as well.
-  for (int round = 0; round < 2; ++round) {
-    for (double value : values) {
-      EXPECT_EQ(pageText("w=%0.2f%% p=%.2f", value, value), printfText("w=%0.2f%% p=%.2f", value, value))
-          << value;
-    }
+  // The largest have more digits than the quick path's buffer holds.
+  for (double value : values) {
+    EXPECT_EQ(pageText("w=%0.2f%% p=%.2f", value, value), printfText("w=%0.2f%% p=%.2f", value, value)) << value;
   }
 }
 

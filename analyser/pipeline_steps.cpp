@@ -5,9 +5,9 @@
 #include "line_event.h"
 #include "players.h"
 
-void cleanLine(FixedText& line) {
+void cleanLine(FixedText& line, HighBytes high) {
   stripNewLineChars(line);
-  replaceNonPrintableChars(line);
+  replaceNonPrintableChars(line, high);
 }
 
 bool handleChatLine(Game& game, std::string_view line) {

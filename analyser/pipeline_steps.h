@@ -10,7 +10,7 @@ struct Game;
 struct LineEvent;
 
 // Cuts the line end and turns unsafe and non-printable characters into "_".
-void cleanLine(FixedText& line);
+void cleanLine(FixedText& line, HighBytes high = HighBytes::kReplaced);
 
 // A player's chat line is only ever a quote: whatever its text says
 // ("Timelimit hit.", "X entered the game"), it never ends a game, adds a

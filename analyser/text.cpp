@@ -93,19 +93,29 @@ namespace {
 
 // The bytes replaceNonPrintableChars turns into "_", as a table: every line
 // of a log passes through it.
-constexpr std::array<bool, 256> kReplacedBytes = [] {
+constexpr std::array<bool, 256> replacedBytes(HighBytes high) {
   std::array<bool, 256> replaced{};
-  for (int c = 0; c < 256; ++c) replaced[c] = c < 32 || c > 126;
+  for (int c = 0; c < 256; ++c) replaced[c] = c < 32 || c == 127 || (c > 127 && high == HighBytes::kReplaced);
   for (unsigned char c : std::string_view("\\&\"+#=%<>")) replaced[c] = true;
   return replaced;
-}();
+}
+constexpr std::array<bool, 256> kReplacedBytes = replacedBytes(HighBytes::kReplaced);
+constexpr std::array<bool, 256> kReplacedAsciiBytes = replacedBytes(HighBytes::kKept);
 
 }  // namespace
 
-void replaceNonPrintableChars(FixedText& text) {
+void replaceNonPrintableChars(FixedText& text, HighBytes high) {
+  const std::array<bool, 256>& replaced = high == HighBytes::kKept ? kReplacedAsciiBytes : kReplacedBytes;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (kReplacedBytes[static_cast<unsigned char>(text[i])]) text[i] = '_';
+    if (replaced[static_cast<unsigned char>(text[i])]) text[i] = '_';
   }
+}
+
+bool holdsHighBytes(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) > 127) return true;
+  }
+  return false;
 }
 
 void stripIllegalFilenameChars(std::string& text) {

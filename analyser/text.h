@@ -87,10 +87,20 @@ std::string toLowerCase(std::string_view text);
 // characters.
 void stripNewLineChars(FixedText& text);
 
-// Turns every character outside printable ASCII, and each of \ & " + # = % < >,
-// into "_". The sanitised text reaches HTML pages verbatim; "<" and ">" are in
-// the list so that log text can never inject markup or script into a page.
-void replaceNonPrintableChars(FixedText& text);
+// What cleaning a line does with the bytes above 127.
+enum class HighBytes {
+  kReplaced,  // made "_", as the pages have always shown them
+  kKept,      // kept: names in other alphabets stay apart in the season's rows
+};
+
+// Turns every ASCII character outside printable ASCII, and each of
+// \ & " + # = % < >, into "_"; bytes above 127 too unless they are kept. The
+// sanitised text reaches HTML pages verbatim; "<" and ">" are in the list so
+// that log text can never inject markup or script into a page.
+void replaceNonPrintableChars(FixedText& text, HighBytes high = HighBytes::kReplaced);
+
+// True when the text holds a byte above 127.
+bool holdsHighBytes(std::string_view text);
 
 // Every character other than an ASCII letter, digit or "." becomes "_".
 void stripIllegalFilenameChars(std::string& text);

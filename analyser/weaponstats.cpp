@@ -133,14 +133,15 @@ void scanWeaponStats(Game& game, const LineEvent& event) {
   }
 }
 
-void scanOspStats(Game& game, std::FILE* log, const std::function<void(std::string_view)>& consumed) {
+void scanOspStats(Game& game, std::FILE* log, const std::function<void(std::string_view)>& consumed,
+                  HighBytes high) {
   BlockReading reading;
   FixedText line;  // the last line read
   FixedText stripped;
   while (!containsAnyOf(line, {"entered the game", "MATCH COMPLETE", "----- CL_Shutdown -----"})) {
     if (!readLine(log, line)) return;
     stripNewLineChars(line);
-    replaceNonPrintableChars(line);
+    replaceNonPrintableChars(line, high);
     if (consumed) consumed(line);
     stripColorCodes(line, stripped);
     if (contains(line, "Map: ")) {

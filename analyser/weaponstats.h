@@ -6,6 +6,8 @@
 #include <functional>
 #include <string_view>
 
+#include "text.h"
+
 struct Game;
 struct LineEvent;
 
@@ -16,7 +18,8 @@ void scanWeaponStats(Game& game, const LineEvent& event);
 // the log. Every line it reads is consumed, including the one that ends the
 // block; the block also ends at the end of the log. `consumed`, when given,
 // sees every line read, cleaned.
-void scanOspStats(Game& game, std::FILE* log, const std::function<void(std::string_view)>& consumed = {});
+void scanOspStats(Game& game, std::FILE* log, const std::function<void(std::string_view)>& consumed = {},
+                  HighBytes high = HighBytes::kReplaced);
 
 // 1 when weapon w played a part in the game: a kill with it among the live
 // players, or (Gauntlet) a hit, or (Machine Gun to Plasma Gun) a shot.

@@ -100,8 +100,9 @@ void readSnapshot(SeasonRun& s) {
   if (!s.log_failed) finishSnapshot(s.realtime);
 }
 
-// Realtime mode: a snapshot an earlier run did not finish is counted before
-// anything new is read from the live log. False when the live log must wait.
+// Realtime mode: a snapshot an earlier run committed but did not finish is
+// counted before anything new is read from the live log. False when the live
+// log must wait.
 bool finishPendingSnapshot(SeasonRun& s, const std::string& name, int number, int count) {
   switch (resumePendingSnapshot(s.realtime, s.status)) {
     case PendingSnapshot::kNone:
@@ -117,19 +118,21 @@ bool finishPendingSnapshot(SeasonRun& s, const std::string& name, int number, in
   return !s.log_failed;
 }
 
-// Realtime mode: a live log that completes a game is snapshotted, emptied,
-// and its snapshot counted.
+// Realtime mode: the new lines of a live log that complete a game are taken
+// as a snapshot, archived and counted; the live log itself is never changed.
 void processLiveLog(SeasonRun& s, const std::string& name, int number, int count) {
-  s.realtime = realtimeFiles(s.config, name);
+  if (!claimRealtimeFiles(s.config, name, s.realtime, s.status)) return;
   if (!finishPendingSnapshot(s, name, number, count)) return;
   s.log_failed = false;
   s.snapshot_taken = false;
   s.run.log_type = 0;
-  if (!verifyLogfile(s.realtime)) return;  // an idle live log waits; the run goes on
+  UnreadPart unread;
+  if (!findUnreadLines(s.realtime, unread, s.status)) return;
+  if (!verifyLogfile(s.realtime, unread)) return;  // an idle live log waits; the run goes on
   if (!prepareDatabase(s, name)) return;
   printLogHeader(name, number, count);
   std::printf("\nServer log detected --------------------------------\n");
-  if (!takeSnapshot(s.realtime, s.status)) {
+  if (!takeSnapshot(s.realtime, unread, s.status)) {
     s.log_failed = true;
     return;
   }
@@ -196,11 +199,20 @@ int kestrostatsS(int argc, char** argv) {
   if (int status = readConfig(config); status != 0) return status;
   passPasswordThroughEnvironment(config);
   RunLock lock;
-  if (!lock.acquire(config.lock_wait_seconds)) {
-    RunStatus refused;
-    refused.fail(Failure::kLocked, "another run is still working in this directory (kestrostats-s.lock); "
-                                   "nothing was read, try again later");
-    return refused.exitStatus();
+  switch (lock.acquire(config.lock_wait_seconds)) {
+    case LockResult::kTaken:
+      break;
+    case LockResult::kBusy: {
+      RunStatus refused;
+      refused.fail(Failure::kLocked, "another run is still working in this directory (kestrostats-s.lock); "
+                                     "nothing was read, try again later");
+      return refused.exitStatus();
+    }
+    case LockResult::kUnusable: {
+      RunStatus refused;
+      refused.fail(Failure::kWrite, lock.problem() + "; nothing was read");
+      return refused.exitStatus();
+    }
   }
   waitForProcessorSecond();
 

@@ -18,6 +18,19 @@ constexpr std::size_t kTagColumn = 50;
 
 std::string tagValue(std::string_view tag) { return sqlTextValue(tag, kTagColumn); }
 
+// The tag as a LIKE pattern that matches only itself: "_" and "%" are the
+// pattern's wildcards and "\\" its escape, so each is escaped, and the
+// pattern is then escaped again for its literal.
+std::string tagPattern(std::string_view tag) {
+  tag = tag.substr(0, kTagColumn);
+  std::string pattern;
+  for (char c : tag) {
+    if (c == '_' || c == '%' || c == '\\') pattern += '\\';
+    pattern += c;
+  }
+  return sqlTextValue(pattern, pattern.size());
+}
+
 // Runs a mysql command; a failure is recorded with `what` it was for.
 bool runClient(const SeasonConfig& config, const std::string& command, const char* what, RunStatus& status) {
   int exit_status = runCommand(config, "mysql " + mysqlLogin(config) + " " + command);
@@ -114,7 +127,7 @@ bool writeStatScript(const SeasonConfig& config, RunStatus& status) {
       std::fprintf(script,
                    "select @totalstat:=(SUM(skill)/SUM(games+@avggames)) from playerstats where BINARY raw_name "
                    "like '%%%s%%';\n",
-                   tag.c_str());
+                   tagPattern(line).c_str());
       std::fprintf(script, "update ignore clanstats SET stat:=@totalstat where tag=\"%s\";\n", tag.c_str());
     }
   }

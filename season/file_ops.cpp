@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstring>
+#include <filesystem>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,6 +78,42 @@ bool copyFileReplacing(const std::string& from, const std::string& to) {
   if (!closeSynced(target)) ok = false;
   if (ok && std::rename(temporary.c_str(), to.c_str()) != 0) ok = false;
   if (!ok) std::remove(temporary.c_str());
+  return ok;
+}
+
+bool replaceFile(const std::string& path, std::string_view content) {
+  const std::string temporary = path + ".tmp";
+  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (file == nullptr) return false;
+  bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+  if (!closeSynced(file)) ok = false;
+  if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) ok = false;
+  if (!ok) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return syncFolderOf(path);
+}
+
+bool readWholeFile(const std::string& path, std::string& content) {
+  content.clear();
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  std::array<char, 65536> chunk;
+  std::size_t n;
+  while ((n = std::fread(chunk.data(), 1, chunk.size(), file)) > 0) content.append(chunk.data(), n);
+  bool ok = std::ferror(file) == 0;
+  std::fclose(file);
+  return ok;
+}
+
+bool syncFolderOf(const std::string& path) {
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  if (folder.empty()) folder = ".";
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = fsync(fd) == 0;
+  if (close(fd) != 0) ok = false;
   return ok;
 }
 

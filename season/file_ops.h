@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace season {
 
@@ -23,6 +24,19 @@ bool closeSynced(std::FILE* file);
 // exist), through a temporary file renamed into place. False on failure;
 // `to` is then unchanged.
 bool copyFileReplacing(const std::string& from, const std::string& to);
+
+// Replaces the file at `path` with `content`: written under a temporary name,
+// synced, renamed into place and the folder synced, so that after a crash the
+// file holds either all of the old content or all of the new. False on
+// failure; the file is then unchanged.
+bool replaceFile(const std::string& path, std::string_view content);
+
+// Reads a whole file into `content`. False when it cannot be read.
+bool readWholeFile(const std::string& path, std::string& content);
+
+// Has the system write the folder that holds `path` (a rename in it) to the
+// disk. False when that failed.
+bool syncFolderOf(const std::string& path);
 
 // True when the file at `path` begins (ends) with the whole content of the
 // file at `part`. False when either cannot be read.

@@ -65,8 +65,10 @@ void writeTables(std::string& out) {
   out += "CREATE TABLE IF NOT EXISTS clanstats(tag VARBINARY(50) PRIMARY KEY, stat FLOAT(2) DEFAULT 0.0);\n";
   out += "CREATE TABLE IF NOT EXISTS gamestats(slot INT PRIMARY KEY DEFAULT 0, html VARCHAR(255));\n";
   out += "CREATE TABLE IF NOT EXISTS playerstats(";
-  out += "raw_name VARBINARY(50) NOT NULL PRIMARY KEY, name VARCHAR(50), ";
-  out += "model VARCHAR(50) DEFAULT \" \", quote VARCHAR(255) DEFAULT \" \", ";
+  // The texts are byte strings: a name in another alphabet (cp1251, say) is
+  // kept as the log wrote it, whatever the server's character set.
+  out += "raw_name VARBINARY(50) NOT NULL PRIMARY KEY, name VARBINARY(50), ";
+  out += "model VARBINARY(50) DEFAULT \" \", quote VARBINARY(255) DEFAULT \" \", ";
   out += "frags INT DEFAULT 0, kills INT DEFAULT 0, deaths INT DEFAULT 0, ";
   out += "suicides INT DEFAULT 0, team_kills INT DEFAULT 0, ";
   out += "kill_streak INT DEFAULT 0, death_streak INT DEFAULT 0, ";
@@ -113,6 +115,11 @@ void writeMigrations(std::string& out) {
                  "SELECT COUNT(*) FROM information_schema.COLUMNS WHERE TABLE_SCHEMA=DATABASE() AND "
                  "TABLE_NAME='playerstats' AND COLUMN_NAME='raw_name' AND DATA_TYPE<>'varbinary'",
                  "ALTER TABLE playerstats MODIFY raw_name VARBINARY(50) NOT NULL");
+  writeMigration(out,
+                 "SELECT COUNT(*) FROM information_schema.COLUMNS WHERE TABLE_SCHEMA=DATABASE() AND "
+                 "TABLE_NAME='playerstats' AND COLUMN_NAME IN ('name', 'model', 'quote') AND DATA_TYPE<>'varbinary'",
+                 "ALTER TABLE playerstats MODIFY name VARBINARY(50), MODIFY model VARBINARY(50) DEFAULT \" \", "
+                 "MODIFY quote VARBINARY(255) DEFAULT \" \"");
   writeMigration(out,
                  "SELECT COUNT(*) FROM information_schema.COLUMNS WHERE TABLE_SCHEMA=DATABASE() AND "
                  "TABLE_NAME='clanstats' AND COLUMN_NAME='tag' AND DATA_TYPE<>'varbinary'",

@@ -56,6 +56,20 @@ void writeGameToDatabase(SeasonRun& s, const std::string& fingerprint) {
   std::printf("\n");
 }
 
+// A game's fingerprint reads its lines as earlier versions cleaned them,
+// with bytes above 127 made "_", so that a game counted before they were
+// kept is still known when its log is read again.
+void fingerprintLine(GameFingerprint& fingerprint, std::string_view line) {
+  if (!holdsHighBytes(line)) {
+    fingerprint.addLine(line);
+    return;
+  }
+  FixedText earlier;
+  earlier.assign(line);
+  replaceNonPrintableChars(earlier);
+  fingerprint.addLine(earlier);
+}
+
 void skipCountedGame(const std::string& fingerprint) {
   std::printf("\nAlready counted ------------<%.16s>-----\n", fingerprint.c_str());
   std::printf(" - a game with these lines is in the database: skipped\n");
@@ -80,7 +94,9 @@ void checkForNewGameStart(SeasonRun& s, const LineEvent& event) {
   if (entry < 0) return;
   Game& game = *s.game;
   if (reset_strings[entry] != "----- CL_Shutdown -----" && s.run.log_type == 0) {
-    scanOspStats(game, s.run.log, [&s](std::string_view block_line) { s.fingerprint.addLine(block_line); });
+    scanOspStats(
+        game, s.run.log, [&s](std::string_view block_line) { fingerprintLine(s.fingerprint, block_line); },
+        HighBytes::kKept);
   }
   game.reset_count = kGameEnds;
   const std::string fingerprint = s.fingerprint.finish();
@@ -143,9 +159,9 @@ int checkIfServerLog(SeasonRun& s, std::string_view line) {
 void processLine(SeasonRun& s, FixedText& line) {
   Game& game = *s.game;
   if (checkIfServerLog(s, line) == 1) return;
-  cleanLine(line);
+  cleanLine(line, HighBytes::kKept);
   if (handleChatLine(game, line)) {
-    s.fingerprint.addLine(line);
+    fingerprintLine(s.fingerprint, line);
     return;
   }
   const LineScan scan(seasonKeywordIndex(), line);
@@ -153,7 +169,7 @@ void processLine(SeasonRun& s, FixedText& line) {
     handleRejectedLine(game, line);
     return;
   }
-  s.fingerprint.addLine(line);
+  fingerprintLine(s.fingerprint, line);
   const LineEvent event(scan);
   if (season::updateMiscInfo(game, event) == 1) return;
   addPlayersOfLine(game, event, addPlayer_strings);

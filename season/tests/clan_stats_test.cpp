@@ -61,3 +61,23 @@ TEST_F(ClanStats, WithoutProcessingOnlyTheKnownTagsAreRated) {
   EXPECT_EQ(sql("select tag from clanstats;"), "[KoS]\n");
   EXPECT_EQ(sql("select round(stat, 2) from clanstats;"), "1.82\n");  // two games each now: same ratio
 }
+
+TEST_F(ClanStats, ATagMatchesOnlyItselfNotAsAPattern) {
+  // "_" and "%" in a tag are letters of the tag, not wildcards: "_X_0"
+  // is the clan of the first two players only, "50%" matches no "50_Eve".
+  writeSeasonConfig("detect_clan_tag:\nyes\nprocess_clan_tag_add:\nyes\n");
+  dir_.write("tags_add.txt", "_X_0\n50%\n");
+  dir_.write("clan.log",
+             "_X_0Ann^7 entered the game\n_X_0Bob^7 entered the game\nAXB0Cat^7 entered the game\n"
+             "QXZ0Dan^7 entered the game\n50%Eve^7 entered the game\n"
+             "AXB0Cat^7 was railed by _X_0Ann^7\nQXZ0Dan^7 was railed by _X_0Bob^7\n"
+             "_X_0Ann^7 was railed by AXB0Cat^7\n_X_0Bob^7 was railed by AXB0Cat^7\n"
+             "_X_0Ann^7 was railed by QXZ0Dan^7\n50%Eve^7 was railed by QXZ0Dan^7\nTimelimit hit.\n");
+  ASSERT_EQ(season("clan.log").status, 0);
+  const std::string members =
+      "select round(SUM(skill)/SUM(games+(select STD(games) from playerstats)), 4) from playerstats where ";
+  EXPECT_EQ(sql("select round(stat, 4) from clanstats where tag='_X_0';"),
+            sql(members + "raw_name in ('_X_0Ann', '_X_0Bob');"));
+  // "%" in a name is stored as "_": the tag "50%" is nobody's.
+  EXPECT_EQ(sql("select stat from clanstats where tag='50%';"), "NULL\n");
+}

@@ -199,7 +199,7 @@ TEST_F(SeasonFaults, AFullDiskCountsNothingTwiceAndLosesNoLine) {
     ASSERT_EQ(after.status, 0) << room << ": " << dir_.read("out.txt");
     EXPECT_EQ(counted(), std::to_string(games) + "\n") << room;
     EXPECT_EQ(dir_.read("disk/archive/live.log"), written) << room;
-    EXPECT_EQ(dir_.read("disk/live.log"), "") << room;
+    EXPECT_EQ(dir_.read("disk/live.log"), written) << room;  // never changed
   }
   EXPECT_EQ(column("Bob", "games"), std::to_string(games));
   EXPECT_GE(failed_runs, 3);  // the disk did run full
@@ -223,6 +223,49 @@ TEST_F(SeasonFaults, TwoRunsAtOnceCountEveryGameOnce) {
                                     "./kestrostats-s live.log > out.txt 2> errors.txt; echo $?; wait");
   EXPECT_EQ(locked.output, "6\n");
   EXPECT_NE(dir_.read("errors.txt").find("another run is still working in this directory"), std::string::npos);
+}
+
+TEST_F(SeasonFaults, ARunKilledWhileItsClientCommitsKeepsTheDirectoryLockedUntilTheClientEnds) {
+  // A mysql that takes its time: every call waits a moment before the real
+  // client runs, while "slow" exists.
+  std::string client = kstest::runIn(dir_, "command -v mysql").output;
+  while (!client.empty() && client.back() == '\n') client.pop_back();
+  dir_.write("slowbin/mysql", "#!/bin/sh\necho started >> mysql-calls\n[ -f slow ] && sleep 2\nexec " + client +
+                                   " \"$@\"\n");
+  std::filesystem::permissions(dir_.path() / "slowbin/mysql", std::filesystem::perms::owner_all);
+  writeSeasonConfig("lock_wait_seconds:\n1\n");
+  dir_.write("a.log", consoleGame("Ann", "Bob", 2));
+  dir_.write("b.log", consoleGame("Cid", "Bob", 1));
+  dir_.write("slow", "");
+  // The run is killed alone (its children go on) once its second client,
+  // the one that commits the games, has started.
+  auto killed = kstest::runIn(dir_,
+                              "true; PATH=$PWD/slowbin:$PATH ./kestrostats-s a.log > out.txt 2>&1 & pid=$!; "
+                              "while [ \"$(wc -l < mysql-calls 2>/dev/null || echo 0)\" -lt 2 ]; do sleep 0.05; done; "
+                              "kill -9 $pid; wait $pid; ./kestrostats-s b.log > next.txt 2> next-errors.txt; echo $?");
+  EXPECT_EQ(killed.output, "6\n") << dir_.read("next.txt") << dir_.read("next-errors.txt");
+  std::filesystem::remove(dir_.path() / "slow");
+  // Once the orphaned client has ended, the directory is free again.
+  auto later = kstest::runIn(dir_, "sleep 3; ./kestrostats-s a.log b.log > out.txt 2>&1; echo $?");
+  EXPECT_EQ(later.output, "0\n") << dir_.read("out.txt");
+  EXPECT_EQ(counted(), "2\n");
+  EXPECT_EQ(column("Bob", "concat_ws(' ', deaths, games)"), "3 2");
+}
+
+TEST_F(SeasonFaults, NamesInOtherAlphabetsStayApart) {
+  // Two cp1251 names of four letters each, which once were both "____".
+  const std::string vasya = "\xc2\xe0\xf1\xff";
+  const std::string petya = "\xcf\xe5\xf2\xff";
+  dir_.write("cyrillic.log", vasya + "^7 entered the game\n" + petya + "^7 entered the game\n" + petya +
+                                 "^7 was railed by " + vasya + "^7\n" + vasya + "^7 was railed by " + petya + "^7\n" +
+                                 petya + "^7 was railed by " + vasya + "^7\n" + "Timelimit hit.\n");
+  Run result = run("cyrillic.log");
+  ASSERT_EQ(result.status, 0) << result.out << result.errors;
+  EXPECT_EQ(sql("select hex(raw_name), hex(name), kills, deaths, suicides from playerstats order by raw_name;"),
+            "C2E0F1FF\tC2E0F1FF\t2\t1\t0\nCFE5F2FF\tCFE5F2FF\t1\t2\t0\n");
+  // Read again: the same games, known by their fingerprints.
+  ASSERT_EQ(run("cyrillic.log").status, 0);
+  EXPECT_EQ(counted(), "1\n");
 }
 
 TEST_F(SeasonFaults, ExitStatusesNameTheStepThatFailed) {

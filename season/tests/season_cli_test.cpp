@@ -2,6 +2,10 @@
 // file and listing.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "program_runner.h"
@@ -86,4 +90,27 @@ TEST(SeasonConfiguration, ADatabaseNameThatIsNoPlainIdentifierIsRefused) {
   auto result = dir.run("a.log");
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.output.find("ERROR: db name \"stats;drop database x\""), std::string::npos);
+}
+
+TEST(SeasonCommandLine, ALockFileOfAnotherUserIsStillUsedOrNamedWithItsReason) {
+  if (geteuid() != 0 || std::system("command -v setpriv > /dev/null") != 0) {
+    GTEST_SKIP() << "needs root and setpriv to run as another user";
+  }
+  Workspace dir;
+  std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+  dir.write("s-default.cfg", "db_host:\n127.0.0.1\ndb_name:\nunused\nmake_season_site:\nno\n");
+  // Left by a run as root: this user may read the lock file, not write it.
+  dir.write("kestrostats-s.lock", "");
+  const std::string as_nobody = "setpriv --reuid=65534 --regid=65534 --clear-groups ./kestrostats-s missing.log";
+  auto readable = kstest::runIn(dir, as_nobody + " 2> errors.txt");
+  EXPECT_EQ(readable.status, 2) << readable.output << dir.read("errors.txt");  // the lock was taken; the log is missing
+  EXPECT_EQ(dir.read("errors.txt").find("another run"), std::string::npos);
+
+  std::filesystem::permissions(dir.path() / "kestrostats-s.lock", std::filesystem::perms::none);
+  auto unreadable = kstest::runIn(dir, as_nobody + " 2> errors.txt");
+  EXPECT_EQ(unreadable.status, 5);
+  EXPECT_NE(dir.read("errors.txt").find("could not open the lock file kestrostats-s.lock in the working directory: "
+                                        "Permission denied"),
+            std::string::npos)
+      << dir.read("errors.txt");
 }

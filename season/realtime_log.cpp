@@ -37,17 +37,18 @@ std::string absolutePath(std::string_view log) {
 }
 
 // True when a position file whose name differs from ours at most in letter
-// case (the archive's name is lower-cased) belongs to another log.
+// case (the archive's name is lower-cased) belongs to another log. A damaged
+// file of exactly our name is ours: reading it reports the damage.
 bool claimedByOther(const std::string& plain, const std::string& path) {
-  const std::string ours = toLowerCase(kPositionPrefix + plain);
+  const std::string ours = kPositionPrefix + plain;
   std::error_code error;
   for (const fs::directory_entry& entry : fs::directory_iterator(".", error)) {
     const std::string name = entry.path().filename().string();
-    if (toLowerCase(name) != ours) continue;
+    if (toLowerCase(name) != toLowerCase(ours)) continue;
     std::string text;
-    if (!readWholeFile(name, text)) return true;
-    std::optional<LivePosition> owner = parsePosition(text);
-    if (!owner || owner->log != path) return true;
+    std::optional<LivePosition> owner;
+    if (readWholeFile(name, text)) owner = parsePosition(text);
+    if (owner ? owner->log != path : name != ours) return true;
   }
   return false;
 }

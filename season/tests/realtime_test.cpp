@@ -129,6 +129,14 @@ TEST_F(RealtimeLog, ALiveLogThatCannotBeOpenedIsAnError) {
   dir_.write("live.log", serverGame("Alice", 1) + kGameEnd);
   EXPECT_EQ(season("missing.log live.log").status, 2);
   EXPECT_EQ(killsAndGames("Alice"), "1 1");
+
+  // A damaged position is no reason to read the log from its start again.
+  dir_.write("kestro_realtime_position_live.log", "garbage\n");
+  serverWrites("live.log", serverGame("Carl", 1) + kGameEnd);
+  auto damaged = season("live.log");
+  EXPECT_EQ(damaged.status, 2);
+  EXPECT_EQ(killsAndGames("Carl"), "");
+  EXPECT_EQ(dir_.read("archive/live.log"), serverGame("Alice", 1) + kGameEnd);
 }
 
 TEST_F(RealtimeLog, LogsWhoseFileNamesCollideKeepTheirOwnFiles) {

@@ -1,10 +1,13 @@
 #include "kestrostats_s.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include "clan_stats.h"
 #include "crash_point.h"
@@ -13,6 +16,7 @@
 #include "players.h"
 #include "realtime_log.h"
 #include "run_lock.h"
+#include "run_output.h"
 #include "run_summary.h"
 #include "season_config.h"
 #include "season_parsing.h"
@@ -128,8 +132,11 @@ void processLiveLog(SeasonRun& s, const std::string& name, int number, int count
   s.run.log_type = 0;
   UnreadPart unread;
   if (!findUnreadLines(s.realtime, unread, s.status)) return;
-  if (!verifyLogfile(s.realtime, unread)) return;  // an idle live log waits; the run goes on
+  // The database first, also for a live log without a new game: the first
+  // run of a season creates it, so the season site has tables to read, and a
+  // database that is down is reported as such.
   if (!prepareDatabase(s, name)) return;
+  if (!verifyLogfile(s.realtime, unread)) return;  // an idle live log waits; the run goes on
   printLogHeader(name, number, count);
   std::printf("\nServer log detected --------------------------------\n");
   if (!takeSnapshot(s.realtime, unread, s.status)) {
@@ -189,15 +196,50 @@ void cleanUpTempFiles() {
   removeSessionFiles();
 }
 
-int kestrostatsS(int argc, char** argv) {
-  RunClock clock = RunClock::start();
+namespace {
 
-  SeasonConfig config;
-  std::vector<std::string> logs;
-  if (int status = readCommandLine(argc, argv, config, logs); status >= 0) return status;
-  printBanner(kTitle);
-  if (int status = readConfig(config); status != 0) return status;
-  passPasswordThroughEnvironment(config);
+// "-q" before the logs asks for a quiet run; it is taken off the arguments.
+bool takeQuietOption(int& argc, char** argv) {
+  if (argc < 2 || std::string_view(argv[1]) != "-q") return false;
+  for (int i = 1; i + 1 < argc; ++i) argv[i] = argv[i + 1];
+  --argc;
+  return true;
+}
+
+// Whether the configuration asks for a quiet run, read before anything is
+// printed (a configuration that cannot be read is reported later).
+bool configAsksQuiet(const SeasonConfig& config) {
+  SeasonConfig peek;
+  peek.path = config.path;
+  return loadConfig(peek) && isYes(peek.quiet);
+}
+
+// A file that holds the database password should be its owner's only.
+void warnIfPasswordReadable(const SeasonConfig& config) {
+  struct stat info;
+  if (config.db_pass.empty() || stat(config.path.c_str(), &info) != 0 || (info.st_mode & 0077) == 0) return;
+  std::fflush(stdout);
+  std::fprintf(stderr, "WARNING: %s holds the database password and other users may read it; "
+                       "make it the owner's only: chmod 600 %s\n", config.path.c_str(), config.path.c_str());
+}
+
+std::string plural(int n, const char* word) {
+  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+// The one line of a quiet run.
+std::string summaryLine(int logs, int games, double seconds, int status) {
+  char time[32];
+  std::snprintf(time, sizeof time, "%.1f s", seconds);
+  std::string line = "kestrostats-s: " + plural(logs, "log") + ", " + plural(games, "new game") + ", " + time;
+  if (status != 0) line += ", exit status " + std::to_string(status);
+  return line;
+}
+
+// The run once the configuration is read: the lock, every log, the site.
+// Returns the exit status; `games` the number of new games.
+int seasonRun(const SeasonConfig& config, const std::vector<std::string>& logs, const RunClock& clock,
+              const QuietOutput& quiet, int& games) {
   RunLock lock;
   switch (lock.acquire(config.lock_wait_seconds)) {
     case LockResult::kTaken:
@@ -217,14 +259,54 @@ int kestrostatsS(int argc, char** argv) {
   waitForProcessorSecond();
 
   SeasonRun s(config);
+  ProgressLine progress(quiet.realOutput());
+  if (quiet.onTerminal()) s.progress = &progress;
   int count = static_cast<int>(logs.size());
   for (int i = 0; i < count; ++i) processLog(s, logs[i], i + 1, count);
   if (isYes(config.make_season_site) && !s.status.failed()) makeSeasonSite(s);
+  progress.finish();
 
   if (s.run.game_count == kFirstGameCount) std::printf("No valid games were detected in the log file.\n");
   cleanUpTempFiles();
-  printRunSummary(clock, kTitle, count, s.run.game_count - kFirstGameCount);
+  games = s.run.game_count - kFirstGameCount;
+  printRunSummary(clock, kTitle, count, games);
   return s.status.exitStatus();
+}
+
+}  // namespace
+
+int kestrostatsS(int argc, char** argv) {
+  RunClock clock = RunClock::start();
+  const auto started = std::chrono::steady_clock::now();
+  QuietOutput quiet;
+  const bool quiet_asked = takeQuietOption(argc, argv);
+
+  SeasonConfig config;
+  std::vector<std::string> logs;
+  if (int status = readCommandLine(argc, argv, config, logs); status >= 0) return status;
+  if ((quiet_asked || configAsksQuiet(config)) && !quiet.silence()) {
+    std::fprintf(stderr, "ERROR: could not make the run quiet\n");
+    return static_cast<int>(Failure::kWrite);
+  }
+  printBanner(kTitle);
+  if (int status = readConfig(config); status != 0) return status;
+  warnIfPasswordReadable(config);
+  if (!passPasswordThroughEnvironment(config)) {
+    RunStatus refused;
+    refused.fail(Failure::kWrite, std::string("could not write the client's option file ") + kPasswordOptionFile +
+                                      "; nothing was read");
+    return refused.exitStatus();
+  }
+  int games = 0;
+  int status = seasonRun(config, logs, clock, quiet, games);
+  removePasswordOptionFile();
+  if (quiet.active()) {
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    if (!quiet.writeLine(summaryLine(static_cast<int>(logs.size()), games, seconds, status)) && status == 0) {
+      status = static_cast<int>(Failure::kWrite);
+    }
+  }
+  return status;
 }
 
 }  // namespace season

@@ -69,7 +69,9 @@ int main(int argc, char** argv) {
   }
   site::SiteSettings settings;
   if (!site::readSiteSettings(line.config, settings, error)) return fail(kStatusUsage, error);
-  if (!site::parsePort(std::getenv("MYSQL_TCP_PORT"), settings.login.port, error)) return fail(kStatusUsage, error);
+  if (settings.login.port == 0 && !site::parsePort(std::getenv("MYSQL_TCP_PORT"), settings.login.port, error)) {
+    return fail(kStatusUsage, error);
+  }
   if (line.min_games) settings.min_games = *line.min_games;
 
   site::SeasonData data;

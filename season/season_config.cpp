@@ -11,7 +11,7 @@ namespace season {
 
 namespace {
 
-std::array<TextSetting, 19> settingsOf(SeasonConfig& c) {
+std::array<TextSetting, 22> settingsOf(SeasonConfig& c) {
   return {{
       {"pre_command:", &c.pre_command, ""},
       {"realtime_log:", &c.realtime_log, "no"},
@@ -22,6 +22,8 @@ std::array<TextSetting, 19> settingsOf(SeasonConfig& c) {
       {"db_name:", &c.db_name, ""},
       {"db_user:", &c.db_user, ""},
       {"db_pass:", &c.db_pass, ""},
+      {"db_port:", &c.db_port, ""},
+      {"db_socket:", &c.db_socket, ""},
       {"detect_clan_tag:", &c.detect_clan_tag, "no"},
       {"process_clan_tag_auto:", &c.process_clan_tag_auto, "no"},
       {"process_clan_tag_add:", &c.process_clan_tag_add, "no"},
@@ -32,6 +34,7 @@ std::array<TextSetting, 19> settingsOf(SeasonConfig& c) {
       {"count_games_once:", &c.count_games_once, "yes"},
       {"lock_wait_seconds:", &c.lock_wait_seconds_text, "300"},
       {"make_season_site:", &c.make_season_site, "yes"},
+      {"quiet:", &c.quiet, "no"},
   }};
 }
 
@@ -51,6 +54,8 @@ void printListing(const SeasonConfig& c) {
   std::printf("               db name: %s\n", c.db_name.c_str());
   std::printf("               db user: %s\n", c.db_user.c_str());
   std::printf("               db pass: %s\n", "********");
+  if (!c.db_port.empty()) std::printf("               db port: %s\n", c.db_port.c_str());
+  if (!c.db_socket.empty()) std::printf("             db socket: %s\n", c.db_socket.c_str());
   std::printf("          detect tags?: %s\n", c.detect_clan_tag.c_str());
   std::printf("            auto tags?: %s\n", c.process_clan_tag_auto.c_str());
   std::printf("        min. tag cond.: %s\n", c.clan_tag_min_condition.c_str());
@@ -77,15 +82,22 @@ bool isPlainDatabaseName(std::string_view name) {
   return !name.empty();
 }
 
-int readConfig(SeasonConfig& config) {
+namespace {
+
+bool isPortNumber(std::string_view text) {
+  if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string_view::npos) return false;
+  int port = std::atoi(std::string(text).c_str());
+  return port >= 1 && port <= 65535;
+}
+
+}  // namespace
+
+bool loadConfig(SeasonConfig& config) {
   const auto settings = settingsOf(config);
   setDefaults(settings);
   config.command_enclosing_character = ' ';
   std::FILE* file = std::fopen(config.path.c_str(), "r");
-  if (file == nullptr) {
-    std::printf("ERROR: could not open config file \"%s\"\n", config.path.c_str());
-    return 1;
-  }
+  if (file == nullptr) return false;
   // The enclosing character is the first character of its value line; an
   // empty line keeps the blank.
   readSettings(file, settings, [&config](std::string_view key, std::FILE* from) {
@@ -98,6 +110,14 @@ int readConfig(SeasonConfig& config) {
   // Read as a decimal number; text that is no number gives 0.
   config.no_of_game_stats = std::atoi(config.no_of_game_stats_text.c_str());
   config.lock_wait_seconds = std::max(0, std::atoi(config.lock_wait_seconds_text.c_str()));
+  return true;
+}
+
+int readConfig(SeasonConfig& config) {
+  if (!loadConfig(config)) {
+    std::printf("ERROR: could not open config file \"%s\"\n", config.path.c_str());
+    return 1;
+  }
   printListing(config);
   if (config.db_host.empty() || config.db_name.empty()) {
     std::printf("db configuration is not specified in cfg.");
@@ -105,6 +125,10 @@ int readConfig(SeasonConfig& config) {
   }
   if (!isPlainDatabaseName(config.db_name)) {
     std::printf("ERROR: db name \"%s\" may hold only letters, digits, \"_\" and \"$\"\n", config.db_name.c_str());
+    return 1;
+  }
+  if (!config.db_port.empty() && !isPortNumber(config.db_port)) {
+    std::printf("ERROR: db_port: \"%s\" is not a port number (1 to 65535)\n", config.db_port.c_str());
     return 1;
   }
   return 0;

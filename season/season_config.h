@@ -20,6 +20,10 @@ struct SeasonConfig {
   FixedText db_name;
   FixedText db_user;
   FixedText db_pass;
+  // The server's TCP port (empty: the client's default, or MYSQL_TCP_PORT)
+  // and, for a server on this machine, its socket file.
+  FixedText db_port;
+  FixedText db_socket;
   FixedText detect_clan_tag;
   FixedText process_clan_tag_auto;
   FixedText process_clan_tag_add;
@@ -38,15 +42,22 @@ struct SeasonConfig {
   // write the season site from the database.
   FixedText make_season_site;
   int lock_wait_seconds = 300;  // read from lock_wait_seconds_text
+  // "yes": only errors and one summary line (as the -q option).
+  FixedText quiet;
 
   // Every setting at its default.
   SeasonConfig();
 };
 
+// Reads the file at config.path over the defaults, printing nothing. False
+// when it cannot be opened.
+bool loadConfig(SeasonConfig& config);
+
 // Reads the file at config.path over the defaults and prints the
 // configuration listing. Returns 0, or the exit status (1) after its
 // message when the file cannot be opened, when the database host or name is
-// missing, or when the database name is not a plain identifier.
+// missing, when the database name is not a plain identifier, or when
+// db_port: is not a port number.
 int readConfig(SeasonConfig& config);
 
 // True when the database name is a plain identifier (letters, digits, "_",

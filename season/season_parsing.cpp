@@ -54,6 +54,7 @@ void writeGameToDatabase(SeasonRun& s, const std::string& fingerprint) {
   s.database.endGame();
   std::printf("-------------------------------------<done>---------\n");
   std::printf("\n");
+  if (s.progress != nullptr) s.progress->gameCounted(s.run.log);
 }
 
 // A game's fingerprint reads its lines as earlier versions cleaned them,

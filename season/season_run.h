@@ -8,6 +8,7 @@
 #include "game.h"
 #include "game_fingerprint.h"
 #include "realtime_log.h"
+#include "run_output.h"
 #include "run_status.h"
 #include "season_config.h"
 
@@ -29,6 +30,8 @@ struct SeasonRun {
   bool snapshot_taken = false;
   // A step of the current log failed: a realtime snapshot stays pending.
   bool log_failed = false;
+  // A quiet run on a terminal shows its progress here (else null).
+  ProgressLine* progress = nullptr;
 };
 
 }  // namespace season

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "season_config.h"
 #include "text.h"
@@ -56,18 +58,45 @@ std::string quotedValue(std::string_view value) {
   return isPlain(value) ? std::string(value) : escapeForDoubleQuotes(value);
 }
 
+bool passwordInOptionFile(const SeasonConfig& config) {
+  return !config.pre_command.empty() && !config.db_pass.empty() && !isPlain(config.db_pass);
+}
+
 std::string mysqlLogin(const SeasonConfig& config) {
-  std::string login = "-h " + shellWord(config.db_host) + " -u " + shellWord(config.db_user);
-  if (!config.pre_command.empty() && !config.db_pass.empty()) login += " -p" + shellWord(config.db_pass);
+  // An option file must be the client's first option.
+  std::string login = passwordInOptionFile(config) ? std::string("--defaults-extra-file=") + kPasswordOptionFile + " "
+                                                   : std::string();
+  login += "-h " + shellWord(config.db_host) + " -u " + shellWord(config.db_user);
+  if (!config.db_port.empty()) login += " -P " + shellWord(config.db_port);
+  if (!config.db_socket.empty()) login += " -S " + shellWord(config.db_socket);
+  if (!config.pre_command.empty() && !config.db_pass.empty() && !passwordInOptionFile(config)) {
+    login += " -p" + shellWord(config.db_pass);
+  }
   return login;
 }
 
-void passPasswordThroughEnvironment(const SeasonConfig& config) {
+bool passPasswordThroughEnvironment(const SeasonConfig& config) {
   if (config.pre_command.empty() && !config.db_pass.empty()) {
     setenv("MYSQL_PWD", config.db_pass.c_str(), 1);
   } else {
     unsetenv("MYSQL_PWD");
   }
+  if (!passwordInOptionFile(config)) return true;
+  // The option file's value in double quotes, with its escapes.
+  std::string text = "[client]\npassword=\"";
+  for (char c : config.db_pass.view()) {
+    if (c == '\\' || c == '"') text += '\\';
+    text += c;
+  }
+  text += "\"\n";
+  std::remove(kPasswordOptionFile);
+  int fd = open(kPasswordOptionFile, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) return false;
+  bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  if (close(fd) != 0) ok = false;
+  return ok;
 }
+
+void removePasswordOptionFile() { std::remove(kPasswordOptionFile); }
 
 }  // namespace season

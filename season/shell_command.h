@@ -30,19 +30,27 @@ std::string shellWord(std::string_view value);
 // as they are, anything else has \ " $ ` escaped.
 std::string quotedValue(std::string_view value);
 
-// The client's connection options "-h HOST -u USER", followed by
-// "-pPASSWORD" only when a pre-command is configured. Without one the
-// password never appears on a command line, where every user of the machine
-// could read it: passPasswordThroughEnvironment() hands it to the client.
-// "-p" is left out for an empty password, since "-p" alone makes the client
-// read the password from standard input.
+// The client's connection options "-h HOST -u USER" (with "-P PORT" and
+// "-S SOCKET" when configured), followed by the password only when a
+// pre-command is configured. Without one the password never appears on a
+// command line, where every user of the machine could read it:
+// passPasswordThroughEnvironment() hands it to the client. With one, a
+// plain password is passed as "-pPASSWORD" as before (the pre-command may
+// start the client elsewhere); any other would not survive the pre-command's
+// own quoting, so it goes into an option file only this user can read
+// (kPasswordOptionFile, made by passPasswordThroughEnvironment()). "-p" is
+// left out for an empty password, since "-p" alone makes the client read
+// the password from standard input.
 std::string mysqlLogin(const SeasonConfig& config);
 
-// Puts the configured password into MYSQL_PWD, where the mysql client (and
-// only processes of this user) can read it, when no pre-command is
-// configured; a pre-command may start the client elsewhere, so it gets the
-// password on its command line as before. Call once after reading the
-// configuration.
-void passPasswordThroughEnvironment(const SeasonConfig& config);
+constexpr const char* kPasswordOptionFile = "kestro-client.cnf";
+
+// Hands the configured password to the client as mysqlLogin() expects: in
+// MYSQL_PWD without a pre-command, in the option file for a password that
+// is not plain with one. False when the option file could not be written.
+// Call once after reading the configuration; removePasswordOptionFile()
+// at the end of the run.
+bool passPasswordThroughEnvironment(const SeasonConfig& config);
+void removePasswordOptionFile();
 
 }  // namespace season

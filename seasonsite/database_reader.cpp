@@ -156,7 +156,8 @@ bool readSeason(const DatabaseLogin& login, bool read_clans, SeasonData& out, st
   mysql_optionsv(c.get(), MYSQL_SET_CHARSET_NAME, "utf8mb4");
   const char* password = login.password.empty() ? nullptr : login.password.c_str();
   if (mysql_real_connect(c.get(), login.host.c_str(), login.user.empty() ? nullptr : login.user.c_str(), password,
-                         login.database.c_str(), login.port, nullptr, 0) == nullptr) {
+                         login.database.c_str(), login.port, login.socket.empty() ? nullptr : login.socket.c_str(),
+                         0) == nullptr) {
     error = serverError(c.get(), ("could not connect to database " + login.database + " on " + login.host).c_str());
     return false;
   }

@@ -19,6 +19,7 @@ struct DatabaseLogin {
   std::string user;
   std::string password;
   unsigned port = 0;  // 0: the client library's default
+  std::string socket;  // a local server's socket file; empty: the library's default
 };
 
 // Fills `out` from playerstats, gamestats, miscstats and (when `read_clans`)

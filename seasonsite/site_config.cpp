@@ -84,12 +84,14 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
 }
 
 bool readSiteSettings(const std::string& path, SiteSettings& settings, std::string& error) {
-  FixedText host, name, user, pass, clans, min_games, min_attempts;
+  FixedText host, name, user, pass, port, socket, clans, min_games, min_attempts;
   const TextSetting table[] = {
       {"db_host:", &host, ""},
       {"db_name:", &name, ""},
       {"db_user:", &user, ""},
       {"db_pass:", &pass, ""},
+      {"db_port:", &port, ""},
+      {"db_socket:", &socket, ""},
       {"detect_clan_tag:", &clans, "no"},
       {"site_min_games:", &min_games, "2"},
       {"site_award_min_attempts:", &min_attempts, "100"},
@@ -113,7 +115,11 @@ bool readSiteSettings(const std::string& path, SiteSettings& settings, std::stri
   }
   settings = SiteSettings();
   settings.login = DatabaseLogin{std::string(host.view()), std::string(name.view()), std::string(user.view()),
-                                 std::string(pass.view()), 0};
+                                 std::string(pass.view()), 0, std::string(socket.view())};
+  if (!port.empty() && !parsePort(port.c_str(), settings.login.port, error)) {
+    error = "db_port: is not a port number: \"" + std::string(port.view()) + "\"";
+    return false;
+  }
   settings.detect_clans = clans.view() == "yes";
   if (!readCount(min_games.view(), settings.min_games)) {
     error = "site_min_games: must be a whole number of 0 or more, not \"" + std::string(min_games.view()) + "\"";

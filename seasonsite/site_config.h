@@ -27,7 +27,7 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
 const char* usage();
 
 struct SiteSettings {
-  DatabaseLogin login;                   // db_host:, db_name:, db_user:, db_pass:
+  DatabaseLogin login;                   // db_host:, db_name:, db_user:, db_pass:, db_port:, db_socket:
   bool detect_clans = false;             // detect_clan_tag: "yes"
   std::int64_t min_games = 2;            // site_min_games:
   std::int64_t award_min_attempts = 100; // site_award_min_attempts:
@@ -36,7 +36,8 @@ struct SiteSettings {
 // Reads the season configuration (the shared key/value format). False with
 // the reason in `error` when it cannot be read (a folder too), when the
 // database host or name is missing, or when a site_ setting is not a
-// whole number of 0 or more. The port is not part of the file.
+// whole number of 0 or more, or when db_port: is not a port number. Without
+// db_port: the port is 0 (MYSQL_TCP_PORT may give one, see parsePort).
 bool readSiteSettings(const std::string& path, SiteSettings& settings, std::string& error);
 
 // The port as the mysql client takes it from MYSQL_TCP_PORT: unset or empty

@@ -20,14 +20,9 @@ const std::vector<std::string> kPieces = {
 const char* const kCrashPoints[] = {"pending-saved", "snapshot-copied", "archive-appended", "position-saved",
                                      "converted",     "games-written",   "games-committed",  "pages-written"};
 
-class LiveLogCrash : public SeasonTest {
+class LiveLogCrash : public LiveLogSeasonTest {
  protected:
-  void SetUp() override {
-    SeasonTest::SetUp();
-    if (IsSkipped()) return;
-    std::filesystem::create_directory(dir_.path() / "archive");
-    writeSeasonConfig("realtime_log:\nyes\nbackup_dir:\narchive/\nno_of_game_stats:\n2\n");
-  }
+  LiveLogCrash() : LiveLogSeasonTest("no_of_game_stats:\n2\n") {}
 
   // The server writes the next piece after whatever the live log still holds.
   void serverWrites(const std::string& piece) { dir_.write("live.log", dir_.read("live.log") + piece); }

@@ -34,14 +34,8 @@ int gamesToWrite() {
   return games != nullptr && std::atoi(games) > 0 ? std::atoi(games) : 200;
 }
 
-class LiveWriter : public SeasonTest {
+class LiveWriter : public LiveLogSeasonTest {
  protected:
-  void SetUp() override {
-    SeasonTest::SetUp();
-    if (IsSkipped()) return;
-    std::filesystem::create_directory(dir_.path() / "archive");
-    writeSeasonConfig("realtime_log:\nyes\nbackup_dir:\narchive/\n");
-  }
 
   // Writes the lines one write() each, a few milliseconds apart.
   void write(const std::vector<std::string>& lines) {

@@ -8,14 +8,8 @@
 
 namespace {
 
-class RealtimeLog : public SeasonTest {
+class RealtimeLog : public LiveLogSeasonTest {
  protected:
-  void SetUp() override {
-    SeasonTest::SetUp();
-    if (IsSkipped()) return;
-    std::filesystem::create_directory(dir_.path() / "archive");
-    writeSeasonConfig("realtime_log:\nyes\nbackup_dir:\narchive/\n");
-  }
 
   // The server appends to its log.
   void serverWrites(const std::string& name, const std::string& lines) {

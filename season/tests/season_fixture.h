@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "program_runner.h"
 #include "throwaway_database.h"
@@ -66,4 +67,19 @@ class SeasonTest : public ::testing::Test {
 
   kstest::TempDir dir_;
   std::string database_;
+};
+
+// A season on live logs, archived in archive/; `extra` settings follow.
+class LiveLogSeasonTest : public SeasonTest {
+ protected:
+  explicit LiveLogSeasonTest(std::string extra = "") : extra_(std::move(extra)) {}
+  void SetUp() override {
+    SeasonTest::SetUp();
+    if (IsSkipped()) return;
+    std::filesystem::create_directory(dir_.path() / "archive");
+    writeSeasonConfig("realtime_log:\nyes\nbackup_dir:\narchive/\n" + extra_);
+  }
+
+ private:
+  std::string extra_;
 };

@@ -72,12 +72,11 @@ void readIntoSeason(SeasonRun& s) {
   initGame(*s.game);
   readLog(s);
   std::printf("\n%s\n", kRule);
-  const int new_games = s.database.queuedGames();
   if (!s.database.apply(s.status)) {
     s.log_failed = true;
   } else {
     generateClanStats(s.config, s.status);
-    generateGameStats(s.config, s.run, s.status, new_games > 0);
+    generateGameStats(s);
   }
   fpclose(s.run.log);
 }
@@ -184,6 +183,7 @@ void cleanUpTempFiles() {
     std::remove(name);
   }
   removeSessionFiles();
+  removePageFiles();
 }
 
 int kestrostatsS(int argc, char** argv) {

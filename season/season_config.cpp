@@ -11,7 +11,7 @@ namespace season {
 
 namespace {
 
-std::array<TextSetting, 19> settingsOf(SeasonConfig& c) {
+std::array<TextSetting, 20> settingsOf(SeasonConfig& c) {
   return {{
       {"pre_command:", &c.pre_command, ""},
       {"realtime_log:", &c.realtime_log, "no"},
@@ -32,6 +32,7 @@ std::array<TextSetting, 19> settingsOf(SeasonConfig& c) {
       {"count_games_once:", &c.count_games_once, "yes"},
       {"lock_wait_seconds:", &c.lock_wait_seconds_text, "300"},
       {"make_season_site:", &c.make_season_site, "yes"},
+      {"server_name:", &c.server_name, ""},
   }};
 }
 
@@ -62,12 +63,16 @@ void printListing(const SeasonConfig& c) {
   std::printf("        enclosing char: %c\n", c.command_enclosing_character);
   std::printf("     count games once?: %s\n", c.count_games_once.c_str());
   std::printf("     lock wait seconds: %d\n", c.lock_wait_seconds);
+  std::printf("           server name: %s\n", c.server.c_str());
   std::fputs(rule, stdout);
 }
 
 }  // namespace
 
-SeasonConfig::SeasonConfig() { setDefaults(settingsOf(*this)); }
+SeasonConfig::SeasonConfig() {
+  setDefaults(settingsOf(*this));
+  server = seasonServerName(server_name.view());
+}
 
 bool isPlainDatabaseName(std::string_view name) {
   for (char c : name) {
@@ -98,6 +103,7 @@ int readConfig(SeasonConfig& config) {
   // Read as a decimal number; text that is no number gives 0.
   config.no_of_game_stats = std::atoi(config.no_of_game_stats_text.c_str());
   config.lock_wait_seconds = std::max(0, std::atoi(config.lock_wait_seconds_text.c_str()));
+  config.server = seasonServerName(config.server_name.view());
   printListing(config);
   if (config.db_host.empty() || config.db_name.empty()) {
     std::printf("db configuration is not specified in cfg.");

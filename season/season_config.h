@@ -1,6 +1,7 @@
 // The season configuration file and its settings.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "text.h"
@@ -38,6 +39,11 @@ struct SeasonConfig {
   // write the season site from the database.
   FixedText make_season_site;
   int lock_wait_seconds = 300;  // read from lock_wait_seconds_text
+  // The game server this working directory feeds (server_name:): its games
+  // and its own page rotation are recorded under this name, so that several
+  // servers can share one database. Empty: the working directory's name.
+  FixedText server_name;
+  std::string server;  // the name in use (seasonServerName of server_name)
 
   // Every setting at its default.
   SeasonConfig();

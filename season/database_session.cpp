@@ -133,7 +133,7 @@ bool DatabaseSession::prepare(std::string_view log_name, RunStatus& status) {
   // Only this server makes the pages it owes: another server's games are
   // in that server's rotation.
   if (countGamesOnce()) {
-    script += "SELECT fingerprint, pages=0 AND server='" + serverValue(config_) + "' FROM countedgames;\n";
+    script += "SELECT fingerprint, pages=0 AND server='" + serverValue(config_) + "' AS owed FROM countedgames;\n";
   }
   if (!writeWholeFile(kSchemaScript, script)) {
     status.fail(Failure::kWrite, std::string("could not write ") + kSchemaScript);

@@ -109,7 +109,9 @@ PagesPlan planPages(const SeasonRun& s) {
   }
   // An input whose positions are unknown goes to kestrostats-c whole.
   if (!s.input_games.known()) plan.left_out.clear();
-  for (const std::string& fingerprint : s.input_games.settled()) plan.made.push_back(fingerprint);
+  for (const std::string& fingerprint : s.input_games.settled()) {
+    if (!s.database.countedElsewhere(fingerprint)) plan.made.push_back(fingerprint);
+  }
   if (!isYes(s.config.count_games_once)) plan.made.clear();
   return plan;
 }
@@ -312,7 +314,8 @@ std::string rotationScript(const SeasonConfig& config, const std::vector<std::st
     out += "SELECT 'displaced', @oldestHtml FROM DUAL WHERE @oldestHtml IS NOT NULL;\n";
   }
   for (std::size_t i = 0; i < made.size(); i += kMarksPerStatement) {
-    out += "UPDATE countedgames SET pages=1 WHERE fingerprint IN (";
+    // Only this server's games: another server's are in its own rotation.
+    out += "UPDATE countedgames SET pages=1 WHERE server='" + server + "' AND fingerprint IN (";
     for (std::size_t j = i; j < std::min(made.size(), i + kMarksPerStatement); ++j) {
       out += (j == i ? "'" : ", '") + sqlTextValue(made[j], 64) + "'";
     }

@@ -31,8 +31,9 @@ void generateGameStats(SeasonRun& s);
 
 // The rotation transaction for `pages` (main page names, in the order
 // kestrostats-c wrote them): each takes this server's slot holding the
-// smallest name, under a lock on all of this server's slots; the games of
-// `made` (fingerprints) are recorded as having their pages. The client (run
+// smallest name, under a lock on all of this server's slots; those of this
+// server's games whose fingerprints are in `made` are recorded as having
+// their pages. The client (run
 // with -N) prints "displaced<TAB>name" per page and "kept<TAB>name" for
 // every slot of every server afterwards.
 std::string rotationScript(const SeasonConfig& config, const std::vector<std::string>& pages,

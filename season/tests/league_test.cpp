@@ -6,6 +6,7 @@
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game_pages.h"
@@ -95,17 +96,22 @@ class League : public SeasonTest {
 };
 
 // Holds a lock from another client while a season run meets it.
-struct LockHolder {
-  std::string database;
-  kstest::TempDir dir;
+class LockHolder {
+ public:
+  explicit LockHolder(std::string database) : database_(std::move(database)) {}
   // Starts a client that runs `statements` in one transaction and keeps
   // it open for `seconds`.
   void start(const std::string& statements, int seconds) {
-    dir.write("hold.sql", "use " + database + ";\nstart transaction;\n" + statements + "\ndo sleep(" +
+    dir_.write("hold.sql", "use " + database_ + ";\nstart transaction;\n" + statements + "\ndo sleep(" +
                               std::to_string(seconds) + ");\ncommit;\n");
-    kstest::runIn(dir, "true; mysql -h 127.0.0.1 -u root < hold.sql > hold.out 2>&1 & echo $! > hold.pid; sleep 0.5");
+    kstest::runIn(dir_, "true; mysql -h 127.0.0.1 -u root < hold.sql > hold.out 2>&1 & echo $! > hold.pid; sleep 0.5");
   }
-  ~LockHolder() { kstest::runIn(dir, "test -f hold.pid && while kill -0 $(cat hold.pid) 2>/dev/null; do sleep 0.2; done"); }
+  // Waits for the client to end.
+  ~LockHolder() { kstest::runIn(dir_, "test -f hold.pid && while kill -0 $(cat hold.pid) 2>/dev/null; do sleep 0.2; done"); }
+
+ private:
+  std::string database_;
+  kstest::TempDir dir_;
 };
 
 // The server gives up a lock wait after a second for clients that connect
@@ -170,7 +176,9 @@ TEST_F(League, TheRotationStepIsOneAtomicStepForEveryClient) {
   std::set<std::string> displaced;
   for (const char* out : {"a.out", "b.out"}) {
     for (const std::string& line : lines(dir_.read(out))) {
-      if (line.starts_with("displaced\t")) EXPECT_TRUE(displaced.insert(line.substr(10)).second) << line;
+      if (line.starts_with("displaced\t")) {
+        EXPECT_TRUE(displaced.insert(line.substr(10)).second) << line;
+      }
     }
   }
   EXPECT_EQ(displaced.size(), 300u);
@@ -182,7 +190,7 @@ TEST_F(League, ALockHeldByAnotherClientIsWaitedOutAndThenCountedOnce) {
   ASSERT_EQ(season("first.log").status, 0);
   ShortLockWaits short_waits;
   {
-    LockHolder holder{database_};
+    LockHolder holder(database_);
     holder.start("select * from miscstats for update;", 3);
     dir_.write("games.log", leagueLog(1, 4));
     auto result = kstest::runIn(dir_, "./kestrostats-s games.log 2> errors.txt");
@@ -198,7 +206,7 @@ TEST_F(League, ALockHeldByAnotherClientIsWaitedOutAndThenCountedOnce) {
   // A lock held longer than every attempt: the run gives up on the game, and
   // the next run counts it.
   {
-    LockHolder holder{database_};
+    LockHolder holder(database_);
     holder.start("select * from miscstats for update;", 12);
     dir_.write("games.log", leagueLog(4, 6));
     auto result = kstest::runIn(dir_, "./kestrostats-s games.log 2> errors.txt");
@@ -228,7 +236,7 @@ TEST_F(League, AGameAnotherServerCountsMeanwhileIsSkippedWithItsPages) {
   ASSERT_EQ(season("first.log").status, 0);
   {
     // West commits game 2 while east's run waits for it.
-    LockHolder holder{database_};
+    LockHolder holder(database_);
     holder.start("insert into countedgames set fingerprint='" + fingerprint + "', server='west', pages=1;", 3);
     dir_.write("games.log", leagueLog(1, 4));
     auto result = kstest::runIn(dir_, "./kestrostats-s games.log 2> errors.txt");

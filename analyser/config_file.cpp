@@ -1,5 +1,8 @@
 #include "config_file.h"
 
+#include <filesystem>
+#include <system_error>
+
 void setDefaults(std::span<const TextSetting> settings) {
   for (const TextSetting& s : settings) s.value->assign(s.default_value);
 }
@@ -26,4 +29,15 @@ void readSettings(std::FILE* file, std::span<const TextSetting> settings,
     }
     if (!taken && other_key) other_key(line.view(), file);
   }
+}
+
+std::string seasonServerName(std::string_view configured) {
+  std::string name(configured);
+  if (name.empty()) {
+    std::error_code error;
+    name = std::filesystem::current_path(error).filename().string();
+  }
+  if (name.empty()) name = "season";
+  if (name.size() > kServerNameBytes) name.resize(kServerNameBytes);
+  return name;
 }

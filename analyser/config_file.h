@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "text.h"
@@ -31,3 +32,11 @@ void readSettings(std::FILE* file, std::span<const TextSetting> settings,
 
 // Reads a value line (line end cut); false at the end of the file.
 bool readValueLine(std::FILE* file, FixedText& value);
+
+// The name of the server whose games a season working directory feeds
+// (server_name:, shared by kestrostats-s and kestrostats-site): the
+// configured name, or, when none is configured, the working directory's own
+// name ("season" at the root). Cut to kServerNameBytes bytes, the size of
+// its database columns, so that every program compares the same bytes.
+inline constexpr std::size_t kServerNameBytes = 64;
+std::string seasonServerName(std::string_view configured);

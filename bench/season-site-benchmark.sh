@@ -47,7 +47,7 @@ mkdir -p "$run/html"
 cp "$bin/kestrostats-site" "$bin/kestrostats-s" "$bin/kestrostats-c" "$bin/ks-preparse" "$run/"
 cp "$top/samples/ffa-chat.log" "$run/"
 : > "$run/c-default.cfg"
-printf 'db_host:\n127.0.0.1\ndb_name:\nbench\ndb_user:\nroot\nno_of_game_stats:\n%s\ndetect_clan_tag:\nyes\nmake_season_site:\nno\n' \
+printf 'db_host:\n127.0.0.1\ndb_name:\nbench\ndb_user:\nroot\nno_of_game_stats:\n%s\ndetect_clan_tag:\nyes\nmake_season_site:\nno\nserver_name:\nbench\n' \
   "$games" > "$run/s-default.cfg"
 echo "Making the season's tables with kestrostats-s ..."
 (cd "$run" && ./kestrostats-s ffa-chat.log > season.out 2>&1) || { cat "$run/season.out" >&2; exit 1; }
@@ -68,7 +68,7 @@ query "delete from playerstats; delete from gamestats; delete from clanstats;
          'sarge/default', concat('good game number ', seq), rand(seq) * 300 - 80, rand(seq + 1) * 200$values
   from seq_1_to_$players;
   insert into clanstats (tag, stat) select concat('[TAG', seq, ']'), rand(seq) * 5 from seq_0_to_49;
-  insert into gamestats (slot, html) select seq, concat('kestrostats_2024_06_12_20_', lpad(seq div 60, 2, '0'), '_',
+  insert into gamestats (server, slot, html) select 'bench', seq, concat('kestrostats_2024_06_12_20_', lpad(seq div 60, 2, '0'), '_',
          lpad(seq mod 60, 2, '0'), '_', seq, '_CTF_RED_vs_BLUE_main.html') from seq_1_to_$games;
   update miscstats set value=now() where variable='time';"
 query "select html from gamestats;" | while read -r page; do

@@ -76,12 +76,11 @@ void readIntoSeason(SeasonRun& s) {
   initGame(*s.game);
   readLog(s);
   std::printf("\n%s\n", kRule);
-  const int new_games = s.database.queuedGames();
   if (!s.database.apply(s.status)) {
     s.log_failed = true;
   } else {
     generateClanStats(s.config, s.status);
-    generateGameStats(s.config, s.run, s.status, new_games > 0);
+    generateGameStats(s);
   }
   fpclose(s.run.log);
 }
@@ -194,6 +193,7 @@ void cleanUpTempFiles() {
     std::remove(name);
   }
   removeSessionFiles();
+  removePageFiles();
 }
 
 namespace {

@@ -75,7 +75,10 @@ int main(int argc, char** argv) {
   if (line.min_games) settings.min_games = *line.min_games;
 
   site::SeasonData data;
-  if (!site::readSeason(settings.login, settings.detect_clans, data, error)) return fail(kStatusDatabase, error);
+  if (!site::readSeason(settings.login, settings.server_name, settings.detect_clans, data, error)) {
+    return fail(kStatusDatabase, error);
+  }
+  data.server = settings.server_name;
 
   fs::path pages_folder = line.pages.value_or(line.out.has_parent_path() ? line.out.parent_path() : fs::path("."));
   site::SiteRules rules{settings.min_games, settings.award_min_attempts, settings.detect_clans};

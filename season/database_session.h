@@ -4,13 +4,20 @@
 // migrates tables made by earlier versions, and reads the fingerprints of
 // the games the database already holds. The games of the log are then
 // written to one script, "db_sql.txt", each game one transaction that also
-// records its fingerprint; apply() has the client run that script in one
+// records its fingerprint (with this server's name, and that its pages are
+// still to be made); apply() has the client run that script in one
 // session. The client stops at the first statement that fails: the games
-// before it are committed, that game and the ones after it are not, and
-// the next run counts exactly those (their fingerprints are not in the
-// database). Skipping known games makes a log read twice harmless.
+// before it are committed, that game is rolled back. When the server only
+// refused it for a lock held by another client (a deadlock, a lock wait
+// timeout: several servers writing one database), that game and the ones
+// after it are run again after a short random pause, a few times; a game
+// that another run committed in the meantime is dropped from the script.
+// Any other failure leaves the games not committed to the next run (their
+// fingerprints are not in the database). Skipping known games makes a log
+// read twice harmless.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -41,6 +48,10 @@ class DatabaseSession {
   // (count_games_once is not "yes").
   bool isCounted(const std::string& fingerprint) const;
 
+  // True when this server counted the game in an earlier run that ended
+  // before its pages were made: the game is owed its pages.
+  bool pagesOwed(const std::string& fingerprint) const { return owed_.count(fingerprint) > 0; }
+
   // Opens the game's transaction in the script (and the script itself for
   // the first game): the game's statements follow through write(), and
   // endGame() commits it.
@@ -52,28 +63,75 @@ class DatabaseSession {
   int queuedGames() const { return static_cast<int>(games_.size()); }
 
   // Closes the script and applies it. True when every queued game was
-  // committed (also when there was none); otherwise the failure is recorded
-  // and the client's message names the game it stopped at.
+  // committed, by this run or (dropped from it) by another one meanwhile,
+  // also when there was none; otherwise the failure is recorded and the
+  // client's message names the game it stopped at.
   bool apply(RunStatus& status);
+
+  // True when apply() found the game committed by another run meanwhile:
+  // it is counted, and its pages are that run's.
+  bool countedElsewhere(const std::string& fingerprint) const { return elsewhere_.count(fingerprint) > 0; }
 
  private:
   struct QueuedGame {
     int game_id;
-    long first_line;  // line of the script where the game's transaction begins
+    std::string fingerprint;
+    long first_line;  // line of db_sql.txt where the game's transaction begins
+  };
+  // The games of the script the client reads, and the line where each begins.
+  struct ScriptGames {
+    std::vector<std::size_t> games;  // indices into games_
+    std::vector<long> first_lines;
   };
 
   bool readCountedGames(RunStatus& status);
-  void reportFailedGame(const std::string& client_errors) const;
+  bool closeScript();
+  bool resume(ScriptGames& script, const std::string& client_errors, int& conflicts);
+  bool dropCountedMeanwhile(ScriptGames& script, std::size_t from);
+  bool writeRetryScript(ScriptGames& script, std::size_t from);
+  void reportFailedGame(const ScriptGames& script, const std::string& client_errors) const;
   bool countGamesOnce() const { return isYes(config_.count_games_once); }
 
   const SeasonConfig& config_;
   std::string log_name_;
   std::unordered_set<std::string> counted_;
+  std::unordered_set<std::string> owed_;
+  std::unordered_set<std::string> elsewhere_;
   std::vector<QueuedGame> games_;
   std::FILE* script_ = nullptr;
   long script_lines_ = 0;
   bool write_failed_ = false;
 };
+
+// What the mysql client said about the statement it stopped at
+// ("ERROR 1213 (40001) at line 12: ...").
+struct ClientError {
+  int code = 0;   // the server's error number; 0 when none is named
+  long line = 0;  // the script's line; 0 when none is named
+};
+ClientError parseClientError(const std::string& client_errors);
+
+// A deadlock (1213) or a lock wait timeout (1205): the server gave up the
+// statement for a lock another client held, and its transaction can simply
+// be run again.
+bool isLockConflict(int code);
+
+// Attempts at a transaction that keeps meeting lock conflicts, the first
+// one included.
+inline constexpr int kLockConflictAttempts = 5;
+
+// Waits a random 100 to 500 milliseconds times `attempt` (1 for the first
+// retry) before a transaction is tried again, so that two clients that
+// collided do not collide again; prints the pause.
+void pauseBeforeRetry(int attempt);
+
+// Runs `command`, a mysql client whose standard error goes to
+// `errors_file` and whose script is one transaction, again while the
+// server refuses it for a lock conflict, up to kLockConflictAttempts times.
+// Returns the exit status of the last attempt; `client_errors` holds its
+// messages.
+int runTransactionScript(const SeasonConfig& config, const std::string& command, const char* errors_file,
+                         std::string& client_errors);
 
 // Writes the game's statements (gameStatements) into the session's open
 // transaction.

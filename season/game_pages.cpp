@@ -1,19 +1,38 @@
 #include "game_pages.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "crash_point.h"
+#include "database_session.h"
 #include "game.h"
+#include "player_sql.h"
+#include "players.h"
 #include "run_summary.h"
 #include "season_config.h"
+#include "season_run.h"
 #include "shell_command.h"
+#include "sql_literal.h"
 #include "text.h"
 
 namespace season {
 
 namespace {
+
+constexpr const char* kConvertedLog = "kestro-s.log";
+constexpr const char* kPagesLog = "kestro-s-pages.log";
+constexpr const char* kPageStatements = "db_sql_gamestats.txt";  // kestrostats-c's own
+constexpr const char* kRotationScript = "db_sql_rotation.txt";
+constexpr const char* kRotationOutput = "db_delhtml.txt";
+constexpr const char* kRotationErrors = "db_rotation_errors.txt";
+constexpr std::size_t kHtmlColumn = 255;
+// Fingerprints per statement that records games as having their pages.
+constexpr std::size_t kMarksPerStatement = 200;
 
 // One shell command line must stay below the system's limit for a single
 // argument (128 KiB); the names of a log's displaced pages nearly always
@@ -38,23 +57,24 @@ void addPageAndTwin(std::string name, std::vector<std::string>& pages) {
   add(name);
 }
 
-// Adds the pages listed in a mysql output file, skipping lines for which
-// `is_heading` holds. A missing file lists nothing.
-template <typename Predicate>
-void addListedPages(const char* list, Predicate is_heading, std::vector<std::string>& pages) {
-  std::FILE* file = std::fopen(list, "rb");
+// Adds the pages of dropped slots that the games script listed
+// ("db_cleanhtml.txt": a heading "html", then one name a line).
+void addDroppedSlotPages(std::vector<std::string>& pages) {
+  std::FILE* file = std::fopen("db_cleanhtml.txt", "rb");
   if (file == nullptr) return;
   FixedText line;
   while (readLine(file, line)) {
     stripNewLineChars(line);
-    if (!is_heading(line.view())) addPageAndTwin(std::string(line.view()), pages);
+    if (line.view() != "html") addPageAndTwin(std::string(line.view()), pages);
   }
   std::fclose(file);
 }
 
 // Deletes the pages with as few commands as their names allow (one for a
 // log, as a rule), in the configured command form.
-void deletePages(const SeasonConfig& config, const std::vector<std::string>& pages, RunStatus& status) {
+void deletePages(const SeasonConfig& config, std::vector<std::string> pages, RunStatus& status) {
+  std::sort(pages.begin(), pages.end());
+  pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
   std::size_t next = 0;
   while (next < pages.size()) {
     std::string command = "rm -f --";
@@ -70,55 +90,279 @@ void deletePages(const SeasonConfig& config, const std::vector<std::string>& pag
   }
 }
 
-bool startRotationScript(const SeasonConfig& config, RunStatus& status) {
-  std::FILE* rotation = std::fopen("db_sql_gamestats.txt", "w");
-  bool ok = rotation != nullptr && std::fprintf(rotation, "USE %s;\n", config.db_name.c_str()) > 0;
-  if (rotation != nullptr && std::fclose(rotation) != 0) ok = false;
-  if (!ok) status.fail(Failure::kWrite, "could not write db_sql_gamestats.txt");
+// Which games get pages now, and which are left out of kestrostats-c's input.
+struct PagesPlan {
+  std::vector<const GameSpan*> left_out;  // counted games that have their pages (or are another run's)
+  std::vector<std::string> made;          // fingerprints to record as having their pages
+  std::size_t wanted = 0;                 // games to be given pages
+};
+
+PagesPlan planPages(const SeasonRun& s) {
+  PagesPlan plan;
+  for (const GameSpan& game : s.input_games.games()) {
+    if (game.needs_pages && !s.database.countedElsewhere(game.fingerprint)) {
+      ++plan.wanted;
+      plan.made.push_back(game.fingerprint);
+    } else {
+      plan.left_out.push_back(&game);
+    }
+  }
+  // An input whose positions are unknown goes to kestrostats-c whole.
+  if (!s.input_games.known()) plan.left_out.clear();
+  for (const std::string& fingerprint : s.input_games.settled()) {
+    if (!s.database.countedElsewhere(fingerprint)) plan.made.push_back(fingerprint);
+  }
+  if (!isYes(s.config.count_games_once)) plan.made.clear();
+  return plan;
+}
+
+bool writeAll(std::FILE* to, std::string_view bytes) {
+  return std::fwrite(bytes.data(), 1, bytes.size(), to) == bytes.size();
+}
+
+// Lines that set what kestrostats-c carries from game to game (the OSP
+// client's banner and the renderer's shutdown, which clears it) are kept
+// from a game that is left out.
+bool carriesRunState(const std::string& line) {
+  FixedText stripped;
+  stripColorCodes(line, stripped);
+  return contains(stripped.view(), "Loaded OSP Client Version:") || contains(stripped.view(), "RE_Shutdown( 0 )");
+}
+
+// Copies the input from its position up to `end` to `to`; with
+// `run_state_only`, only the lines that carry run state. False on a read or
+// write error, or when the input ends before `end`.
+bool copyUpTo(std::FILE* from, long long end, bool run_state_only, std::FILE* to) {
+  std::string line;
+  long long at = std::ftell(from);
+  while (at < end) {
+    int c = std::fgetc(from);
+    if (c == EOF) return false;
+    ++at;
+    line += static_cast<char>(c);
+    if (c != '\n' && at < end) continue;
+    if ((!run_state_only || carriesRunState(line)) && !writeAll(to, line)) return false;
+    line.clear();
+  }
+  return true;
+}
+
+bool copyRest(std::FILE* from, std::FILE* to) {
+  char chunk[65536];
+  std::size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, from)) > 0) {
+    if (!writeAll(to, std::string_view(chunk, n))) return false;
+  }
+  return std::ferror(from) == 0;
+}
+
+// Writes kestro-s-pages.log: the input without the games left out.
+bool writePagesLog(const std::string& input, const PagesPlan& plan) {
+  std::FILE* from = std::fopen(input.c_str(), "rb");
+  std::FILE* to = std::fopen(kPagesLog, "wb");
+  bool ok = from != nullptr && to != nullptr;
+  for (std::size_t i = 0; ok && i < plan.left_out.size(); ++i) {
+    ok = copyUpTo(from, plan.left_out[i]->begin, false, to) && copyUpTo(from, plan.left_out[i]->end, true, to);
+  }
+  ok = ok && copyRest(from, to) && std::fflush(to) == 0;
+  if (from != nullptr) std::fclose(from);
+  if (to != nullptr && std::fclose(to) != 0) ok = false;
   return ok;
 }
 
-// Has kestrostats-c write the log's pages, applies their rotation and lists
-// the pages it displaced.
-void makeNewPages(const SeasonConfig& config, const Run& run, RunStatus& status,
-                  std::vector<std::string>& displaced) {
-  std::printf(" Generating game stats (html) for %s\n", run.logfile.c_str());
-  std::printf("%s\n", kRule);
-  std::printf("  - this may take a while...\n");
-  if (!startRotationScript(config, status)) return;
-  std::string report_config = quotedValue(config.game_stats_config_file);
-  std::string command = run.log_type == 1
-                            ? "./kestrostats-c kestro-s.log \"" + report_config + "\" >temp-s"
-                            : "./kestrostats-c \"" + quotedValue(run.logfile) + "\" \"" + report_config + "\" >temp-s";
+bool startPageStatements(const SeasonConfig& config, RunStatus& status) {
+  std::FILE* rotation = std::fopen(kPageStatements, "w");
+  bool ok = rotation != nullptr && std::fprintf(rotation, "USE %s;\n", config.db_name.c_str()) > 0;
+  if (rotation != nullptr && std::fclose(rotation) != 0) ok = false;
+  if (!ok) status.fail(Failure::kWrite, std::string("could not write ") + kPageStatements);
+  return ok;
+}
+
+// The page names of kestrostats-c's rotation statements, in its order.
+std::vector<std::string> writtenPages() {
+  constexpr std::string_view kBefore = "UPDATE gamestats SET html='";
+  constexpr std::string_view kAfter = "' WHERE html=@oldestHtml LIMIT 1;";
+  std::vector<std::string> pages;
+  std::FILE* file = std::fopen(kPageStatements, "rb");
+  if (file == nullptr) return pages;
+  FixedText line;
+  while (readLine(file, line)) {
+    stripNewLineChars(line);
+    std::string_view text = line.view();
+    if (text.size() > kBefore.size() + kAfter.size() && text.starts_with(kBefore) && text.ends_with(kAfter)) {
+      pages.emplace_back(text.substr(kBefore.size(), text.size() - kBefore.size() - kAfter.size()));
+    }
+  }
+  std::fclose(file);
+  return pages;
+}
+
+// Has kestrostats-c write the pages of the planned games. False when its
+// input could not be written (nothing was run).
+bool runReport(SeasonRun& s, const PagesPlan& plan) {
+  // The season's own files are named as they are; a log's name is quoted.
+  std::string input = s.run.log_type == 1 ? kConvertedLog : "\"" + quotedValue(s.run.logfile) + "\"";
+  if (!plan.left_out.empty()) {
+    if (!writePagesLog(s.run.log_type == 1 ? kConvertedLog : std::string(s.run.logfile.view()), plan)) {
+      s.status.fail(Failure::kWrite, std::string("could not write ") + kPagesLog + "; the pages of " +
+                                         std::string(s.run.logfile.view()) + " are made the next time it is read");
+      return false;
+    }
+    input = kPagesLog;
+  }
+  std::string report_config = quotedValue(s.config.game_stats_config_file);
+  std::string command = "./kestrostats-c " + input + " \"" + report_config + "\" >temp-s";
   // A failed page leaves no rotation statement behind, so the rotation of
   // the pages that were written still goes ahead.
-  if (int exit_status = runCommand(config, command); exit_status != 0) {
-    status.fail(Failure::kProgram, "./kestrostats-c could not write every page of " +
-                                       std::string(run.logfile.view()) + " (exit status " +
-                                       std::to_string(exit_status) + "; its messages are in temp-s)");
+  if (int exit_status = runCommand(s.config, command); exit_status != 0) {
+    s.status.fail(Failure::kProgram, "./kestrostats-c could not write every page of " +
+                                         std::string(s.run.logfile.view()) + " (exit status " +
+                                         std::to_string(exit_status) + "; its messages are in temp-s)");
   }
+  return true;
+}
+
+// Reads the rotation's output: the displaced pages go to `pages`, the stems
+// of the pages every slot holds now to `kept`.
+void readRotationOutput(std::vector<std::string>& pages, std::set<std::string>& kept) {
+  std::FILE* file = std::fopen(kRotationOutput, "rb");
+  if (file == nullptr) return;
+  FixedText line;
+  while (readLine(file, line)) {
+    stripNewLineChars(line);
+    std::string_view text = line.view();
+    if (text.starts_with("displaced\t")) addPageAndTwin(std::string(text.substr(10)), pages);
+    bool temporary = false;
+    if (text.starts_with("kept\t")) kept.insert(seasonPageStem(text.substr(5), temporary));
+  }
+  std::fclose(file);
+}
+
+// Adds the season pages in html/ that no slot holds (written by a run that
+// was killed before its rotation, or displaced by one killed before the
+// deletion), and pages left under their temporary names.
+void addUnheldPages(const std::set<std::string>& kept, std::vector<std::string>& pages) {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("html", error)) {
+    std::error_code type_error;
+    if (!entry.is_regular_file(type_error)) continue;
+    const std::string name = entry.path().filename().string();
+    bool temporary = false;
+    const std::string stem = seasonPageStem(name, temporary);
+    if (!stem.empty() && (temporary || kept.count(stem) == 0)) pages.push_back(name);
+  }
+}
+
+// Applies the rotation of the pages kestrostats-c wrote and lists the pages
+// to delete. False when the database refused it.
+bool rotate(SeasonRun& s, const PagesPlan& plan, std::vector<std::string>& pages) {
   std::printf("  - updating database...\n");
-  if (int exit_status = runCommand(config, "mysql " + mysqlLogin(config) + " < db_sql_gamestats.txt > db_delhtml.txt");
-      exit_status != 0) {
-    status.fail(Failure::kDatabase, "could not rotate the game pages (mysql exit status " +
-                                        std::to_string(exit_status) + ")");
-    return;
+  const std::string script = rotationScript(s.config, writtenPages(), plan.made);
+  std::FILE* file = std::fopen(kRotationScript, "wb");
+  bool written = file != nullptr && writeAll(file, script);
+  if (file != nullptr && std::fclose(file) != 0) written = false;
+  if (!written) {
+    s.status.fail(Failure::kWrite, std::string("could not write ") + kRotationScript);
+    return false;
   }
+  std::string client_errors;
+  const std::string command =
+      "mysql -N " + mysqlLogin(s.config) + " < " + kRotationScript + " > " + kRotationOutput;
+  if (int exit_status = runTransactionScript(s.config, command, kRotationErrors, client_errors); exit_status != 0) {
+    std::fputs(client_errors.c_str(), stderr);
+    s.status.fail(Failure::kDatabase, "could not rotate the game pages (mysql exit status " +
+                                          std::to_string(exit_status) + "); they are made again the next time " +
+                                          std::string(s.run.logfile.view()) + " is read");
+    return false;
+  }
+  crashPoint("pages-rotated");
   std::printf("  - deleting old html stats...\n");
-  // Each SELECT of the rotation script prints a heading holding ":".
-  addListedPages("db_delhtml.txt", [](std::string_view line) { return contains(line, ":"); }, displaced);
+  std::set<std::string> kept;
+  readRotationOutput(pages, kept);
+  addUnheldPages(kept, pages);
+  return true;
+}
+
+void makeNewPages(SeasonRun& s, const PagesPlan& plan, std::vector<std::string>& pages) {
+  std::printf(" Generating game stats (html) for %s\n", s.run.logfile.c_str());
+  std::printf("%s\n", kRule);
+  std::printf("  - this may take a while...\n");
+  if (!startPageStatements(s.config, s.status) || !runReport(s, plan)) return;
+  crashPoint("pages-made");
+  rotate(s, plan, pages);
+}
+
+bool isDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 }  // namespace
 
-void generateGameStats(const SeasonConfig& config, const Run& run, RunStatus& status, bool new_games) {
+std::string rotationScript(const SeasonConfig& config, const std::vector<std::string>& pages,
+                           const std::vector<std::string>& made) {
+  const std::string server = serverValue(config);
+  const std::string own = " FROM gamestats WHERE server='" + server + "'";
+  std::string out = "USE " + std::string(config.db_name.view()) + ";\nSTART TRANSACTION;\n";
+  // Locking every slot of this server first makes the steps below one
+  // atomic step against any other client rotating the same slots.
+  out += "SELECT COUNT(*) INTO @ks_slots" + own + " FOR UPDATE;\n";
+  for (const std::string& page : pages) {
+    out += "SET @ks_slot=NULL, @oldestHtml=NULL;\n";
+    out += "SELECT slot, html INTO @ks_slot, @oldestHtml" + own + " ORDER BY html, slot LIMIT 1;\n";
+    out += "UPDATE gamestats SET html='" + sqlTextValue(page, kHtmlColumn) + "' WHERE server='" + server +
+           "' AND slot=@ks_slot;\n";
+    out += "SELECT 'displaced', @oldestHtml FROM DUAL WHERE @oldestHtml IS NOT NULL;\n";
+  }
+  for (std::size_t i = 0; i < made.size(); i += kMarksPerStatement) {
+    // Only this server's games: another server's are in its own rotation.
+    out += "UPDATE countedgames SET pages=1 WHERE server='" + server + "' AND fingerprint IN (";
+    for (std::size_t j = i; j < std::min(made.size(), i + kMarksPerStatement); ++j) {
+      out += (j == i ? "'" : ", '") + sqlTextValue(made[j], 64) + "'";
+    }
+    out += ");\n";
+  }
+  out += "SELECT 'kept', html FROM gamestats;\nCOMMIT;\n";
+  return out;
+}
+
+std::string seasonPageStem(std::string_view name, bool& temporary) {
+  constexpr std::string_view kPrefix = "kestrostats_";
+  temporary = name.ends_with(".part");
+  if (temporary) name.remove_suffix(5);
+  // "kestrostats_2024_06_12_20_15_03_": the run's date and time.
+  if (!name.starts_with(kPrefix) || name.size() < kPrefix.size() + 20 || contains(name, "/")) return {};
+  std::string_view time = name.substr(kPrefix.size(), 20);
+  for (std::size_t at : {4u, 7u, 10u, 13u, 16u, 19u}) {
+    if (time[at] != '_') return {};
+  }
+  for (std::size_t at : {0u, 5u, 8u, 11u, 14u, 17u}) {
+    if (!isDigits(time.substr(at, at == 0 ? 4 : 2))) return {};
+  }
+  std::size_t end = std::string_view::npos;
+  for (std::string_view kind : {"_main.", "_wpn."}) {
+    std::size_t at = name.rfind(kind);
+    if (at != std::string_view::npos && (end == std::string_view::npos || at > end)) end = at;
+  }
+  if (name.ends_with("_game.json")) end = name.size() - 10;
+  if (end == std::string_view::npos || end < kPrefix.size() + 19) return {};
+  return std::string(name.substr(0, end + 1));
+}
+
+void generateGameStats(SeasonRun& s) {
   std::printf("%s\n", kRule);
   std::vector<std::string> pages;
-  if (config.no_of_game_stats > 0 && new_games) makeNewPages(config, run, status, pages);
+  if (s.config.no_of_game_stats > 0) {
+    const PagesPlan plan = planPages(s);
+    if (plan.wanted > 0) makeNewPages(s, plan, pages);
+  }
   std::printf("  - deleting leftover html game stats (if any)...\n");
-  addListedPages("db_cleanhtml.txt", [](std::string_view line) { return line == "html"; }, pages);
-  deletePages(config, pages, status);
+  addDroppedSlotPages(pages);
+  deletePages(s.config, pages, s.status);
   std::printf("%s\n", kRule);
+}
+
+void removePageFiles() {
+  for (const char* name : {kPagesLog, kRotationScript, kRotationErrors}) std::remove(name);
 }
 
 }  // namespace season

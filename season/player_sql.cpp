@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "config_file.h"
 #include "game.h"
 #include "kills.h"
 #include "line_event.h"
@@ -63,7 +64,9 @@ void writeTables(std::string& out) {
   // Tags and raw names compare byte for byte: "ALICE" and "Alice" are two,
   // and so are "Alice" and "Alice " (a padding collation would match them).
   out += "CREATE TABLE IF NOT EXISTS clanstats(tag VARBINARY(50) PRIMARY KEY, stat FLOAT(2) DEFAULT 0.0);\n";
-  out += "CREATE TABLE IF NOT EXISTS gamestats(slot INT PRIMARY KEY DEFAULT 0, html VARCHAR(255));\n";
+  // Each server keeps its own page slots: its pages are in its own html/.
+  out += "CREATE TABLE IF NOT EXISTS gamestats(server VARBINARY(64) NOT NULL DEFAULT \"\", slot INT NOT NULL DEFAULT 0, "
+         "html VARCHAR(255), PRIMARY KEY (server, slot));\n";
   out += "CREATE TABLE IF NOT EXISTS playerstats(";
   // The texts are byte strings: a name in another alphabet (cp1251, say) is
   // kept as the log wrote it, whatever the server's character set.
@@ -98,8 +101,10 @@ void writeTables(std::string& out) {
   out += "ctf_assist_efc_kills INT DEFAULT 0, ctf_assist_flag_returns INT DEFAULT 0, ";
   out += "ctf_flag_hold_kills INT DEFAULT 0";
   out += ");\n";
+  // server: who counted the game; pages: whether its pages were made and
+  // entered that server's rotation (a run killed in between leaves 0).
   out += "CREATE TABLE IF NOT EXISTS countedgames(fingerprint CHAR(64) PRIMARY KEY, log VARCHAR(255), "
-         "counted DATETIME);\n";
+         "counted DATETIME, server VARBINARY(64), pages TINYINT NOT NULL DEFAULT 1);\n";
 }
 
 // A statement run only when a condition on the schema holds: tables made by
@@ -108,6 +113,28 @@ void writeTables(std::string& out) {
 void writeMigration(std::string& out, const char* condition, const char* statement) {
   sqlf(out, "SET @ks_step=IF((%s)>0, '%s', 'DO 0');\n", condition, statement);
   out += "PREPARE ks_migration FROM @ks_step; EXECUTE ks_migration; DEALLOCATE PREPARE ks_migration;\n";
+}
+
+// The condition that `table` has no column `column`.
+std::string lacksColumn(const char* table, const char* column) {
+  return std::string("SELECT COUNT(*)=0 FROM information_schema.COLUMNS WHERE TABLE_SCHEMA=DATABASE() AND "
+                     "TABLE_NAME='") + table + "' AND COLUMN_NAME='" + column + "'";
+}
+
+// Slots of earlier versions belonged to the one rotation every server
+// shared: they become the rotation of the first server that finds none of
+// its own (in a single-server season, that server).
+void writeServerColumns(std::string& out, const std::string& server) {
+  writeMigration(out, lacksColumn("gamestats", "server").c_str(),
+                 "ALTER TABLE gamestats ADD COLUMN server VARBINARY(64) NOT NULL DEFAULT \"\" FIRST, "
+                 "DROP PRIMARY KEY, ADD PRIMARY KEY (server, slot)");
+  sqlf(out, "SET @ks_own=(SELECT COUNT(*) FROM gamestats WHERE server='%s');\n", server.c_str());
+  sqlf(out, "UPDATE gamestats SET server='%s' WHERE server=\"\" AND @ks_own=0;\n", server.c_str());
+  // Games counted before servers were told apart have their pages already.
+  writeMigration(out, lacksColumn("countedgames", "server").c_str(),
+                 "ALTER TABLE countedgames ADD COLUMN server VARBINARY(64)");
+  writeMigration(out, lacksColumn("countedgames", "pages").c_str(),
+                 "ALTER TABLE countedgames ADD COLUMN pages TINYINT NOT NULL DEFAULT 1");
 }
 
 void writeMigrations(std::string& out) {
@@ -199,6 +226,8 @@ void replaceApostrophes(FixedText& text) {
 
 }  // namespace
 
+std::string serverValue(const SeasonConfig& config) { return sqlTextValue(config.server, kServerNameBytes); }
+
 void updateItems(Game& game, const LineEvent& event) {
   const LineScan& line = event.scan;
   if (!line.contains(" picked up the item ")) return;
@@ -222,6 +251,7 @@ std::string schemaScript(const SeasonConfig& config) {
   sqlf(out, "USE %s;\n", db);
   writeTables(out);
   writeMigrations(out);
+  writeServerColumns(out, serverValue(config));
   return out;
 }
 
@@ -237,12 +267,16 @@ void sqlVerifyData(Game& game) {
 std::string gameStatements(Game& game, const SeasonConfig& config) {
   int n = getTotalPlayers(game);
   sqlVerifyData(game);
+  const std::string server = serverValue(config);
   std::string out;
-  out += "INSERT IGNORE INTO miscstats SET variable=\"time\";";
-  out += "UPDATE miscstats SET value=now() where variable=\"time\";";
-  sqlf(out, "DELETE FROM gamestats where slot>%d;\n", config.no_of_game_stats);
+  // One statement that takes the row's write lock at once: a shared lock
+  // first (INSERT IGNORE of an existing row) and the write lock later let
+  // two servers' games deadlock on this row.
+  out += "INSERT INTO miscstats SET variable=\"time\", value=now() ON DUPLICATE KEY UPDATE value=now();";
+  sqlf(out, "DELETE FROM gamestats WHERE server='%s' AND slot>%d;\n", server.c_str(), config.no_of_game_stats);
   for (int slot = 1; slot <= config.no_of_game_stats; ++slot) {
-    sqlf(out, "INSERT IGNORE INTO gamestats SET slot=%d, html='%d.html';\n", slot, 1000 + slot);
+    sqlf(out, "INSERT IGNORE INTO gamestats SET server='%s', slot=%d, html='%d.html';\n", server.c_str(), slot,
+         1000 + slot);
   }
   for (int i = 0; i < n; ++i) {
     const Q3Player& p = game.q3players[i];

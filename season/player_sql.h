@@ -21,13 +21,19 @@ void updateItems(Game& game, const LineEvent& event);
 // earlier versions up to date: raw names and tags become byte strings, so
 // that "Alice" and "Alice " are two players, and every table becomes
 // transactional (InnoDB), so that a game is committed whole or not at all.
+// The page slots and the counted games carry the server's name (slots of
+// earlier versions go to the first server that has none), and each counted
+// game whether its pages were made.
 std::string schemaScript(const SeasonConfig& config);
+
+// The server's name (config.server) escaped for a literal in the scripts.
+std::string serverValue(const SeasonConfig& config);
 
 // Makes the player texts safe inside the script's quotes: every "'" becomes "_".
 void sqlVerifyData(Game& game);
 
 // The statements of the game in the player table: the time of the last
-// update, the page slots, and for every player who did something the INSERT
+// update, this server's page slots, and for every player who did something the INSERT
 // and the UPDATEs of the row. Runs sqlVerifyData() first.
 std::string gameStatements(Game& game, const SeasonConfig& config);
 

@@ -11,7 +11,7 @@ namespace season {
 
 namespace {
 
-std::array<TextSetting, 22> settingsOf(SeasonConfig& c) {
+std::array<TextSetting, 23> settingsOf(SeasonConfig& c) {
   return {{
       {"pre_command:", &c.pre_command, ""},
       {"realtime_log:", &c.realtime_log, "no"},
@@ -35,6 +35,7 @@ std::array<TextSetting, 22> settingsOf(SeasonConfig& c) {
       {"lock_wait_seconds:", &c.lock_wait_seconds_text, "300"},
       {"make_season_site:", &c.make_season_site, "yes"},
       {"quiet:", &c.quiet, "no"},
+      {"server_name:", &c.server_name, ""},
   }};
 }
 
@@ -67,12 +68,16 @@ void printListing(const SeasonConfig& c) {
   std::printf("        enclosing char: %c\n", c.command_enclosing_character);
   std::printf("     count games once?: %s\n", c.count_games_once.c_str());
   std::printf("     lock wait seconds: %d\n", c.lock_wait_seconds);
+  std::printf("           server name: %s\n", c.server.c_str());
   std::fputs(rule, stdout);
 }
 
 }  // namespace
 
-SeasonConfig::SeasonConfig() { setDefaults(settingsOf(*this)); }
+SeasonConfig::SeasonConfig() {
+  setDefaults(settingsOf(*this));
+  server = seasonServerName(server_name.view());
+}
 
 bool isPlainDatabaseName(std::string_view name) {
   for (char c : name) {
@@ -110,6 +115,7 @@ bool loadConfig(SeasonConfig& config) {
   // Read as a decimal number; text that is no number gives 0.
   config.no_of_game_stats = std::atoi(config.no_of_game_stats_text.c_str());
   config.lock_wait_seconds = std::max(0, std::atoi(config.lock_wait_seconds_text.c_str()));
+  config.server = seasonServerName(config.server_name.view());
   return true;
 }
 

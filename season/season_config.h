@@ -1,6 +1,7 @@
 // The season configuration file and its settings.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "text.h"
@@ -44,6 +45,11 @@ struct SeasonConfig {
   int lock_wait_seconds = 300;  // read from lock_wait_seconds_text
   // "yes": only errors and one summary line (as the -q option).
   FixedText quiet;
+  // The game server this working directory feeds (server_name:): its games
+  // and its own page rotation are recorded under this name, so that several
+  // servers can share one database. Empty: the working directory's name.
+  FixedText server_name;
+  std::string server;  // the name in use (seasonServerName of server_name)
 
   // Every setting at its default.
   SeasonConfig();

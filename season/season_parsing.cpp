@@ -71,9 +71,10 @@ void fingerprintLine(GameFingerprint& fingerprint, std::string_view line) {
   fingerprint.addLine(earlier);
 }
 
-void skipCountedGame(const std::string& fingerprint) {
+void skipCountedGame(const std::string& fingerprint, bool pages_owed) {
   std::printf("\nAlready counted ------------<%.16s>-----\n", fingerprint.c_str());
   std::printf(" - a game with these lines is in the database: skipped\n");
+  if (pages_owed) std::printf(" - its pages were never made: they are made now\n");
 }
 
 }  // namespace
@@ -103,10 +104,15 @@ void checkForNewGameStart(SeasonRun& s, const LineEvent& event) {
   const std::string fingerprint = s.fingerprint.finish();
   if (getTotalPlayers(game) > 1) {
     if (s.database.isCounted(fingerprint)) {
-      skipCountedGame(fingerprint);
+      const bool owed = s.database.pagesOwed(fingerprint);
+      skipCountedGame(fingerprint, owed);
+      s.input_games.counted(s.run.log, fingerprint, owed);
     } else {
       writeGameToDatabase(s, fingerprint);
+      s.input_games.counted(s.run.log, fingerprint, true);
     }
+  } else {
+    s.input_games.passed(s.run.log);
   }
   initPlayers(game);
   initGame(game);
@@ -143,6 +149,7 @@ void convertServerLog(SeasonRun& s, const std::string& source, bool carry_over) 
   // When the conversion left no file, the input stays closed and ends here.
   fpclose(s.run.log);
   s.run.log = std::fopen(kConvertedLog, "rb");
+  s.input_games.restart(s.run.log);
   std::printf("-------------------------------------<done>---------\n");
   // The converted games are fingerprinted from the converted text alone.
   s.fingerprint.finish();
@@ -183,6 +190,7 @@ void processLine(SeasonRun& s, FixedText& line) {
 }
 
 void readLog(SeasonRun& s) {
+  s.input_games.begin(s.run.log);
   FixedText line;
   while (readLine(s.run.log, line)) processLine(s, line);
   if (s.run.log != nullptr && std::ferror(s.run.log) != 0) {

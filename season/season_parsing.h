@@ -21,7 +21,8 @@ void fixPlayerNames(Game& game);
 
 // Closes the game at a client shutdown or a limit. A game with more than one
 // player is queued for the database, unless its fingerprint shows it is
-// counted already.
+// counted already; either way its span in the input is noted
+// (s.input_games), with whether it is to get pages.
 void checkForNewGameStart(SeasonRun& s, const LineEvent& event);
 
 // Models and renames; the OSP banner line is consumed. Returns 1 when the
@@ -42,7 +43,8 @@ int checkIfServerLog(SeasonRun& s, std::string_view line);
 // in place.
 void processLine(SeasonRun& s, FixedText& line);
 
-// Reads the input (s.run.log) through the season's line loop.
+// Reads the input (s.run.log) through the season's line loop; the spans of
+// its games start at the input's current position.
 void readLog(SeasonRun& s);
 
 }  // namespace season

@@ -7,6 +7,7 @@
 #include "database_session.h"
 #include "game.h"
 #include "game_fingerprint.h"
+#include "game_spans.h"
 #include "realtime_log.h"
 #include "run_output.h"
 #include "run_status.h"
@@ -23,6 +24,7 @@ struct SeasonRun {
   RunStatus status;
   DatabaseSession database;     // the database work of the log being read
   GameFingerprint fingerprint;  // of the game being read
+  InputGames input_games;       // where the counted games of the input lie
   // Realtime mode: the current log's files, and whether a snapshot of it is
   // being read (taken by this run, or by an earlier one that did not finish
   // it). Its games must all reach the database before it is finished.

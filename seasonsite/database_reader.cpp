@@ -55,6 +55,9 @@ std::string serverError(MYSQL* c, const char* what) {
   return std::string(what) + ": " + mysql_error(c) + " (error " + std::to_string(mysql_errno(c)) + ")";
 }
 
+// The server's error number for a column that does not exist.
+constexpr unsigned kUnknownColumn = 1054;
+
 // Runs a fixed statement and hands every row of its result to `each`.
 template <typename Each>
 bool forEachRow(MYSQL* c, const std::string& statement, std::string& error, Each each) {
@@ -123,13 +126,22 @@ PlayerRow fillPlayer(const Row& r) {
   return p;
 }
 
-bool readTables(MYSQL* c, bool read_clans, SeasonData& out, std::string& error) {
-  if (!forEachRow(c, playerQuery(), error, [&](const Row& r) { out.players.push_back(fillPlayer(r)); })) return false;
-  if (!forEachRow(c, "SELECT slot, html FROM gamestats ORDER BY slot", error, [&](const Row& r) {
-        out.game_slots.push_back({r.integer(0), r.text(1)});
+// The server's slots. Its name is compared here, byte for byte, so that no
+// text of the configuration becomes part of a statement.
+bool readSlots(MYSQL* c, const std::string& server, SeasonData& out, std::string& error) {
+  if (forEachRow(c, "SELECT server, slot, html FROM gamestats ORDER BY slot", error, [&](const Row& r) {
+        if (r.text(0) == server) out.game_slots.push_back({r.integer(1), r.text(2)});
       })) {
-    return false;
+    return true;
   }
+  if (mysql_errno(c) != kUnknownColumn) return false;
+  return forEachRow(c, "SELECT slot, html FROM gamestats ORDER BY slot", error,
+                    [&](const Row& r) { out.game_slots.push_back({r.integer(0), r.text(1)}); });
+}
+
+bool readTables(MYSQL* c, const std::string& server, bool read_clans, SeasonData& out, std::string& error) {
+  if (!forEachRow(c, playerQuery(), error, [&](const Row& r) { out.players.push_back(fillPlayer(r)); })) return false;
+  if (!readSlots(c, server, out, error)) return false;
   if (!forEachRow(c, "SELECT value FROM miscstats WHERE variable='time'", error,
                   [&](const Row& r) { out.last_update = r.text(0); })) {
     return false;
@@ -144,7 +156,8 @@ bool readTables(MYSQL* c, bool read_clans, SeasonData& out, std::string& error) 
 
 }  // namespace
 
-bool readSeason(const DatabaseLogin& login, bool read_clans, SeasonData& out, std::string& error) {
+bool readSeason(const DatabaseLogin& login, const std::string& server, bool read_clans, SeasonData& out,
+                std::string& error) {
   out = SeasonData();
   Connection c(mysql_init(nullptr));
   if (!c) {
@@ -162,7 +175,7 @@ bool readSeason(const DatabaseLogin& login, bool read_clans, SeasonData& out, st
     return false;
   }
   if (!execute(c.get(), "START TRANSACTION WITH CONSISTENT SNAPSHOT, READ ONLY", error)) return false;
-  if (!readTables(c.get(), read_clans, out, error)) return false;
+  if (!readTables(c.get(), server, read_clans, out, error)) return false;
   return execute(c.get(), "COMMIT", error);
 }
 

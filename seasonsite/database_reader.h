@@ -22,10 +22,13 @@ struct DatabaseLogin {
   std::string socket;  // a local server's socket file; empty: the library's default
 };
 
-// Fills `out` from playerstats, gamestats, miscstats and (when `read_clans`)
-// clanstats. Returns false with the reason in `error` when the server cannot
+// Fills `out` from playerstats, miscstats, (when `read_clans`) clanstats and
+// the gamestats slots of the server `server` (each server of a league keeps
+// its own rotation; a table of earlier versions, without servers, is read
+// whole). Returns false with the reason in `error` when the server cannot
 // be reached, refuses the login or a statement (a missing table, say); `out`
 // is then unspecified.
-bool readSeason(const DatabaseLogin& login, bool read_clans, SeasonData& out, std::string& error);
+bool readSeason(const DatabaseLogin& login, const std::string& server, bool read_clans, SeasonData& out,
+                std::string& error);
 
 }  // namespace site

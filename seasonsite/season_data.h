@@ -126,10 +126,11 @@ struct GameSlot {
 };
 
 struct SeasonData {
+  std::string server;       // the server whose page slots these are
   std::string last_update;  // miscstats' "time"; empty before the first game
   std::vector<PlayerRow> players;
   std::vector<ClanRow> clans;  // empty unless clans were read
-  std::vector<GameSlot> game_slots;
+  std::vector<GameSlot> game_slots;  // this server's
 };
 
 // Kills per death; a player never killed counts as killed once.

@@ -128,6 +128,7 @@ std::string seasonJson(const SiteModel& m, const std::string& generated) {
   j.field("format", kFormatVersion);
   j.field("generated", generated);
   j.field("last_update", m.data->last_update);
+  j.field("server", m.data->server);
   j.field("min_games", m.rules.min_games);
   j.key("players");
   j.beginArray();

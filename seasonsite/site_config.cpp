@@ -84,7 +84,7 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
 }
 
 bool readSiteSettings(const std::string& path, SiteSettings& settings, std::string& error) {
-  FixedText host, name, user, pass, port, socket, clans, min_games, min_attempts;
+  FixedText host, name, user, pass, port, socket, clans, min_games, min_attempts, server;
   const TextSetting table[] = {
       {"db_host:", &host, ""},
       {"db_name:", &name, ""},
@@ -95,6 +95,7 @@ bool readSiteSettings(const std::string& path, SiteSettings& settings, std::stri
       {"detect_clan_tag:", &clans, "no"},
       {"site_min_games:", &min_games, "2"},
       {"site_award_min_attempts:", &min_attempts, "100"},
+      {"server_name:", &server, ""},
   };
   setDefaults(table);
   std::FILE* file = openInputFile(path.c_str());
@@ -121,6 +122,7 @@ bool readSiteSettings(const std::string& path, SiteSettings& settings, std::stri
     return false;
   }
   settings.detect_clans = clans.view() == "yes";
+  settings.server_name = seasonServerName(server.view());
   if (!readCount(min_games.view(), settings.min_games)) {
     error = "site_min_games: must be a whole number of 0 or more, not \"" + std::string(min_games.view()) + "\"";
     return false;

@@ -31,6 +31,7 @@ struct SiteSettings {
   bool detect_clans = false;             // detect_clan_tag: "yes"
   std::int64_t min_games = 2;            // site_min_games:
   std::int64_t award_min_attempts = 100; // site_award_min_attempts:
+  std::string server_name;               // server_name:, as the season resolves it (seasonServerName)
 };
 
 // Reads the season configuration (the shared key/value format). False with

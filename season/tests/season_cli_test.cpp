@@ -66,7 +66,10 @@ TEST(SeasonConfiguration, TheListingShowsEverySettingButThePassword) {
   EXPECT_NE(out.find("           pre-command: #nice\n        enclosing char: \"\n"), std::string::npos);
   EXPECT_NE(out.find("        min. tag cond.: games>1\n       min. tag length: 6\n      min. tag matches: 5\n"),
             std::string::npos);
-  EXPECT_NE(out.find("     count games once?: yes\n     lock wait seconds: 300\n"), std::string::npos);
+  // Without server_name: the working directory's name.
+  EXPECT_NE(out.find("     count games once?: yes\n     lock wait seconds: 300\n           server name: " +
+                     dir.path().filename().string() + "\n"),
+            std::string::npos);
   // The log cannot be opened: it is reported and skipped, and the run goes on
   // to its summary.
   EXPECT_NE(out.find("ERROR: could not open logfile \"missing.log\"\n"), std::string::npos);

@@ -26,6 +26,7 @@ season::SeasonConfig seasonSettings() {
   config.db_pass.assign("");
   config.count_games_once.assign("yes");
   config.no_of_game_stats = 2;
+  config.server = "it's east";
   return config;
 }
 
@@ -60,7 +61,8 @@ TEST_F(SqlScript, TheSchemaCreatesAndMigratesEveryTable) {
                          "CREATE TABLE IF NOT EXISTS miscstats(variable VARCHAR(50) PRIMARY KEY, value VARCHAR(50) "
                          "DEFAULT \" \");\nCREATE TABLE IF NOT EXISTS clanstats(tag VARBINARY(50) PRIMARY KEY, "
                          "stat FLOAT(2) DEFAULT 0.0);\n"
-                         "CREATE TABLE IF NOT EXISTS gamestats(slot INT PRIMARY KEY DEFAULT 0, html VARCHAR(255));\n"
+                         "CREATE TABLE IF NOT EXISTS gamestats(server VARBINARY(64) NOT NULL DEFAULT \"\", "
+                         "slot INT NOT NULL DEFAULT 0, html VARCHAR(255), PRIMARY KEY (server, slot));\n"
                          "CREATE TABLE IF NOT EXISTS playerstats(raw_name VARBINARY(50) NOT NULL PRIMARY KEY, ",
                          0),
             0u)
@@ -77,6 +79,15 @@ TEST_F(SqlScript, TheSchemaCreatesAndMigratesEveryTable) {
   EXPECT_NE(schema.find("'ALTER TABLE clanstats MODIFY tag VARBINARY(50) NOT NULL'"), std::string::npos);
   EXPECT_NE(schema.find("'ALTER TABLE countedgames ENGINE=InnoDB'"), std::string::npos);
   EXPECT_EQ(schema.find("INSERT"), std::string::npos);
+  // Slots and games of versions before servers were told apart: the slots
+  // go to the first server without any of its own, the games have pages.
+  EXPECT_NE(schema.find("'ALTER TABLE gamestats ADD COLUMN server VARBINARY(64) NOT NULL DEFAULT \"\" FIRST, "
+                        "DROP PRIMARY KEY, ADD PRIMARY KEY (server, slot)'"),
+            std::string::npos);
+  EXPECT_NE(schema.find("SET @ks_own=(SELECT COUNT(*) FROM gamestats WHERE server='it\\'s east');\n"
+                        "UPDATE gamestats SET server='it\\'s east' WHERE server=\"\" AND @ks_own=0;\n"),
+            std::string::npos);
+  EXPECT_NE(schema.find("'ALTER TABLE countedgames ADD COLUMN pages TINYINT NOT NULL DEFAULT 1'"), std::string::npos);
 }
 
 TEST_F(SqlScript, EachGameIsOneTransactionThatRecordsItsFingerprint) {
@@ -85,14 +96,19 @@ TEST_F(SqlScript, EachGameIsOneTransactionThatRecordsItsFingerprint) {
   addUpTables(game());  // ratings back to 0: nobody did anything
   std::string script = makeScript(dir_, config, "it's.log");
   EXPECT_EQ(script,
-            "USE season;\nselect html from gamestats where slot>2;\n"
+            "USE season;\nselect html from gamestats where server='it\\'s east' and slot>2;\n"
             "START TRANSACTION;\n"
-            "INSERT INTO countedgames SET fingerprint='" + kFingerprint + "', log='it\\'s.log', counted=now();\n"
-            "INSERT IGNORE INTO miscstats SET variable=\"time\";UPDATE miscstats SET value=now() where "
-            "variable=\"time\";DELETE FROM gamestats where slot>2;\n"
-            "INSERT IGNORE INTO gamestats SET slot=1, html='1001.html';\n"
-            "INSERT IGNORE INTO gamestats SET slot=2, html='1002.html';\n"
+            "INSERT INTO countedgames SET fingerprint='" + kFingerprint +
+                "', log='it\\'s.log', counted=now(), server='it\\'s east', pages=0;\n"
+            "INSERT INTO miscstats SET variable=\"time\", value=now() ON DUPLICATE KEY UPDATE value=now();"
+            "DELETE FROM gamestats WHERE server='it\\'s east' AND slot>2;\n"
+            "INSERT IGNORE INTO gamestats SET server='it\\'s east', slot=1, html='1001.html';\n"
+            "INSERT IGNORE INTO gamestats SET server='it\\'s east', slot=2, html='1002.html';\n"
             "COMMIT;\n");  // nobody scored: no player rows
+  // Without page slots there are no pages to owe.
+  config.no_of_game_stats = 0;
+  const std::string unpaged = makeScript(dir_, config);
+  EXPECT_NE(unpaged.find("now(), server='it\\'s east', pages=1;\n"), std::string::npos) << unpaged;
   config.count_games_once.assign("no");
   EXPECT_EQ(makeScript(dir_, config).find("countedgames"), std::string::npos);
 }

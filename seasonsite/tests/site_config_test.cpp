@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "program_runner.h"
 
 namespace site {
@@ -51,6 +53,21 @@ TEST(SiteSettings, TheSeasonConfigurationGivesTheDatabaseAndTheSiteKeys) {
   ASSERT_TRUE(readSiteSettings((dir.path() / "plain.cfg").string(), s, error));
   EXPECT_FALSE(s.detect_clans);
   EXPECT_EQ(s.min_games, 2);
+}
+
+TEST(SiteSettings, TheServerNameIsTheSeasonsOwn) {
+  // Configured, cut to its column as the season cuts it; or, unset, the
+  // working directory's name, as the season takes it.
+  kstest::TempDir dir;
+  const std::string long_name(80, 'w');
+  dir.write("named.cfg", "db_host:\nh\ndb_name:\nseason\nserver_name:\n" + long_name + "\n");
+  SiteSettings s;
+  std::string error;
+  ASSERT_TRUE(readSiteSettings((dir.path() / "named.cfg").string(), s, error)) << error;
+  EXPECT_EQ(s.server_name, long_name.substr(0, 64));
+  dir.write("plain.cfg", "db_host:\nh\ndb_name:\nseason\n");
+  ASSERT_TRUE(readSiteSettings((dir.path() / "plain.cfg").string(), s, error));
+  EXPECT_EQ(s.server_name, std::filesystem::current_path().filename().string());
 }
 
 TEST(SiteSettings, AConfigurationThatCannotServeIsRefusedWithItsReason) {

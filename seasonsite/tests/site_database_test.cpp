@@ -181,6 +181,22 @@ TEST_F(SiteTest, ARerunAfterNewGamesUpdatesTheSite) {
   EXPECT_EQ(snapshot(dir_, "html/season").size(), after.size() + 5) << "index, all, json, css, js and the players";
 }
 
+TEST_F(SiteTest, OnlyThisServersPagesAreShownAndATableWithoutServersIsShownWhole) {
+  season("ffa-chat.log");
+  // Another server's slot, naming a page this server does not have.
+  sql("insert into gamestats set server='elsewhere', slot=1, "
+      "html='kestrostats_2024_01_01_00_00_00_1001_FFA_PUB_main.html';");
+  ASSERT_EQ(site().status, 0) << dir_.read("site.err");
+  const std::string own = sql("select count(*) from gamestats where html like 'kestrostats%' and server<>'elsewhere';");
+  EXPECT_EQ(std::to_string(seasonJson()["games"].size()) + "\n", own);
+  EXPECT_EQ(seasonJson()["server"], dir_.path().filename().string());
+  // The table as versions before servers made it: one rotation for all.
+  sql("delete from gamestats where server='elsewhere';"
+      "alter table gamestats drop primary key, drop column server, add primary key (slot);");
+  ASSERT_EQ(site().status, 0) << dir_.read("site.err");
+  EXPECT_EQ(std::to_string(seasonJson()["games"].size()) + "\n", own);
+}
+
 TEST_F(SiteTest, ADatabaseThatCannotBeReadLeavesThePreviousSiteAndExitsWithStatus3) {
   season("ffa-chat.log");
   ASSERT_EQ(site().status, 0) << dir_.read("site.err");

@@ -155,10 +155,11 @@ TEST_F(SeasonFaults, AnArchiveThatCannotBeWrittenKeepsTheLiveLog) {
   // With no backup_dir, a live log named in small letters in the working
   // directory would be its own archive.
   writeSeasonConfig("realtime_log:\nyes\n");
-  dir_.write("live.log", games);
+  const std::string more = games + completeGame("Dave", 1);
+  dir_.write("live.log", more);
   Run itself = run("live.log");
   EXPECT_EQ(itself.status, 5);
-  EXPECT_EQ(dir_.read("live.log"), games);
+  EXPECT_EQ(dir_.read("live.log"), more);
 }
 
 TEST_F(SeasonFaults, AFullDiskCountsNothingTwiceAndLosesNoLine) {

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "crash_point.h"
+#include "file_ops.h"
 #include "player_sql.h"
 #include "season_config.h"
 #include "shell_command.h"
@@ -26,23 +27,14 @@ constexpr const char* kRetryScript = "db_sql_retry.txt";
 constexpr const char* kRecountScript = "db_sql_recount.txt";
 constexpr std::size_t kLogColumn = 255;
 
-// Writes a whole file; false when any part of the write failed.
-bool writeWholeFile(const char* name, const std::string& text) {
-  std::FILE* file = std::fopen(name, "wb");
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  if (std::fclose(file) != 0) ok = false;
-  return ok;
-}
+// A script is written under another name and renamed into place
+// (replaceFile), so a client still reading the last one keeps reading it.
+bool writeWholeFile(const char* name, const std::string& text) { return replaceFile(name, text); }
 
+// The client's messages; empty when there are none.
 std::string readWholeFile(const char* name) {
   std::string text;
-  std::FILE* file = std::fopen(name, "rb");
-  if (file == nullptr) return text;
-  char chunk[4096];
-  std::size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, n);
-  std::fclose(file);
+  if (!season::readWholeFile(name, text)) text.clear();
   return text;
 }
 

@@ -1,6 +1,8 @@
 #include "realtime_log.h"
 
+#include <array>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -95,8 +97,8 @@ bool copyFrom(const std::string& path, long long from, std::FILE* to, bool whole
   std::size_t n;
   while (ok && (n = std::fread(chunk.data(), 1, chunk.size(), file)) > 0) {
     if (std::fwrite(chunk.data(), 1, n, to) != n) ok = false;
-    for (std::size_t i = 0; i < n; ++i) {
-      if (chunk[i] == '\n') end = at + static_cast<long long>(i) + 1;
+    if (const void* last = memrchr(chunk.data(), '\n', n)) {
+      end = at + (static_cast<const char*>(last) - chunk.data()) + 1;
     }
     at += static_cast<long long>(n);
   }

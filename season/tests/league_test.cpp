@@ -56,6 +56,10 @@ class League : public SeasonTest {
     }
   }
 
+  // East reads games.log (`games`) while another client runs `statement`
+  // and holds its locks for `seconds`; standard error goes to errors.txt.
+  kstest::RunResult runWhileLocked(const std::string& statement, int seconds, const std::string& games);
+
   // Both servers read their log at the same time; their exit statuses.
   std::string bothRun() {
     const std::string east = dir_.path().string();
@@ -113,6 +117,13 @@ class LockHolder {
   std::string database_;
   kstest::TempDir dir_;
 };
+
+kstest::RunResult League::runWhileLocked(const std::string& statement, int seconds, const std::string& games) {
+  LockHolder holder(database_);
+  holder.start(statement, seconds);
+  dir_.write("games.log", games);
+  return kstest::runIn(dir_, "./kestrostats-s games.log 2> errors.txt");
+}
 
 // The server gives up a lock wait after a second for clients that connect
 // while this lives.
@@ -190,10 +201,7 @@ TEST_F(League, ALockHeldByAnotherClientIsWaitedOutAndThenCountedOnce) {
   ASSERT_EQ(season("first.log").status, 0);
   ShortLockWaits short_waits;
   {
-    LockHolder holder(database_);
-    holder.start("select * from miscstats for update;", 3);
-    dir_.write("games.log", leagueLog(1, 4));
-    auto result = kstest::runIn(dir_, "./kestrostats-s games.log 2> errors.txt");
+    auto result = runWhileLocked("select * from miscstats for update;", 3, leagueLog(1, 4));
     EXPECT_EQ(result.status, 0) << result.output << dir_.read("errors.txt");
     EXPECT_NE(result.output.find(" - the database was busy (another client held a lock): trying again in "),
               std::string::npos)
@@ -206,10 +214,7 @@ TEST_F(League, ALockHeldByAnotherClientIsWaitedOutAndThenCountedOnce) {
   // A lock held longer than every attempt: the run gives up on the game, and
   // the next run counts it.
   {
-    LockHolder holder(database_);
-    holder.start("select * from miscstats for update;", 12);
-    dir_.write("games.log", leagueLog(4, 6));
-    auto result = kstest::runIn(dir_, "./kestrostats-s games.log 2> errors.txt");
+    auto result = runWhileLocked("select * from miscstats for update;", 12, leagueLog(4, 6));
     EXPECT_EQ(result.status, 3);
     EXPECT_NE(dir_.read("errors.txt").find("ERROR 1205"), std::string::npos) << dir_.read("errors.txt");
     EXPECT_NE(dir_.read("errors.txt").find("ERROR: the database stopped at game 1001 of games.log"),
@@ -236,10 +241,8 @@ TEST_F(League, AGameAnotherServerCountsMeanwhileIsSkippedWithItsPages) {
   ASSERT_EQ(season("first.log").status, 0);
   {
     // West commits game 2 while east's run waits for it.
-    LockHolder holder(database_);
-    holder.start("insert into countedgames set fingerprint='" + fingerprint + "', server='west', pages=1;", 3);
-    dir_.write("games.log", leagueLog(1, 4));
-    auto result = kstest::runIn(dir_, "./kestrostats-s games.log 2> errors.txt");
+    auto result = runWhileLocked(
+        "insert into countedgames set fingerprint='" + fingerprint + "', server='west', pages=1;", 3, leagueLog(1, 4));
     EXPECT_EQ(result.status, 0) << result.output << dir_.read("errors.txt");
     EXPECT_NE(result.output.find(" - game 1002 of games.log was counted meanwhile by another run: skipped"),
               std::string::npos)

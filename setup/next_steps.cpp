@@ -122,7 +122,8 @@ std::string nextSteps(const DatabaseSettings& db, const Surroundings& where) {
             ".\n   The first season run creates the database " + db.name + " and its tables.\n";
   }
 
-  heading("The first season, by hand, on the game server's live log (" + user + " must be able to read it):");
+  heading("The first season, by hand, on the game server's live log (" + user +
+          " must be able to read it: \"Log access\" in the README):");
   command("cd " + shellWord(dir) + " && runuser -u " + user + " -- ./kestrostats-s " + kShippedLog);
   text += "   (the log a Linux dedicated server run by the user quake3 writes; name yours). It prints\n"
           "   what it counted and exits 0 when every step succeeded.\n";

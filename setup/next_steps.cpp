@@ -123,7 +123,7 @@ std::string nextSteps(const DatabaseSettings& db, const Surroundings& where) {
   }
 
   heading("The first season, by hand, on the game server's live log (" + user +
-          " must be able to read it: \"Log access\" in the README):");
+          " must be able to read it: \"Log access\" in the README's server part):");
   command("cd " + shellWord(dir) + " && runuser -u " + user + " -- ./kestrostats-s " + kShippedLog);
   text += "   (the log a Linux dedicated server run by the user quake3 writes; name yours). It prints\n"
           "   what it counted and exits 0 when every step succeeded.\n";

@@ -1,16 +1,23 @@
 // kestrostats-setup: prepares a season working directory from an
 // installation (cmake --install), and fills html/images/maps/ with the map
-// pictures of the server's own archives.
+// pictures of the server's own archives; then says what to do next.
 //
-// Exit status: 0 done; 1 wrong command line or no installation found; 3 a
-// game archive could not be read (everything else was done); 5 a file or
-// folder could not be written.
+// Exit status: 0 done (also after --help); 1 wrong command line or no
+// installation found; 3 a game archive could not be read (everything else
+// was done); 5 a file or folder could not be written, or a folder on the way
+// is a symbolic link.
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "manifest.h"
 #include "map_pictures.h"
+#include "next_steps.h"
 #include "working_dir.h"
 
 namespace fs = std::filesystem;
@@ -29,17 +36,25 @@ const char* kUsage =
     "  --game GAME_DIR  the server's game folder (holding baseq3/ and osp/): its\n"
     "                   .pk3 archives' levelshots/<map>.jpg go to html/images/maps/\n"
     "  --share DIR      the installation's share folder (default: found from this\n"
-    "                   program's place, ../share/kestrostats)\n";
+    "                   program's place, ../share/kestrostats)\n"
+    "  It ends with the next steps: the database account, the first season, the\n"
+    "  timer. Nothing is written through a symbolic link below WORK_DIR, and the\n"
+    "  configuration holding the password is readable by its owner only.\n";
 
 struct Options {
   fs::path work_dir;
   fs::path game_dir;
   fs::path share_dir;
+  bool help = false;
 };
 
 bool parse(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
+    if (arg == "-h" || arg == "--help") {
+      options.help = true;
+      return true;
+    }
     if ((arg == "--game" || arg == "--share") && i + 1 < argc) {
       (arg == "--game" ? options.game_dir : options.share_dir) = argv[++i];
     } else if (!arg.empty() && arg[0] == '-') {
@@ -65,6 +80,54 @@ void list(const char* what, const std::vector<std::string>& paths) {
   for (const std::string& p : paths) std::printf("  %s %s\n", what, p.c_str());
 }
 
+// New files at the top are named; those in folders are counted per folder,
+// so that the next steps are not lost below seventy lines.
+void listNew(const std::vector<std::string>& paths) {
+  std::map<std::string, std::size_t> per_folder;
+  for (const std::string& p : paths) {
+    std::size_t slash = p.find('/');
+    if (slash == std::string::npos) {
+      std::printf("  new:     %s\n", p.c_str());
+    } else {
+      ++per_folder[p.substr(0, slash + 1)];
+    }
+  }
+  for (const auto& [folder, count] : per_folder) {
+    std::printf("  new:     %s (%zu file%s)\n", folder.c_str(), count, count == 1 ? "" : "s");
+  }
+}
+
+bool unitInstalled() {
+  std::error_code ec;
+  for (const char* folder : {"/etc/systemd/system", "/usr/lib/systemd/system", "/lib/systemd/system"}) {
+    if (fs::exists(fs::path(folder) / "kestrostats-season.service", ec)) return true;
+  }
+  return false;
+}
+
+void printNextSteps(const fs::path& work_dir, const fs::path& share_dir) {
+  setup::Surroundings where;
+  std::error_code ec;
+  where.work_dir = fs::absolute(work_dir, ec).lexically_normal();
+  if (where.work_dir.has_filename() == false && where.work_dir.has_parent_path()) {
+    where.work_dir = where.work_dir.parent_path();
+  }
+  where.share_dir = fs::absolute(share_dir, ec).lexically_normal();
+  char host[256] = {};
+  if (::gethostname(host, sizeof host - 1) == 0) where.this_host = host;
+  where.units_installed = unitInstalled();
+  if (const passwd* user = ::getpwnam(setup::kServiceUser)) {
+    where.user_exists = true;
+    struct stat info;
+    where.owned_by_user = ::stat(work_dir.c_str(), &info) == 0 && info.st_uid == user->pw_uid;
+  }
+  // Read as every other file below the directory: never through a link.
+  setup::WorkTree tree(work_dir);
+  std::string config, error;
+  if (!tree.read("s-default.cfg", config, error)) config.clear();
+  std::fputs(setup::nextSteps(setup::readDatabaseSettings(config), where).c_str(), stdout);
+}
+
 // Places every map picture found; returns the count placed.
 std::size_t placeMapPictures(setup::WorkingDirectory& work, const setup::MapPictures& found) {
   std::size_t placed = 0;
@@ -81,6 +144,10 @@ int main(int argc, char** argv) {
   if (!parse(argc, argv, options)) {
     std::fputs(kUsage, stderr);
     return kStatusUsage;
+  }
+  if (options.help) {
+    std::fputs(kUsage, stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : kStatusWrite;
   }
   fs::path bin_dir = programFolder();
   if (options.share_dir.empty()) options.share_dir = bin_dir / KS_SHARE_FROM_BIN;
@@ -112,10 +179,16 @@ int main(int argc, char** argv) {
   if (!manifest.save(options.work_dir, error)) report.errors.push_back(error);
 
   std::printf("Working directory %s:\n", options.work_dir.c_str());
-  list("new:    ", report.written);
+  listNew(report.written);
   list("updated:", report.updated);
   list("kept (edited or yours):", report.kept);
+  for (const std::string& w : report.warnings) std::fprintf(stderr, "WARNING: %s\n", w.c_str());
   for (const std::string& e : report.errors) std::fprintf(stderr, "ERROR: %s\n", e.c_str());
+  if (report.errors.empty()) printNextSteps(options.work_dir, options.share_dir);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fputs("ERROR: could not write the report to standard output\n", stderr);
+    return kStatusWrite;
+  }
   if (!report.errors.empty()) return kStatusWrite;
   return archive_failed ? kStatusArchive : 0;
 }

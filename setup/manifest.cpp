@@ -1,10 +1,9 @@
 #include "manifest.h"
 
-#include <fstream>
 #include <sstream>
 
-#include "atomic_file.h"
 #include "sha256.h"
+#include "work_tree.h"
 
 namespace setup {
 
@@ -14,23 +13,18 @@ constexpr std::size_t kFingerprintLength = 64;
 
 bool Manifest::load(const std::filesystem::path& work_dir, std::string& error) {
   entries_.clear();
-  std::filesystem::path path = work_dir / kManifestName;
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return true;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "could not read " + path.string();
-    return false;
-  }
+  WorkTree tree(work_dir);
+  WorkTree::Entry entry;
+  if (!tree.inspect(kManifestName, entry, error)) return false;
+  if (entry.kind == WorkTree::Kind::kMissing) return true;
+  std::string text;
+  if (!tree.read(kManifestName, text, error)) return false;
   // "<64 hex digits> <relative path>" per line; other lines are skipped.
+  std::istringstream lines(text);
   std::string line;
-  while (std::getline(in, line)) {
+  while (std::getline(lines, line)) {
     if (line.size() <= kFingerprintLength + 1 || line[kFingerprintLength] != ' ') continue;
     entries_[line.substr(kFingerprintLength + 1)] = line.substr(0, kFingerprintLength);
-  }
-  if (in.bad()) {
-    error = "could not read " + path.string();
-    return false;
   }
   return true;
 }
@@ -38,7 +32,8 @@ bool Manifest::load(const std::filesystem::path& work_dir, std::string& error) {
 bool Manifest::save(const std::filesystem::path& work_dir, std::string& error) const {
   std::string text = "# Files kestrostats-setup put here, with their fingerprints as written.\n";
   for (const auto& [relative, fingerprint] : entries_) text += fingerprint + " " + relative + "\n";
-  return site::writeFileAtomically(work_dir / kManifestName, text, error);
+  WorkTree tree(work_dir);
+  return tree.write(kManifestName, text, false, error);
 }
 
 std::string Manifest::fingerprint(const std::string& relative) const {

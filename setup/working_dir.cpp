@@ -1,10 +1,10 @@
 #include "working_dir.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
-
-#include "atomic_file.h"
 
 namespace setup {
 
@@ -31,25 +31,54 @@ bool readFile(const fs::path& path, std::string& content) {
   return true;
 }
 
+bool holdsPassword(std::string_view content) {
+  for (std::size_t at = 0; at < content.size();) {
+    std::size_t end = content.find('\n', at);
+    if (end == std::string_view::npos) end = content.size();
+    std::string_view line = content.substr(at, end - at);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (line == "db_pass:") return true;
+    at = end + 1;
+  }
+  return false;
+}
+
+void WorkingDirectory::fail(std::string error) {
+  // One link on the way to many files is named once.
+  if (std::find(report_.errors.begin(), report_.errors.end(), error) == report_.errors.end()) {
+    report_.errors.push_back(std::move(error));
+  }
+}
+
 bool WorkingDirectory::makeFolder(const std::string& relative) {
-  std::error_code ec;
-  fs::create_directories(dir_ / relative, ec);
-  if (ec || !fs::is_directory(dir_ / relative)) {
-    report_.errors.push_back("could not create the folder " + (dir_ / relative).string());
+  std::string error;
+  if (!tree_.makeFolders(relative, error)) {
+    fail(error);
     return false;
   }
   return true;
 }
 
+void WorkingDirectory::warnIfOthersRead(const std::string& relative, const WorkTree::Entry& entry,
+                                        const std::string& content) {
+  if (!holdsPassword(content) || (entry.mode & (S_IRGRP | S_IROTH)) == 0) return;
+  report_.warnings.push_back((dir_ / relative).string() + " holds the database password and can be read by " +
+                             ((entry.mode & S_IROTH) != 0 ? "every user" : "its group") +
+                             "; make it the owner's only: chmod 600 " + (dir_ / relative).string());
+}
+
 bool WorkingDirectory::placeFile(const std::string& relative, const std::string& content) {
-  const fs::path path = dir_ / relative;
   const std::string wanted = fingerprintOf(content);
-  std::error_code ec;
-  bool exists = fs::exists(fs::symlink_status(path, ec));
+  std::string error;
+  WorkTree::Entry entry;
+  if (!tree_.inspect(relative, entry, error)) {
+    fail(error);
+    return false;
+  }
   bool update = false;
-  if (exists) {
+  if (entry.kind != WorkTree::Kind::kMissing) {
     std::string current;
-    if (!fs::is_regular_file(fs::symlink_status(path, ec)) || !readFile(path, current)) {
+    if (entry.kind != WorkTree::Kind::kFile || !tree_.read(relative, current, error)) {
       report_.kept.push_back(relative);
       return true;
     }
@@ -58,18 +87,20 @@ bool WorkingDirectory::placeFile(const std::string& relative, const std::string&
       // Already this version; it is the set-up's own from now on only if it
       // was before (an identical file of the admin's stays the admin's).
       if (!manifest_.fingerprint(relative).empty()) manifest_.record(relative, wanted);
+      warnIfOthersRead(relative, entry, current);
       return true;
     }
     if (manifest_.fingerprint(relative) != have) {
       report_.kept.push_back(relative);
+      warnIfOthersRead(relative, entry, current);
       return true;
     }
     update = true;
   }
-  if (!makeFolder(fs::path(relative).parent_path().string())) return false;
-  std::string error;
-  if (!site::writeFileAtomically(path, content, error)) {
-    report_.errors.push_back(error);
+  std::string parent = fs::path(relative).parent_path().generic_string();
+  if (!parent.empty() && !makeFolder(parent)) return false;
+  if (!tree_.write(relative, content, holdsPassword(content), error)) {
+    fail(error);
     return false;
   }
   manifest_.record(relative, wanted);
@@ -104,16 +135,21 @@ bool WorkingDirectory::placeTree(const fs::path& from, const std::string& relati
 }
 
 bool WorkingDirectory::linkProgram(const std::string& name, const fs::path& target) {
-  const fs::path link = dir_ / name;
-  std::error_code ec;
-  fs::file_status status = fs::symlink_status(link, ec);
-  if (fs::exists(status)) {
-    if (!(fs::is_symlink(status) && fs::read_symlink(link, ec) == target)) report_.kept.push_back(name);
+  std::string error;
+  WorkTree::Entry entry;
+  if (!tree_.inspect(name, entry, error)) {
+    fail(error);
+    return false;
+  }
+  if (entry.kind != WorkTree::Kind::kMissing) {
+    std::error_code ec;
+    if (!(entry.kind == WorkTree::Kind::kLink && fs::read_symlink(dir_ / name, ec) == target)) {
+      report_.kept.push_back(name);
+    }
     return true;
   }
-  fs::create_symlink(target, link, ec);
-  if (ec) {
-    report_.errors.push_back("could not link " + link.string() + " to " + target.string() + ": " + ec.message());
+  if (!tree_.link(name, target, error)) {
+    fail(error);
     return false;
   }
   report_.written.push_back(name);

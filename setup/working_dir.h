@@ -8,9 +8,11 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "manifest.h"
+#include "work_tree.h"
 
 namespace setup {
 
@@ -23,18 +25,26 @@ struct SetupReport {
   std::vector<std::string> written;  // new
   std::vector<std::string> updated;  // replaced by a newer version of the set-up's own
   std::vector<std::string> kept;     // left alone: edited by the admin, or the admin's own
-  std::vector<std::string> errors;   // could not be done (write failures, unreadable sources)
+  std::vector<std::string> errors;   // could not be done (write failures, unreadable sources, links)
+  std::vector<std::string> warnings; // done, but the admin should act (a password file others can read)
 };
+
+// True when `content` is a configuration holding a password (a "db_pass:"
+// key line): the set-up writes such files for their owner only.
+bool holdsPassword(std::string_view content);
 
 class WorkingDirectory {
  public:
   // `manifest` must have been loaded from `dir`.
+  // Nothing below `dir` is reached through a symbolic link (see work_tree.h).
   WorkingDirectory(std::filesystem::path dir, Manifest& manifest, SetupReport& report)
-      : dir_(std::move(dir)), manifest_(manifest), report_(report) {}
+      : dir_(std::move(dir)), tree_(dir_), manifest_(manifest), report_(report) {}
 
   // Puts `content` at `relative` ("/"-separated), creating folders: when the
   // path is free, or holds the set-up's own unedited file. Anything else
-  // stays and is reported as kept. False only when writing failed.
+  // stays and is reported as kept (with a warning when it holds a password
+  // that others can read). False only when writing failed, or a folder on
+  // the way is a symbolic link.
   bool placeFile(const std::string& relative, const std::string& content);
 
   // Copies every file below `from` to the same places below `relative`.
@@ -50,7 +60,11 @@ class WorkingDirectory {
   SetupReport& report() { return report_; }
 
  private:
+  void fail(std::string error);
+  void warnIfOthersRead(const std::string& relative, const WorkTree::Entry& entry, const std::string& content);
+
   std::filesystem::path dir_;
+  WorkTree tree_;
   Manifest& manifest_;
   SetupReport& report_;
 };

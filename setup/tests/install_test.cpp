@@ -2,8 +2,11 @@
 // into a scratch prefix, then the installed kestrostats-setup.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 #include "pk3_builder.h"
 #include "program_runner.h"
@@ -52,7 +55,8 @@ TEST_F(InstallTest, TheProgramsSiteFilesConfigurationsAndUnitsAreInstalled) {
   for (const char* program : kInstalledPrograms) EXPECT_TRUE(fs::is_regular_file(bin() / program)) << program;
   for (const char* file : {"s-default.cfg", "c-default.cfg", "c-header.html", "c-footer.html", "html/c-kestro.css",
                            "html/about.html", "html/images/maps/default.gif", "html/images/awards/item_quad.jpg",
-                           "systemd/kestrostats-season.service", "systemd/kestrostats-season.timer"}) {
+                           "systemd/kestrostats-season.service", "systemd/kestrostats-season.timer",
+                           "systemd/kestrostats.sysusers"}) {
     EXPECT_TRUE(fs::is_regular_file(share() / file)) << file;
   }
 }
@@ -117,6 +121,65 @@ TEST_F(InstallTest, ADamagedArchiveIsNamedWhileTheOthersStillCount) {
   EXPECT_EQ(work_.read("season/html/images/maps/ospdm1.jpg"), "osp");
   EXPECT_EQ(setup("").status, 1);
   EXPECT_EQ(setup("--share /nonexistent season").status, 1);
+  EXPECT_EQ(setup("--bogus season").status, 1);
+  ASSERT_EQ(setup("--help").status, 0);
+  EXPECT_NE(work_.read("setup.out").find("usage: kestrostats-setup"), std::string::npos);
+}
+
+TEST_F(InstallTest, ItEndsWithTheNextStepsForTheConfiguredDatabaseNeverWithThePassword) {
+  ASSERT_EQ(setup("season").status, 0) << work_.read("setup.err");
+  std::string out = work_.read("setup.out");
+  // The shipped configuration: database kestrostats, user kestrostats on 127.0.0.1.
+  EXPECT_NE(out.find("CREATE USER 'kestrostats'@'127.0.0.1' IDENTIFIED BY 'PASSWORD';"), std::string::npos) << out;
+  EXPECT_NE(out.find("GRANT ALL PRIVILEGES ON `kestrostats`.* TO 'kestrostats'@'127.0.0.1';"), std::string::npos);
+  EXPECT_NE(out.find("systemctl enable --now kestrostats-season.timer"), std::string::npos) << out;
+  struct stat info;
+  ASSERT_EQ(::stat((work_.path() / "season/s-default.cfg").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+  // The admin's own settings, in a file left readable by everyone.
+  work_.write("season/s-default.cfg", "db_host:\ndb.example.org\ndb_name:\nladder\ndb_user:\nstats\ndb_pass:\ns3cr3t\n");
+  fs::permissions(work_.path() / "season/s-default.cfg", fs::perms(0644));
+  ASSERT_EQ(setup("season").status, 0) << work_.read("setup.err");
+  out = work_.read("setup.out");
+  EXPECT_NE(out.find("GRANT ALL PRIVILEGES ON `ladder`.* TO 'stats'@"), std::string::npos) << out;
+  EXPECT_EQ(out.find("s3cr3t"), std::string::npos) << out;
+  std::string err = work_.read("setup.err");
+  EXPECT_NE(err.find("WARNING: "), std::string::npos) << err;
+  EXPECT_NE(err.find("chmod 600"), std::string::npos) << err;
+  EXPECT_EQ(err.find("s3cr3t"), std::string::npos) << err;
+}
+
+TEST_F(InstallTest, AMapFolderThatIsALinkIsRefusedAndNothingIsWrittenWhereItPoints) {
+  kstest::TempDir elsewhere;
+  fs::create_directories(work_.path() / "season/html/images");
+  fs::create_symlink(elsewhere.path(), work_.path() / "season/html/images/maps");
+  kstest::TempDir game;
+  fs::create_directories(game.path() / "baseq3");
+  ASSERT_TRUE(setup::writePk3(game.path() / "baseq3/pak0.pk3", {{"levelshots/q3dm17.jpg", "picture"}}));
+  EXPECT_EQ(setup("--game " + quoted(game.path()) + " season").status, 5);
+  std::string err = work_.read("setup.err");
+  EXPECT_NE(err.find("html/images/maps is a symbolic link"), std::string::npos) << err;
+  EXPECT_TRUE(fs::is_empty(elsewhere.path()));
+  // Everything else is in place; no next steps while something is missing.
+  EXPECT_TRUE(fs::is_regular_file(work_.path() / "season/s-default.cfg"));
+  EXPECT_EQ(work_.read("setup.out").find("Next steps"), std::string::npos);
+}
+
+TEST_F(InstallTest, TheSysusersEntryCreatesTheUserTheServiceRunsAs) {
+  if (std::system("command -v systemd-sysusers > /dev/null 2>&1") != 0) GTEST_SKIP() << "no systemd-sysusers";
+  kstest::TempDir root;
+  fs::create_directories(root.path() / "etc");
+  kstest::RunResult r = kstest::runIn(root, "systemd-sysusers --root=. " +
+                                                quoted(share() / "systemd/kestrostats.sysusers") + " > sysusers.out 2>&1");
+  ASSERT_EQ(r.status, 0) << root.read("sysusers.out");
+  std::smatch user;
+  std::string service = prefix_->read("share/kestrostats/systemd/kestrostats-season.service");
+  ASSERT_TRUE(std::regex_search(service, user, std::regex("\nUser=([^\n]+)\n")));
+  std::string passwd = root.read("etc/passwd");
+  EXPECT_NE(passwd.find(user[1].str() + ":x:"), std::string::npos) << passwd;
+  EXPECT_NE(passwd.find(":/usr/sbin/nologin"), std::string::npos) << passwd;
+  EXPECT_NE(root.read("etc/group").find(user[1].str() + ":x:"), std::string::npos);
 }
 
 TEST_F(InstallTest, TheSystemdUnitsVerifyForAPreparedDirectory) {

@@ -35,3 +35,18 @@ TEST(Output, AFailedWriteIsReportedAndStaysReported) {
   }
   ::close(fd);
 }
+
+TEST(Output, ASectionThatCannotBeTakenBackFailsTheTarget) {
+  // Larger than the buffer, so that part of it reaches the device, which
+  // cannot be cut back. (Files are, see the program's tests.)
+  const int device = ::open("/dev/null", O_WRONLY);
+  ASSERT_GE(device, 0);
+  {
+    Output out(device);
+    out.hold();
+    out.put(std::string(3 << 20, 's'));
+    out.takeBack();
+    EXPECT_FALSE(out.flush());
+  }
+  ::close(device);
+}

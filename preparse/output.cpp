@@ -1,9 +1,9 @@
 #include "output.h"
 
-#include <sys/types.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 namespace preparse {
 
@@ -21,12 +21,38 @@ void Output::putLarge(std::string_view text) {
     memory_->append(text);
     return;
   }
+  if (mark_ != kNoMark) {
+    holdLarge(text);
+    return;
+  }
   flush();
   if (text.size() <= capacity_) {
     put(text);
   } else {
     write(text.data(), text.size());
   }
+}
+
+// A held section never reaches the file before keep(): what precedes the
+// mark is written, the section moves to the buffer's front, and the buffer
+// grows to take the text. One game's text is what it costs at most.
+void Output::holdLarge(std::string_view text) {
+  const std::size_t before_mark = static_cast<std::size_t>(mark_ - written_);
+  if (before_mark > 0) {
+    write(buffer_.get(), before_mark);
+    used_ -= before_mark;
+    std::memmove(buffer_.get(), buffer_.get() + before_mark, used_);
+  }
+  if (text.size() > capacity_ - used_) {
+    std::size_t grown = capacity_;
+    while (text.size() > grown - used_) grown *= 2;
+    std::unique_ptr<char[]> larger(new char[grown]);
+    std::memcpy(larger.get(), buffer_.get(), used_);
+    buffer_ = std::move(larger);
+    capacity_ = grown;
+  }
+  std::memcpy(buffer_.get() + used_, text.data(), text.size());
+  used_ += text.size();
 }
 
 // Everything put so far, written or buffered (the memory target: its size).
@@ -36,6 +62,8 @@ void Output::hold() { mark_ = bytesPut(); }
 
 void Output::keep() { mark_ = kNoMark; }
 
+// The mark is never behind what was written (holdLarge), so taking back is
+// forgetting buffered bytes, or cutting the string.
 void Output::takeBack() {
   if (mark_ == kNoMark) return;
   const std::uint64_t mark = mark_;
@@ -44,32 +72,7 @@ void Output::takeBack() {
     if (mark < memory_->size()) memory_->resize(static_cast<std::size_t>(mark));
     return;
   }
-  // After a failed write the figures no longer tell the file's end; the
-  // target is lost anyway.
-  if (failed_) {
-    used_ = 0;
-    return;
-  }
-  if (mark >= written_) {
-    used_ = static_cast<std::size_t>(mark - written_);
-    return;
-  }
-  // The section's start has gone out with an earlier block: the file is cut
-  // back to it, and written on from there. Its position tells where the
-  // run's first byte went, so the file need not have started empty.
-  used_ = 0;
-  const off_t end = ::lseek(fd_, 0, SEEK_CUR);
-  const std::uint64_t taken_back = written_ - mark;
-  if (end < 0 || static_cast<std::uint64_t>(end) < taken_back) {
-    failed_ = true;
-    return;
-  }
-  const off_t cut = end - static_cast<off_t>(taken_back);
-  if (::ftruncate(fd_, cut) != 0 || ::lseek(fd_, cut, SEEK_SET) != cut) {
-    failed_ = true;
-    return;
-  }
-  written_ = mark;
+  used_ = static_cast<std::size_t>(mark - written_);
 }
 
 bool Output::flush() {
@@ -83,7 +86,9 @@ void Output::write(const char* bytes, std::size_t count) {
     memory_->append(bytes, count);
     return;
   }
-  // After a failure nothing more is written: the target is lost anyway.
+  // Counted as handed over even when the write fails: after a failure
+  // nothing more is written, the target is lost anyway.
+  written_ += count;
   while (count > 0 && !failed_) {
     const ssize_t n = ::write(fd_, bytes, count);
     if (n < 0 && errno == EINTR) continue;
@@ -93,7 +98,6 @@ void Output::write(const char* bytes, std::size_t count) {
     }
     bytes += n;
     count -= static_cast<std::size_t>(n);
-    written_ += static_cast<std::uint64_t>(n);
   }
 }
 

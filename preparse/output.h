@@ -74,10 +74,10 @@ class Output {
   void hold();
   // The section stands: the mark goes.
   void keep();
-  // Forgets everything written since the mark, and the mark. What is still
-  // buffered is dropped; when part of it has reached the file already, the
-  // file is cut back to the mark. A target that cannot be cut back (a pipe,
-  // a device) fails, as a write would. Without a mark nothing happens.
+  // Forgets everything put since the mark, and the mark. Nothing of a held
+  // section reaches the file before keep(): the buffer grows to hold it, so
+  // any target (a pipe too) can take a section back. Without a mark nothing
+  // happens.
   void takeBack();
 
   // Writes out what is buffered. False when this or any earlier write
@@ -89,6 +89,7 @@ class Output {
   static constexpr std::uint64_t kNoMark = ~std::uint64_t{0};
 
   void putLarge(std::string_view text);
+  void holdLarge(std::string_view text);
   void write(const char* bytes, std::size_t count);
   std::uint64_t bytesPut() const;
 
@@ -97,7 +98,7 @@ class Output {
   std::size_t capacity_;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
-  std::uint64_t written_ = 0;     // bytes handed to the file so far
+  std::uint64_t written_ = 0;     // bytes handed to write() so far
   std::uint64_t mark_ = kNoMark;  // bytesPut() at hold()
   bool failed_ = false;
 };

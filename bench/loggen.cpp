@@ -1,9 +1,14 @@
 // ks-loggen: writes large, realistic game logs for benchmarks and tests.
 //
-//   ks-loggen console|server SIZE_MB SEED [OUTPUT]
+//   ks-loggen console|server|unsteady-server SIZE_MB SEED [OUTPUT]
 //
 // "console" writes a client's console log (what kestrostats-c reads),
-// "server" a dedicated server's log (what ks-preparse reads). Whole games are
+// "server" a dedicated server's log (what ks-preparse reads).
+// "unsteady-server" is the log of a server that now and then restarts in the
+// middle of a game or a warm-up (the section is left without its
+// "ShutdownGame:"), aborts games before their end (no "Exit:"), warms up
+// without OSP too, and sees clients connect again into the slot they still
+// hold. Whole games are
 // written until the output reaches SIZE_MB megabytes (2^20 bytes; a decimal
 // fraction is allowed), so the file ends a little past the size, with a
 // complete game. The same kind, size and seed always give the same bytes: the
@@ -721,18 +726,31 @@ class ConsoleLog {
 
 class ServerLog {
  public:
-  ServerLog(Writer& out, Rng& rng, const std::vector<Person>& roster) : out_(out), rng_(rng), roster_(roster) {}
+  // `unsteady`: restarts, aborted games, warm-ups without OSP and reconnects.
+  // Their chances are drawn only then, so that the steady log stays what it
+  // was.
+  ServerLog(Writer& out, Rng& rng, const std::vector<Person>& roster, bool unsteady)
+      : out_(out), rng_(rng), roster_(roster), unsteady_(unsteady) {}
 
   void game() {
     GameSetup g = setupGame(rng_, deck_, roster_);
     osp_ = rng_.percent(80);
     tenths_ = rng_.between(0, 300);
-    if (osp_ && rng_.percent(35)) warmupSection(g);
+    ended_ = !(unsteady_ && rng_.percent(6));
+    if (!ended_) {
+      restartedGame(g);
+      return;
+    }
+    if ((osp_ || unsteady_) && rng_.percent(35)) warmupSection(g);
     begin(g, false);
     connects(g);
     body(g);
     end(g);
   }
+
+  // False after a game that the server's restart cut off: the log must not
+  // end there.
+  bool lastGameEnded() const { return ended_; }
 
  private:
   // The time in front of every line: OSP servers write seconds with one
@@ -801,8 +819,15 @@ class ServerLog {
     }
   }
 
-  // An OSP warm-up is a section of its own, shut down before the match.
+  // A warm-up is a section of its own, shut down before the match.
   void warmupSection(GameSetup& g) {
+    warmupLines(g);
+    stamp().put("ShutdownGame:").nl();
+    stamp().put("------------------------------------------------------------").nl();
+    tenths_ = 0;
+  }
+
+  void warmupLines(GameSetup& g) {
     begin(g, true);
     connects(g);
     for (int i = rng_.between(5, 80); i > 0; --i) {
@@ -810,9 +835,20 @@ class ServerLog {
       if (rng_.percent(60)) item(g);
       else kill(g);
     }
-    stamp().put("ShutdownGame:").nl();
-    stamp().put("------------------------------------------------------------").nl();
-    tenths_ = 0;
+  }
+
+  // The server goes down in the middle of a game or of its warm-up and comes
+  // back with a new game: the section has no "ShutdownGame:", and the next
+  // line is the new game's rule line.
+  void restartedGame(GameSetup& g) {
+    if (rng_.percent(40)) {
+      warmupLines(g);
+    } else {
+      begin(g, false);
+      connects(g);
+      g.body_lines = rng_.between(1, g.body_lines);
+      body(g);
+    }
   }
 
   void kill(GameSetup& g) {
@@ -924,6 +960,13 @@ class ServerLog {
     }
   }
 
+  // A client that lost its connection comes back before the server dropped
+  // it: a new connect for the slot it still holds.
+  void reconnect(const GameSetup& g) {
+    const int p = anyPresent(rng_, g.slots);
+    if (p >= 0) connect(g.slots[p]);
+  }
+
   void body(GameSetup& g) {
     const unsigned kinds[] = {
         42,                               // kill
@@ -935,6 +978,7 @@ class ServerLog {
       tick(25);
       if (rng_.permille(2)) rename(g);
       if (rng_.permille(2)) leave(g);
+      if (unsteady_ && rng_.permille(2)) reconnect(g);
       if (g.mode != Mode::kFfa && g.mode != Mode::kDuel && rng_.permille(1)) switchTeam(g);
       switch (weighted(rng_, kinds)) {
         case 0: kill(g); break;
@@ -946,6 +990,14 @@ class ServerLog {
   }
 
   void end(const GameSetup& g) {
+    if (unsteady_ && rng_.percent(6)) {
+      // Aborted (a vote, an admin's map change): the game is shut down
+      // without an exit, scores or statistics.
+      tick(30);
+      stamp().put("ShutdownGame:").nl();
+      stamp().put("------------------------------------------------------------").nl();
+      return;
+    }
     static constexpr const char* kExits[] = {"Timelimit hit.", "Fraglimit hit.", "Capturelimit hit."};
     const int exit = g.mode == Mode::kCtf ? (rng_.percent(60) ? 2 : 0) : (rng_.percent(50) ? 1 : 0);
     if (osp_) stamp().put("Game_End: ").put(exit == 0 ? "Timelimit" : exit == 1 ? "Fraglimit" : "Capturelimit").nl();
@@ -975,6 +1027,8 @@ class ServerLog {
   Rng& rng_;
   const std::vector<Person>& roster_;
   ModeDeck deck_;
+  bool unsteady_;
+  bool ended_ = true;
   bool osp_ = true;
   int tenths_ = 0;
 };
@@ -982,7 +1036,7 @@ class ServerLog {
 // ---------------------------------------------------------------------------
 
 int usage() {
-  std::fputs("usage: ks-loggen console|server SIZE_MB SEED [OUTPUT]\n", stderr);
+  std::fputs("usage: ks-loggen console|server|unsteady-server SIZE_MB SEED [OUTPUT]\n", stderr);
   return 2;
 }
 
@@ -991,7 +1045,7 @@ int usage() {
 int main(int argc, char** argv) {
   if (argc < 4 || argc > 5) return usage();
   const std::string_view kind = argv[1];
-  if (kind != "console" && kind != "server") return usage();
+  if (kind != "console" && kind != "server" && kind != "unsteady-server") return usage();
   char* end = nullptr;
   errno = 0;
   const double megabytes = std::strtod(argv[2], &end);
@@ -1018,8 +1072,8 @@ int main(int argc, char** argv) {
       ConsoleLog log(out, rng, roster);
       while (out.written() < target) log.game();
     } else {
-      ServerLog log(out, rng, roster);
-      while (out.written() < target) log.game();
+      ServerLog log(out, rng, roster, kind == "unsteady-server");
+      while (out.written() < target || !log.lastGameEnded()) log.game();
     }
     out.flush();
     failed = out.failed();

@@ -1,8 +1,11 @@
 // The target of a run: everything the translators write, buffered and
-// written in large blocks, every write checked.
+// written in large blocks, every write checked. The text of a game section
+// can be taken back while the section is open (hold, keep, takeBack), so
+// that only games the server finished are in the target.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -66,20 +69,37 @@ class Output {
     put(format.piece(format.marks()));
   }
 
+  // Marks the start of a game section: what is written from here on can be
+  // taken back until keep(). A mark already set moves here.
+  void hold();
+  // The section stands: the mark goes.
+  void keep();
+  // Forgets everything put since the mark, and the mark. Nothing of a held
+  // section reaches the file before keep(): the buffer grows to hold it, so
+  // any target (a pipe too) can take a section back. Without a mark nothing
+  // happens.
+  void takeBack();
+
   // Writes out what is buffered. False when this or any earlier write
   // failed: the target is then incomplete.
   bool flush();
   bool failed() const { return failed_; }
 
  private:
+  static constexpr std::uint64_t kNoMark = ~std::uint64_t{0};
+
   void putLarge(std::string_view text);
+  void holdLarge(std::string_view text);
   void write(const char* bytes, std::size_t count);
+  std::uint64_t bytesPut() const;
 
   int fd_ = -1;
   std::string* memory_ = nullptr;
   std::size_t capacity_;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
+  std::uint64_t written_ = 0;     // bytes handed to write() so far
+  std::uint64_t mark_ = kNoMark;  // bytesPut() at hold()
   bool failed_ = false;
 };
 

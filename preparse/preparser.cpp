@@ -24,6 +24,8 @@ bool announcesOsp(std::string_view line) {
 void Preparser::convert() {
   std::string_view line;
   while (in_.nextLine(line)) handleLine(line);
+  // A game still open at the end never finished.
+  abandonGame();
 }
 
 void Preparser::handleLine(std::string_view line) {
@@ -34,7 +36,10 @@ void Preparser::handleLine(std::string_view line) {
   if (game.game_open) translateEvent(event);
 }
 
+// The section is written as it is read, but stays only when the server
+// ends the game (endGame).
 void Preparser::openGame() {
+  out_.hold();
   out_.put("----------------- GAME BEGIN ---------------\n");
   printGameInfo();
   game.init();
@@ -44,7 +49,18 @@ void Preparser::openGame() {
 // A "ShutdownGame:" line ends the open game and forgets all the game taught,
 // so that the next game starts as a run would start with it.
 void Preparser::endGame(std::string_view line) {
-  if (game.game_open) printEndGame(line);
+  if (game.game_open) {
+    printEndGame(line);
+    out_.keep();
+  }
+  game.reset();
+}
+
+// A game the server never ended (it restarted or crashed and began anew with
+// an "InitGame:"): its section is taken back whole, and all that its lines
+// taught is forgotten, so that none of it reaches another game.
+void Preparser::abandonGame() {
+  if (game.game_open) out_.takeBack();
   game.reset();
 }
 
@@ -65,6 +81,9 @@ void Preparser::skipWarmup(std::string_view& line) {
 // Opens and closes game sections. May replace the line and its event text
 // (warm-up skip).
 void Preparser::frameLine(std::string_view& line, std::string_view& event) {
+  // Every "InitGame:" begins a game of the server's; one still open then was
+  // never ended.
+  if (event.starts_with("InitGame:")) abandonGame();
   if (event.starts_with("InitGame: ") && announcesOsp(line)) game.OSP = 1;
   if (game.OSP == 1) {
     // OSP writes warm-ups as games of their own; the match begins at "Game_Start:".
@@ -74,6 +93,7 @@ void Preparser::frameLine(std::string_view& line, std::string_view& event) {
     if (event.starts_with("Warmup:")) {
       skipWarmup(line);
       event = eventText(line);
+      if (event.starts_with("InitGame:")) abandonGame();
     }
     if (event.starts_with("InitGame:")) {
       getGameInfo(line);

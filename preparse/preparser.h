@@ -7,6 +7,11 @@
 // order, then "Timelimit hit." and "----- CL_Shutdown -----", the two lines
 // that end a game in a client's console log.
 //
+// Only games that the server ended with a "ShutdownGame:" are written. A
+// game that the next "InitGame:" finds still open (the server restarted or
+// crashed) never finished: its section is taken back from the output, and
+// nothing its lines taught is carried into the next game.
+//
 // The object holds the reader it takes its lines from, the output it writes
 // to, and the state of the game being read; nothing else is shared. Which
 // lines it is given (only up to the input's last "ShutdownGame:") is the
@@ -27,7 +32,8 @@ class Preparser {
   Preparser(const Preparser&) = delete;
   Preparser& operator=(const Preparser&) = delete;
 
-  // Handles every line the reader gives.
+  // Handles every line the reader gives. A game still open after the last
+  // line never finished and is not written.
   void convert();
 
   // One line from the reader: opens and closes game sections and, while a
@@ -104,6 +110,7 @@ class Preparser {
   void skipWarmup(std::string_view& line);
   void openGame();
   void endGame(std::string_view line);
+  void abandonGame();
 
   LineReader& in_;
   Output& out_;

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "program_runner.h"
+#include "server_games.h"
 
 namespace fs = std::filesystem;
 
@@ -69,6 +73,32 @@ TEST(RealServerLog, PlayersWhoLeftAtTheEndKeepTheirAccuracyOnThePage) {
   std::size_t hits = weapon_pages.find(">330</font>");
   ASSERT_NE(hits, std::string::npos);
   EXPECT_NE(weapon_pages.substr(hits, 200).find(">1419</font>"), std::string::npos);
+}
+
+TEST(RealServerLog, EveryGameWrittenIsOneOfTheServersGames) {
+  // The same map, kills and suicides as the server's section, nothing of
+  // another game in it. In the ioq3 log the server restarted (line 98) with
+  // the game begun at line 11 still open: that game was never finished and
+  // is in no report, neither on its own nor in the game after it.
+  for (const char* file : {"ioq3-server-ffa-ctf-codeminer-games.log", "osp-server-ffa-multigame-warmups.log",
+                           "osp-server-ffa-1game-7players.log", "osp-server-ffa-bots-1game.log",
+                           "baseq3-server-ffa-warmups-short.log"}) {
+    fs::path log = kRealLogs / file;
+    if (!fs::exists(log)) GTEST_SKIP() << "real logs are not available here";
+    kstest::TempDir dir;
+    kstest::prepareServerLogRun(dir);
+    ASSERT_EQ(kstest::runIn(dir, "./kestrostats-c '" + log.string() + "'").status, 0) << file;
+    const std::vector<kstest::GameFigures> written = kstest::writtenGames(dir);
+    std::ifstream in(log, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    kstest::expectTheServersGames(text.str(), written, file);
+    if (std::string(file).starts_with("ioq3")) {
+      ASSERT_EQ(written.size(), 19u);
+      // The game after the restart: one kill and three deaths by the world.
+      EXPECT_EQ(written[0], (kstest::GameFigures{"q3dm17", 1, 3}));
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

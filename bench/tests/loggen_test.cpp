@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "program_runner.h"
+#include "server_games.h"
 
 namespace fs = std::filesystem;
 
@@ -58,7 +60,7 @@ int gamesProcessed(const std::string& output) {
 
 TEST(Loggen, SameSeedSameBytesOtherSeedOtherBytes) {
   Workplace w;
-  for (const std::string kind : {"console", "server"}) {
+  for (const std::string kind : {"console", "server", "unsteady-server"}) {
     const std::string a = w.generate(kind, "0.3", "42", kind + "-a.log");
     const std::string b = w.generate(kind, "0.3", "42", kind + "-b.log");
     const std::string c = w.generate(kind, "0.3", "43", kind + "-c.log");
@@ -178,6 +180,25 @@ TEST(Loggen, ServerLogConvertsIntoGames) {
   ASSERT_EQ(run.status, 0);
   EXPECT_TRUE(contains(run.output, "Server log detected"));
   EXPECT_EQ(gamesProcessed(run.output), static_cast<int>(games));
+}
+
+TEST(Loggen, UnsteadyServerLogsKeepTheServersGames) {
+  // Restarts in games and warm-ups, aborted games, warm-ups with and without
+  // OSP, reconnects: every game written is one game of the server's, whole.
+  Workplace w;
+  kstest::prepareServerLogRun(w.dir);
+  for (const char* seed : {"9", "10", "11"}) {  // each with restarts in games and in warm-ups
+    const std::string log = w.generate("unsteady-server", "2", seed, "unsteady.log");
+    // Restarts (more games begun than shut down) and aborted games (more
+    // shut down than ended with an exit or warm-ups).
+    EXPECT_GT(count(log, " InitGame: "), count(log, " ShutdownGame:")) << seed;
+    EXPECT_GT(count(log, " ShutdownGame:"), count(log, " Exit: ") + count(log, " Warmup:")) << seed;
+    for (const auto& entry : fs::directory_iterator(w.dir.path() / "html")) fs::remove(entry.path());
+    ASSERT_EQ(kstest::runIn(w.dir, "./kestrostats-c unsteady.log").status, 0) << seed;
+    const std::vector<kstest::GameFigures> written = kstest::writtenGames(w.dir);
+    EXPECT_GT(written.size(), 20u) << seed;
+    kstest::expectTheServersGames(log, written, std::string("seed ") + seed);
+  }
 }
 
 TEST(Benchmark, QuickRunPrintsItsTable) {

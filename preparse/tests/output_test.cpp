@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <thread>
 
 #include "output.h"
 
@@ -34,4 +35,35 @@ TEST(Output, AFailedWriteIsReportedAndStaysReported) {
     EXPECT_TRUE(out.failed());
   }
   ::close(fd);
+}
+
+TEST(Output, AHeldSectionLargerThanTheBufferNeverReachesTheTarget) {
+  // A pipe cannot be cut back: the section must stay in memory until kept.
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  const std::string before(700 << 10, 'b');
+  const std::string dropped(3 << 20, 'd');
+  const std::string kept(2 << 20, 'k');
+  std::string received;
+  std::thread reader([&] {
+    char chunk[1 << 16];
+    for (ssize_t n; (n = ::read(ends[0], chunk, sizeof chunk)) > 0;) received.append(chunk, static_cast<std::size_t>(n));
+  });
+  {
+    Output out(ends[1]);
+    out.put(before);
+    out.hold();
+    out.put(dropped.substr(0, 100));
+    out.put(dropped.substr(100));
+    out.takeBack();
+    out.hold();
+    out.put(kept);
+    out.keep();
+    out.put("end");
+    EXPECT_TRUE(out.flush());
+  }
+  ::close(ends[1]);
+  reader.join();
+  ::close(ends[0]);
+  EXPECT_EQ(received, before + kept + "end");
 }

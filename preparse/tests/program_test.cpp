@@ -108,9 +108,58 @@ TEST(Program, WarmupIsSkippedAndUnfinishedGamesAreLeftOut) {
                           "  0:04 ShutdownGame:\n"
                           "  0:04 ----\n" +
                           initGame("dm3") + "  0:05 Kill: 0 1 10: A killed B by MOD_SHOTGUN\n";
-  // The warm-up's own InitGame already began a section, which stays empty.
-  EXPECT_EQ(c.convert(log), kBegin + "Current map: dm1\nGameType: 0\n" +
-                                section("dm2", "0", "B^7 was railed by A^7\n"));
+  // The warm-up's own InitGame began a section, which the next InitGame
+  // finds unended: it is not written.
+  EXPECT_EQ(c.convert(log), section("dm2", "0", "B^7 was railed by A^7\n"));
+}
+
+TEST(Program, GamesTheServerNeverEndedAreNotWritten) {
+  // Each game here is cut by a restart: the next line is a new InitGame.
+  const std::string osp_init = "0.0 InitGame: \\g_gametype\\0\\gamename\\osp\\mapname\\";
+  const std::string log =
+      // Long enough to reach the file before its restart, so that the file
+      // is cut back.
+      initGame("long") + [] {
+        std::string kills;
+        for (int i = 0; i < 60000; ++i) kills += "  0:01 Kill: 0 1 10: Ann killed Bob by MOD_RAILGUN\n";
+        return kills;
+      }() +
+      // A game directly followed by the next; a team value that wrote
+      // nothing leaves the latch set.
+      "  0:00 ----\n" + initGame("cut1") +
+      "  0:01 ClientUserinfoChanged: 0 n\\Ann\\t\\1\\model\\sarge\n"
+      "  0:02 ClientUserinfoChanged: 0 n\\Ann\\t\\1\\model\\sarge\n"
+      "  0:03 Kill: 0 1 10: Ann killed Bob by MOD_RAILGUN\n" +
+      initGame("dm1") +
+      "  0:01 ClientUserinfoChanged: 1 n\\Cy\\t\\0\\model\\doom\n"  // joins only with the latch set
+      "  0:02 Kill: 1 2 10: Cy killed Dan by MOD_SHOTGUN\n"
+      "  0:03 ShutdownGame:\n" +
+      // A game followed by a warm-up, whose shutdown is not the game's.
+      initGame("cut2") + "  0:01 Kill: 0 1 10: Ann killed Bob by MOD_GAUNTLET\n" + initGame("warm") +
+      "  0:00 Warmup:\n"
+      "  0:01 Kill: 0 1 10: Ann killed Bob by MOD_PLASMA\n"
+      "  0:02 ShutdownGame:\n" +
+      // An OSP match followed by an OSP warm-up.
+      osp_init + "cut3\\protocol\\71\n"
+      "1.0 Game_Start:\n"
+      "1.1 Kill: 0 1 6: Ann killed Bob by MOD_LIGHTNING\n" +
+      osp_init + "warm\\protocol\\71\n"
+      "0.0 Warmup:\n"
+      "1.1 Kill: 0 1 6: Ann killed Bob by MOD_ROCKET\n"
+      "2.0 ShutdownGame:\n" +
+      // An OSP match followed by a game of a server without OSP.
+      osp_init + "cut4\\protocol\\71\n"
+      "1.0 Game_Start:\n"
+      "1.1 Kill: 0 1 6: Ann killed Bob by MOD_BFG\n" +
+      initGame("dm2") +
+      "  0:01 Kill: 2 3 10: Eve killed Fay by MOD_RAILGUN\n"
+      "  0:02 ShutdownGame:\n";
+  // Only the two games that ended are written; the warm-up's empty section
+  // stays as it always was.
+  const std::string expected = section("dm1", "0", "Dan^7 was gunned down by Cy^7\n") +
+                               section("warm", "0", "") + section("dm2", "0", "Fay^7 was railed by Eve^7\n");
+  Converter c;
+  EXPECT_EQ(c.convert(log), expected);
 }
 
 TEST(Program, OspGamesBeginAtGameStartAndEndWithWeaponStatistics) {
@@ -284,8 +333,9 @@ TEST(RealLogs, EveryLogConvertsAndSplitsIntoItsGames) {
       // Two of three games end. A broadcast that mentions "Warmup:" is no
       // warm-up: both games are translated in full.
       {"cpma-server-console-ffa-qconsole.log", 2, 2, 1244},
-      // 21 games, one without a ShutdownGame: the next InitGame begins anew.
-      {"ioq3-server-ffa-ctf-codeminer-games.log", 21, 20, 2485},
+      // 21 games, one without a ShutdownGame (the server restarted): it is
+      // not written, and the next InitGame begins anew.
+      {"ioq3-server-ffa-ctf-codeminer-games.log", 20, 20, 2441},
       {"osp-server-ffa-1game-7players.log", 1, 1, 834},
       {"osp-server-ffa-bots-1game.log", 1, 1, 145},
       // 22 InitGames, of which only the 4 with a Game_Start are matches.

@@ -23,6 +23,18 @@ inline constexpr int kTeamDeathmatch = 1;
 inline constexpr int kCaptureTheFlag = 2;
 inline constexpr int kClanArena = 3;
 
+// What a log says of a game beyond its events: when it was played, how long
+// it ran, how it ended, the final team score the server stated. Each is
+// unknown (empty, -1) when the log does not say; nothing here is guessed
+// from the time of processing.
+struct GameFacts {
+  FixedText played;    // "YYYY-MM-DD HH:MM:SS" as the log states it, or ""
+  int duration = -1;   // game seconds from start to end, or -1
+  FixedText ended;     // how it ended: "timelimit", "fraglimit", "capturelimit", ... or ""
+  int red_score = -1;  // the server's own final team score, or -1
+  int blue_score = -1;
+};
+
 struct Game {
   // The player table: see player.h for how records are laid out.
   std::array<Q3Player, kPlayerRecords> q3players;
@@ -34,6 +46,7 @@ struct Game {
   int int_swap = 0;             // re-entries so far
   int ca_win_red = 0;           // clan-arena round wins
   int ca_win_blue = 0;
+  GameFacts facts;              // cleared at every game boundary
 
   Game() {
     for (Q3Player& player : q3players) resetPlayer(player);

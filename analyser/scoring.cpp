@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <utility>
 
 #include "game.h"
@@ -135,6 +136,25 @@ bool splitKey(std::string_view key, std::string_view& field, int& team) {
 }
 
 }  // namespace
+
+namespace {
+
+int scoreByEvents(const Game& game, int team) {
+  const char* suffix = team == kRed ? "_red" : "_blue";
+  if (game.gametype == kCaptureTheFlag) return getStats(game, std::string("caps") + suffix);
+  if (game.gametype == kClanArena) return team == kRed ? game.ca_win_red : game.ca_win_blue;
+  return getStats(game, std::string("frags") + suffix);
+}
+
+}  // namespace
+
+int teamScore(const Game& game, int team) {
+  const bool stated = game.facts.red_score >= 0 && game.facts.blue_score >= 0;
+  if (stated && scoreByEvents(game, kRed) == 0 && scoreByEvents(game, kBlue) == 0) {
+    return team == kRed ? game.facts.red_score : game.facts.blue_score;
+  }
+  return scoreByEvents(game, team);
+}
 
 int getStats(const Game& game, std::string_view key) {
   std::string_view field;

@@ -144,6 +144,7 @@ void initGame(Game& game) {
   game.connect_sequence = 0;
   game.ca_win_red = 0;
   game.ca_win_blue = 0;
+  game.facts = GameFacts{};
 }
 
 void checkIfServerLog(ConsoleRun& c, std::string_view line) {

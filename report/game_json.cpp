@@ -79,13 +79,6 @@ void writePlayer(JsonWriter& j, const Q3Player& p, int totals) {
   j.endObject();
 }
 
-int teamScore(const Game& game, int team) {
-  const std::string suffix = team == kRed ? "_red" : "_blue";
-  if (game.gametype == kCaptureTheFlag) return getStats(game, "caps" + suffix);
-  if (game.gametype == kClanArena) return team == kRed ? game.ca_win_red : game.ca_win_blue;
-  return getStats(game, "frags" + suffix);
-}
-
 void writeTeams(JsonWriter& j, const Game& game) {
   j.key("teams");
   j.beginArray();

@@ -46,18 +46,8 @@ void teamScoreBlock(Report& r) {
   bool ctf = r.game.gametype == kCaptureTheFlag;
   const char* red_flag = ctf ? "<img src=images/flag_ctf_red.jpg>" : "<img src=images/flag_tdm_red.gif>";
   const char* blue_flag = ctf ? "<img src=images/flag_ctf_blue.jpg>" : "<img src=images/flag_tdm_blue.gif>";
-  int red = 0;
-  int blue = 0;
-  if (ctf) {
-    red = getStats(r.game, "caps_red");
-    blue = getStats(r.game, "caps_blue");
-  } else if (r.game.gametype == kClanArena) {
-    red = r.game.ca_win_red;
-    blue = r.game.ca_win_blue;
-  } else {
-    red = getStats(r.game, "frags_red");
-    blue = getStats(r.game, "frags_blue");
-  }
+  const int red = teamScore(r.game, kRed);
+  const int blue = teamScore(r.game, kBlue);
   r.wr("\n<table CLASS=\"neutralHighlightCtf\" BORDER=0 CELLSPACING=0 CELLPADDING=0 WIDTH=100%%>\n");
   r.wr("<tr>\n");
   r.wr("<td COLSPAN=3 CLASS=\"redHighlight\">&nbsp;</td>\n");

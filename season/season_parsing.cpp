@@ -82,6 +82,7 @@ void skipCountedGame(const std::string& fingerprint, bool pages_owed) {
 void initGame(Game& game) {
   game.reset_count = 0;
   game.gametype = kFreeForAll;
+  game.facts = GameFacts{};
 }
 
 void fixPlayerNames(Game& game) {

@@ -61,7 +61,7 @@ int handleGameInfoLine(Game& game, Run& run, const LineEvent& event) {
     return 1;
   }
   if (stripped.contains("Current map: ")) {
-    game.mapname.assign(toLowerCase(thirdWord(event.line())));
+    game.mapname.assign(mapOfLine(event.line()));
     std::printf("MAP: %s\n", game.mapname.c_str());
     return 1;
   }
@@ -219,3 +219,5 @@ int updateMiscInfo(Game& game, Run& run, const LineEvent& event) {
   if (contains(stripped, "entered the game") && run.log_type == 0) handleEntry(game, event);
   return 0;
 }
+
+std::string mapOfLine(std::string_view line) { return toLowerCase(thirdWord(line)); }

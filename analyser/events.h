@@ -3,6 +3,8 @@
 // reconnect commands.
 #pragma once
 
+#include <string>
+
 #include <string_view>
 
 struct Game;
@@ -11,6 +13,9 @@ struct Run;
 
 // Applies a capture-the-flag message to its subject (record 65 when unknown).
 void updateCTFStats(Game& game, const LineEvent& event);
+
+// The map a "Current map: " line names, lower case ("" when it names none).
+std::string mapOfLine(std::string_view line);
 
 // Clears the flag mark of every player of `team`, and of the cut 29-character
 // record of every long name.

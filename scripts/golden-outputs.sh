@@ -133,7 +133,11 @@ run_season() {  # KEY LOG
     select * from playerstats order by raw_name;
     select * from clanstats order by tag;
     select * from gamestats order by slot;
-    select fingerprint, log, server, pages from countedgames order by fingerprint;" > "$d/rows" 2>&1 || true
+    select fingerprint, log, server, pages from countedgames order by fingerprint;
+    select id, fingerprint, server, log, played, map, type, duration, ended, red_score, blue_score, players,
+      winner_team, winner, page, weapon_page from games order by id;
+    select * from game_players order by game_id, slot;
+    select * from game_kills order by game_id, killer, victim;" > "$d/rows" 2>&1 || true
   # shellcheck disable=SC2046
   hash "$1/kestrostats-s" "$d" stdout.steady stderr rows db_sql.txt db_sql_schema.txt db_sql_gamestats.txt \
     db_sql_rotation.txt db_sql_clanstats.txt db_sql_updatetags.txt db_cleanhtml.txt db_delhtml.txt kestro-s.log \

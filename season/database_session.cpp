@@ -9,6 +9,7 @@
 
 #include "crash_point.h"
 #include "file_ops.h"
+#include "game_record.h"
 #include "player_sql.h"
 #include "season_config.h"
 #include "shell_command.h"
@@ -313,6 +314,7 @@ void DatabaseSession::reportFailedGame(const ScriptGames& script, const std::str
 
 void sqlMake(Game& game, const SeasonConfig& config, DatabaseSession& session) {
   session.write(gameStatements(game, config));
+  session.write(gameRecordStatements(game, config, GameOrigin{session.gameFingerprint(), session.logName()}));
   std::printf("\n - Updating database\n");
 }
 

@@ -58,6 +58,9 @@ class DatabaseSession {
   void beginGame(const std::string& fingerprint, int game_id);
   void write(std::string_view text);
   void endGame();
+  // The fingerprint of the game begun last, and the log being read.
+  const std::string& gameFingerprint() const { return games_.back().fingerprint; }
+  const std::string& logName() const { return log_name_; }
 
   // Games queued since prepare().
   int queuedGames() const { return static_cast<int>(games_.size()); }

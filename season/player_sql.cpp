@@ -8,6 +8,8 @@
 #include "game.h"
 #include "kills.h"
 #include "line_event.h"
+#include "game_record.h"
+#include "player_columns.h"
 #include "players.h"
 #include "season_config.h"
 #include "sql_literal.h"
@@ -44,20 +46,6 @@ void sqlf(std::string& out, const char* format, ...) {
   va_end(args);
   out.resize(at + static_cast<std::size_t>(n));
 }
-
-// Weapons of the accuracy columns, MG to BFG (weapon numbers 1..8).
-constexpr const char* kAccuracyColumns[] = {"MG", "SG", "GL", "RL", "LG", "RG", "PG", "BFG"};
-
-// Weapons of the kills_ and deaths_ columns, in column order.
-struct WeaponColumn {
-  const char* suffix;
-  int weapon;
-};
-constexpr WeaponColumn kWeaponColumns[] = {
-    {"G", kGauntlet},   {"MG", kMachineGun}, {"SG", kShotGun},     {"GL", kGrenadeLauncher},
-    {"RL", kRocketLauncher}, {"LG", kLightningGun}, {"RG", kRailGun}, {"PG", kPlasmaGun},
-    {"BFG", kBfg},      {"TF", kTeleFrag},   {"NG", kNailGun},     {"GH", kGrapple},
-};
 
 void writeTables(std::string& out) {
   out += "CREATE TABLE IF NOT EXISTS miscstats(variable VARCHAR(50) PRIMARY KEY, value VARCHAR(50) DEFAULT \" \");\n";
@@ -250,6 +238,7 @@ std::string schemaScript(const SeasonConfig& config) {
   sqlf(out, "CREATE DATABASE IF NOT EXISTS %s;\n", db);
   sqlf(out, "USE %s;\n", db);
   writeTables(out);
+  out += recordTablesScript();
   writeMigrations(out);
   writeServerColumns(out, serverValue(config));
   return out;
@@ -280,7 +269,7 @@ std::string gameStatements(Game& game, const SeasonConfig& config) {
   }
   for (int i = 0; i < n; ++i) {
     const Q3Player& p = game.q3players[i];
-    if (p.skill > 0 || p.kills > 0 || p.deaths > 0 || p.suicides > 0) writePlayer(out, p, n);
+    if (addsToTotals(p)) writePlayer(out, p, n);
   }
   return out;
 }

@@ -82,6 +82,9 @@ void skipCountedGame(const std::string& fingerprint, bool pages_owed) {
 void initGame(Game& game) {
   game.reset_count = 0;
   game.gametype = kFreeForAll;
+  game.mapname.clear();
+  game.ca_win_red = 0;
+  game.ca_win_blue = 0;
   game.facts = GameFacts{};
 }
 
@@ -175,6 +178,9 @@ void processLine(SeasonRun& s, FixedText& line) {
   }
   const LineScan scan(seasonKeywordIndex(), line);
   if (!validLine(scan, valid_strings)) {
+    // The map is for the game's record only: the line stays out of the
+    // fingerprint, as it always was, so games counted before are known.
+    if (line.view().starts_with("Current map: ")) game.mapname.assign(mapOfLine(line));
     handleRejectedLine(game, line);
     return;
   }

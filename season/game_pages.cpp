@@ -296,6 +296,31 @@ bool isDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// The weapon page beside a main page, when kestrostats-c wrote one.
+std::string weaponPageOf(const std::string& page) {
+  constexpr std::string_view kMain = "_main.html";
+  if (!page.ends_with(kMain)) return {};
+  const std::string weapon = page.substr(0, page.size() - kMain.size()) + "_wpn.html";
+  return std::filesystem::is_regular_file("html/" + weapon) ? weapon : std::string();
+}
+
+// The games' records name their pages. kestrostats-c writes one page per
+// owed game, in the log's order, so the n-th page is the n-th game's; when
+// the counts differ (a game it did not write) no page is named rather than
+// a wrong one.
+std::string recordPagesStatements(const std::string& server, const std::vector<std::string>& pages,
+                                  const std::vector<std::string>& made) {
+  if (pages.size() != made.size()) return {};
+  std::string out;
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    const std::string weapon = weaponPageOf(pages[i]);
+    out += "UPDATE games SET page='" + sqlTextValue(pages[i], kHtmlColumn) + "', weapon_page=" +
+           (weapon.empty() ? std::string("NULL") : "'" + sqlTextValue(weapon, kHtmlColumn) + "'") +
+           " WHERE server='" + server + "' AND fingerprint='" + sqlTextValue(made[i], 64) + "';\n";
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string rotationScript(const SeasonConfig& config, const std::vector<std::string>& pages,
@@ -321,6 +346,7 @@ std::string rotationScript(const SeasonConfig& config, const std::vector<std::st
     }
     out += ");\n";
   }
+  out += recordPagesStatements(server, pages, made);
   out += "SELECT 'kept', html FROM gamestats;\nCOMMIT;\n";
   return out;
 }

@@ -33,7 +33,8 @@ void generateGameStats(SeasonRun& s);
 // kestrostats-c wrote them): each takes this server's slot holding the
 // smallest name, under a lock on all of this server's slots; those of this
 // server's games whose fingerprints are in `made` are recorded as having
-// their pages. The client (run
+// their pages, and their records name the pages (the weapon page when one
+// is in html/). The client (run
 // with -N) prints "displaced<TAB>name" per page and "kept<TAB>name" for
 // every slot of every server afterwards.
 std::string rotationScript(const SeasonConfig& config, const std::vector<std::string>& pages,

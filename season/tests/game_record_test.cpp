@@ -1,5 +1,6 @@
 // The record of every counted game, held against the season's totals in a
 // real database.
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -115,4 +116,19 @@ TEST_F(GameRecords, NamesAndMapsFromTheLogAreStoredAsWrittenNeverAsStatements) {
   EXPECT_EQ(trimmed(sql("select hex(killer) from game_kills;")),
             trimmed(sql("select hex(raw_name) from playerstats where raw_name like 'x%';")));
   EXPECT_EQ(trimmed(sql("select hex(map) from games;")), trimmed(sql(R"sql(select hex('evil_map\'),(');)sql")));
+}
+
+TEST_F(GameRecords, EachRecordNamesItsPagesInTheRotation) {
+  writeSeasonConfig("no_of_game_stats:\n3\n");
+  dir_.write("c-default.cfg", "make_weapon_stats:\nyes\n");
+  dir_.write("games.log", serverGame("Alice", 3) + kGameEnd + serverGame("Dora", 1) + kGameEnd);
+  auto run = season("games.log");
+  ASSERT_EQ(run.status, 0) << run.output;
+  const std::string pages = trimmed(sql("select page, weapon_page from games order by id;"));
+  ASSERT_EQ(std::count(pages.begin(), pages.end(), '\n'), 1) << pages;
+  for (const std::string& name : {pages.substr(0, pages.find('\t')), pages.substr(pages.rfind('\t') + 1)}) {
+    EXPECT_TRUE(fs::is_regular_file(dir_.path() / "html" / name)) << name;
+  }
+  EXPECT_EQ(trimmed(sql("select count(*) from games g join gamestats s on s.html=g.page;")), "2");
+  EXPECT_EQ(trimmed(sql("select count(*) from games where weapon_page not like '%\\\\_wpn.html';")), "0");
 }

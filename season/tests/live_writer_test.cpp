@@ -37,13 +37,21 @@ int gamesToWrite() {
 class LiveWriter : public LiveLogSeasonTest {
  protected:
 
-  // Writes the lines one write() each, a few milliseconds apart.
-  void write(const std::vector<std::string>& lines) {
+  // Writes the lines one write() each, a few milliseconds apart. Each
+  // quarter of them waits for a run to end after the previous quarter
+  // (`runs_ended` counts them), so that runs overlap the writing however
+  // slow the machine is.
+  void write(const std::vector<std::string>& lines, const std::atomic<int>& runs_ended) {
     const std::string log = (dir_.path() / "live.log").string();
     int fd = open(log.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0644);
     ASSERT_GE(fd, 0);
-    for (const std::string& line : lines) {
-      ASSERT_EQ(::write(fd, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+    int seen = runs_ended;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (i > 0 && i % (lines.size() / 4 + 1) == 0) {
+        while (runs_ended == seen) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        seen = runs_ended;
+      }
+      ASSERT_EQ(::write(fd, lines[i].data(), lines[i].size()), static_cast<ssize_t>(lines[i].size()));
       std::this_thread::sleep_for(std::chrono::milliseconds(4));
     }
     close(fd);
@@ -60,13 +68,13 @@ TEST_F(LiveWriter, EveryByteArchivedOnceAndEveryGameCountedOnceWhileTheServerWri
   const int games = gamesToWrite();
   const std::vector<std::string> lines = serverLines(games);
   std::atomic<bool> writing = true;
+  std::atomic<int> runs = 0;
   std::thread writer([&] {
-    write(lines);
+    write(lines, runs);
     writing = false;
   });
   const char* const kills[] = {"", "KS_KILL_AT=snapshot-copied", "", "KS_KILL_AT=archive-appended",
                                "", "KS_KILL_AT=position-saved",  "", "KS_KILL_AT=games-committed"};
-  int runs = 0;
   while (writing) {
     const std::string environment = kills[runs % 8];
     int status = run(environment);

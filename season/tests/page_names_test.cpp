@@ -57,5 +57,7 @@ TEST(SeasonPageNames, TheRotationLocksTheServersSlotsAndEscapesItsTexts) {
             "SELECT 'displaced', @oldestHtml FROM DUAL WHERE @oldestHtml IS NOT NULL;\n"
             "UPDATE countedgames SET pages=1 WHERE server='o\\'east' AND fingerprint IN ('" + std::string(64, 'f') +
                 "');\n"
+            "UPDATE games SET page='kestrostats_a\\'b_main.html', weapon_page=NULL WHERE server='o\\'east' AND "
+            "fingerprint='" + std::string(64, 'f') + "';\n"
             "SELECT 'kept', html FROM gamestats;\nCOMMIT;\n");
 }

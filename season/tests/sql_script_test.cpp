@@ -104,6 +104,10 @@ TEST_F(SqlScript, EachGameIsOneTransactionThatRecordsItsFingerprint) {
             "DELETE FROM gamestats WHERE server='it\\'s east' AND slot>2;\n"
             "INSERT IGNORE INTO gamestats SET server='it\\'s east', slot=1, html='1001.html';\n"
             "INSERT IGNORE INTO gamestats SET server='it\\'s east', slot=2, html='1002.html';\n"
+            "INSERT INTO games SET fingerprint='" + kFingerprint + "', server='it\\'s east', log=\"it\\'s.log\", "
+            "played=NULL, counted=now(), listed=now(), map=\"\", type='ffa', duration=NULL, ended=\"\", "
+            "red_score=NULL, blue_score=NULL, players=0, winner_team=NULL, winner=NULL;\n"
+            "SET @ks_game=LAST_INSERT_ID();\n"
             "COMMIT;\n");  // nobody scored: no player rows
   // Without page slots there are no pages to owe.
   config.no_of_game_stats = 0;

@@ -69,7 +69,7 @@ fresh_run() {
   mkdir -p "$run/html"
   cp "$bin/kestrostats-s" "$bin/kestrostats-c" "$bin/ks-preparse" "$bin/TagSift" "$run/"
   : > "$run/c-default.cfg"
-  printf 'db_host:\n127.0.0.1\ndb_name:\nbench%s\ndb_user:\nroot\nno_of_game_stats:\n%s\n' \
+  printf 'db_host:\n127.0.0.1\ndb_name:\nbench%s\ndb_user:\nroot\nno_of_game_stats:\n%s\nmake_season_site:\nno\n' \
     "$database" "$1" > "$run/s-default.cfg"
 }
 # seconds COMMAND...: runs the command in $run and prints its wall time.

@@ -1,6 +1,7 @@
 #include "pipeline_steps.h"
 
 #include "events.h"
+#include "fact_lines.h"
 #include "game.h"
 #include "line_event.h"
 #include "players.h"
@@ -8,6 +9,25 @@
 void cleanLine(FixedText& line, HighBytes high) {
   stripNewLineChars(line);
   replaceNonPrintableChars(line, high);
+}
+
+bool readStatedFact(Game& game, std::string_view line) {
+  GameFacts& facts = game.facts;
+  const std::string opened = playedFromLogfileOpened(line);
+  if (!opened.empty()) {
+    facts.played.assign(opened);
+    return true;
+  }
+  StatedFacts stated;
+  if (!readFactLine(line, stated)) return false;
+  if (!stated.played.empty()) facts.played.assign(stated.played);
+  if (stated.duration >= 0) facts.duration = stated.duration;
+  if (!stated.ended.empty()) facts.ended.assign(stated.ended);
+  if (stated.red_score >= 0) {
+    facts.red_score = stated.red_score;
+    facts.blue_score = stated.blue_score;
+  }
+  return true;
 }
 
 bool handleChatLine(Game& game, std::string_view line) {

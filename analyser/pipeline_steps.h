@@ -12,6 +12,13 @@ struct LineEvent;
 // Cuts the line end and turns unsafe and non-printable characters into "_".
 void cleanLine(FixedText& line, HighBytes high = HighBytes::kReplaced);
 
+// A line in which the log states a fact of the game, taken as read (before
+// cleaning): a converted log's fact line (fact_lines.h) or a console's
+// "logfile opened on ..." line, which dates the game being read when the log
+// opened. Sets the fact in `game.facts` and returns true: such a line is no
+// event. False, and nothing changed, for every other line.
+bool readStatedFact(Game& game, std::string_view line);
+
 // A player's chat line is only ever a quote: whatever its text says
 // ("Timelimit hit.", "X entered the game"), it never ends a game, adds a
 // player or counts as an event. Collects the quote and returns true for a

@@ -18,6 +18,7 @@ void GameState::reset() {
   OSP = 0;
   game_open = false;
   validteam = 0;
+  facts = ServerFacts{};
   for (ClientRecord& record : dupq3players) record = ClientRecord{};
   init();
 }

@@ -1,5 +1,5 @@
 // What the lines of the current game have taught the converter: the map,
-// the game type, whether the server runs OSP, whether a game section is
+// the game type, whether the server runs OSP, what it states of the game, whether a game section is
 // open, and the client tables.
 //
 // All of it is forgotten at every "ShutdownGame:" (reset()), so that the
@@ -8,6 +8,7 @@
 #pragma once
 
 #include "clients.h"
+#include "game_facts.h"
 #include "text.h"
 
 namespace preparse {
@@ -29,6 +30,9 @@ struct GameState {
   // Latch set by a red or blue team value in a userinfo line and cleared only
   // when join lines are written (see addClient).
   int validteam = 0;
+  // What the server's lines state of the game: its date, length, end and
+  // final team score. Kept across init(), forgotten by reset().
+  ServerFacts facts;
 
   // Frees every record of q3players and sets every dupq3players team to '0'
   // (names kept). Runs at every game begin and end.

@@ -33,16 +33,19 @@ void Preparser::handleLine(std::string_view line) {
   line = withoutLineEnd(line);
   std::string_view event = eventText(line);
   frameLine(line, event);
+  noteGameFact(game.facts, line, event, game.game_open);
   if (game.game_open) translateEvent(event);
 }
 
 // The section is written as it is read, but stays only when the server
 // ends the game (endGame).
-void Preparser::openGame() {
+// The game's length counts from the line that begins it.
+void Preparser::openGame(std::string_view line) {
   out_.hold();
   out_.put("----------------- GAME BEGIN ---------------\n");
   printGameInfo();
   game.init();
+  game.facts.start_tenths = stampTenths(line);
   game.game_open = true;
 }
 
@@ -88,7 +91,7 @@ void Preparser::frameLine(std::string_view& line, std::string_view& event) {
   if (game.OSP == 1) {
     // OSP writes warm-ups as games of their own; the match begins at "Game_Start:".
     if (event.starts_with("InitGame:")) getGameInfo(line);
-    if (event.starts_with("Game_Start:")) openGame();
+    if (event.starts_with("Game_Start:")) openGame(line);
   } else {
     if (event.starts_with("Warmup:")) {
       skipWarmup(line);
@@ -97,7 +100,7 @@ void Preparser::frameLine(std::string_view& line, std::string_view& event) {
     }
     if (event.starts_with("InitGame:")) {
       getGameInfo(line);
-      openGame();
+      openGame(line);
     }
   }
   if (event.starts_with("ShutdownGame:")) endGame(line);
@@ -118,6 +121,7 @@ void Preparser::printGameInfo() {
 
 void Preparser::printEndGame(std::string_view line) {
   if (!isEvent(line, "ShutdownGame:")) return;
+  out_.put(factLines(game.facts.stated));
   out_.put("Timelimit hit.\n");
   out_.put("----- CL_Shutdown -----\n");
   game.init();

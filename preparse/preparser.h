@@ -4,8 +4,10 @@
 //
 // A section reads: "----------------- GAME BEGIN ---------------", the
 // "Current map: " and "GameType: " lines, the translated events in input
-// order, then "Timelimit hit." and "----- CL_Shutdown -----", the two lines
-// that end a game in a client's console log.
+// order, the fact lines of what the server stated of the game (its date,
+// length, end and final team score; see fact_lines.h), then "Timelimit hit."
+// and "----- CL_Shutdown -----", the two lines that end a game in a client's
+// console log.
 //
 // Only games that the server ended with a "ShutdownGame:" are written. A
 // game that the next "InitGame:" finds still open (the server restarted or
@@ -46,7 +48,8 @@ class Preparser {
   // ignored. A value that ends the line runs to the line end.
   void getGameInfo(std::string_view line);
   void printGameInfo();
-  // Writes the two game-ending lines when the line is a "ShutdownGame:".
+  // Writes the game's fact lines and the two game-ending lines when the line
+  // is a "ShutdownGame:".
   void printEndGame(std::string_view line);
 
   // --- Translators ----------------------------------------------------------
@@ -108,7 +111,7 @@ class Preparser {
  private:
   void frameLine(std::string_view& line, std::string_view& event);
   void skipWarmup(std::string_view& line);
-  void openGame();
+  void openGame(std::string_view line);
   void endGame(std::string_view line);
   void abandonGame();
 

@@ -187,6 +187,7 @@ void checkForNewGameStart(ConsoleRun& c, const LineEvent& event) {
 void processLine(ConsoleRun& c, FixedText& line) {
   Game& game = *c.game;
   checkIfServerLog(c, line);
+  if (readStatedFact(game, line)) return;
   cleanLine(line);
   if (handleChatLine(game, line)) return;
   const LineScan scan(consoleKeywordIndex(), line);

@@ -94,6 +94,24 @@ void writeTeams(JsonWriter& j, const Game& game) {
   j.endArray();
 }
 
+// What the log stated of the game: null (or "" for how it ended) where it
+// said nothing.
+void writeFacts(JsonWriter& j, const GameFacts& facts) {
+  j.key("played");
+  if (facts.played.empty()) {
+    j.null();
+  } else {
+    j.string(facts.played.view());
+  }
+  j.key("duration");
+  if (facts.duration < 0) {
+    j.null();
+  } else {
+    j.number(static_cast<std::int64_t>(facts.duration));
+  }
+  j.field("ended", facts.ended.view());
+}
+
 }  // namespace
 
 std::string gameJson(const Report& r) {
@@ -113,6 +131,7 @@ std::string gameJson(const Report& r) {
   } else {
     j.string(r.out_filename_wepns);
   }
+  writeFacts(j, game.facts);
   writeTeams(j, game);
   j.key("players");
   j.beginArray();

@@ -1,6 +1,7 @@
 #include "main_tables.h"
 
 #include <string>
+#include <string_view>
 
 #include "awards.h"
 #include "game.h"
@@ -38,8 +39,20 @@ void realStatRowOfKey(Report& r, const char* label, const std::string& key) {
   teamStatRow(r, label, getStatsDouble(r.game, key + "_red"), getStatsDouble(r.game, key + "_blue"));
 }
 
+// The date is shown only in its checked form (digits, "-", ":" and one
+// blank; see fact_lines.h), so no log text reaches the page through it.
+bool isShownDate(std::string_view played) {
+  if (played.size() != std::string_view("YYYY-MM-DD HH:MM:SS").size()) return false;
+  for (char c : played) {
+    if ((c < '0' || c > '9') && c != '-' && c != ':' && c != ' ') return false;
+  }
+  return true;
+}
+
+// The map, and below it the date the game was played when the log states it.
 void mapCaption(Report& r) {
   if (!r.game.mapname.empty()) r.wr("<b>map : %s</b>", r.game.mapname.c_str());
+  if (isShownDate(r.game.facts.played)) r.wr("<br><small>played %s</small>", r.game.facts.played.c_str());
 }
 
 void teamScoreBlock(Report& r) {

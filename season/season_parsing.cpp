@@ -171,6 +171,7 @@ int checkIfServerLog(SeasonRun& s, std::string_view line) {
 void processLine(SeasonRun& s, FixedText& line) {
   Game& game = *s.game;
   if (checkIfServerLog(s, line) == 1) return;
+  if (readStatedFact(game, line)) return;
   cleanLine(line, HighBytes::kKept);
   if (handleChatLine(game, line)) {
     fingerprintLine(s.fingerprint, line);

@@ -93,7 +93,10 @@ TEST(Program, TranslatesAGameWithoutOspBetweenItsFrameLines) {
                                     "Ann^7 got the BLUE flag!\n"
                                     "Ann^7 was railed by Bob^7\n"
                                     "Ann^7: gg ShutdownGame: InitGame: Warmup:\n"
-                                    "Bob^7 disconnected\n"));
+                                    "Bob^7 disconnected\n"
+                                    // What the server's exit states of the game.
+                                    "\\kestro-fact\\duration\\9\n"
+                                    "\\kestro-fact\\ended\\timelimit\n"));
 }
 
 TEST(Program, WarmupIsSkippedAndUnfinishedGamesAreLeftOut) {
@@ -335,11 +338,16 @@ TEST(RealLogs, EveryLogConvertsAndSplitsIntoItsGames) {
       {"cpma-server-console-ffa-qconsole.log", 2, 2, 1244},
       // 21 games, one without a ShutdownGame (the server restarted): it is
       // not written, and the next InitGame begins anew.
-      {"ioq3-server-ffa-ctf-codeminer-games.log", 20, 20, 2441},
-      {"osp-server-ffa-1game-7players.log", 1, 1, 834},
-      {"osp-server-ffa-bots-1game.log", 1, 1, 145},
-      // 22 InitGames, of which only the 4 with a Game_Start are matches.
-      {"osp-server-ffa-multigame-warmups.log", 4, 4, 3278},
+      // Of its 20 games, 10 end with an exit (length and reason: 2 fact
+      // lines), 3 of them with the team score (a third).
+      {"ioq3-server-ffa-ctf-codeminer-games.log", 20, 20, 2441 + 23},
+      // The date, length and reason of each OSP match that ended with an
+      // exit: 3 fact lines.
+      {"osp-server-ffa-1game-7players.log", 1, 1, 834 + 3},
+      {"osp-server-ffa-bots-1game.log", 1, 1, 145 + 3},
+      // 22 InitGames, of which only the 4 with a Game_Start are matches; one
+      // of them aborted (a date, no exit).
+      {"osp-server-ffa-multigame-warmups.log", 4, 4, 3278 + 10},
       {"osp-server-ffa-warmups-short.log", 0, 0, 0},
   };
   Converter c;

@@ -184,7 +184,8 @@ TEST_F(Pages, TheGameAsJsonBesideItsPagesWhenConfigured) {
   std::string json = dir_.read("html/kestrostats_2026_12_07_20_44_01_1002_FFA_PUB_game.json");
   EXPECT_EQ(json.rfind("{\"format\":1,\"game\":1002,\"time\":\"2026-12-07,20-44-01\",\"type\":\"ffa\",\"map\":\"q3dm17\","
                        "\"main_page\":\"kestrostats_2026_12_07_20_44_01_1002_FFA_PUB_main.html\","
-                       "\"weapon_page\":\"kestrostats_2026_12_07_20_44_01_1002_FFA_PUB_wpn.html\",\"teams\":[],"
+                       "\"weapon_page\":\"kestrostats_2026_12_07_20_44_01_1002_FFA_PUB_wpn.html\","
+                       "\"played\":null,\"duration\":null,\"ended\":\"\",\"teams\":[],"
                        "\"players\":[{\"name\":\"Raven\",\"raw_name\":\"Raven\",\"team\":\"none\",",
                        0),
             0u)
@@ -192,4 +193,18 @@ TEST_F(Pages, TheGameAsJsonBesideItsPagesWhenConfigured) {
   EXPECT_NE(json.find("\"RG\":{\"kills\":1,\"deaths\":0,\"hits\":0,\"attempts\":0}"), std::string::npos);
   EXPECT_NE(json.find("\"awards\":[\"best killer with rail gun\""), std::string::npos);
   EXPECT_TRUE(json.ends_with("]}]}\n"));
+
+  // What the log stated of the game, and the date on the main page.
+  game().facts.played.assign("2017-06-23 12:43:00");
+  game().facts.duration = 900;
+  game().facts.ended.assign("timelimit");
+  run().game_count = 1003;
+  EXPECT_EQ(makeHtml(), PageResult::kWritten);
+  json = dir_.read("html/kestrostats_2026_12_07_20_44_01_1003_FFA_PUB_game.json");
+  EXPECT_NE(json.find("\"played\":\"2017-06-23 12:43:00\",\"duration\":900,\"ended\":\"timelimit\",\"teams\":[]"),
+            std::string::npos)
+      << json;
+  EXPECT_NE(dir_.read("html/kestrostats_2026_12_07_20_44_01_1003_FFA_PUB_main.html")
+                .find("<b>map : q3dm17</b><br><small>played 2017-06-23 12:43:00</small>"),
+            std::string::npos);
 }

@@ -68,6 +68,15 @@ TEST_F(GameRecords, EveryCountedGameHasOneRecordThatAddsUpToTheTotals) {
                         "'blue')));")),
             "0");
   EXPECT_EQ(trimmed(sql("select count(*) from games where log not like '%.log' or log like '%/%';")), "0");
+  if (!fs::exists(realLogs())) return;
+  // The OSP server logs date their games; the plain server's CTF games have
+  // the score the server stated at their exit, though it logs no capture.
+  EXPECT_EQ(trimmed(sql("select count(*), count(played) from games where log like 'osp-server%';")), "5\t5");
+  EXPECT_EQ(trimmed(sql("select date(played) from games where log='osp-server-ffa-1game-7players.log';")),
+            "2017-06-23");
+  EXPECT_EQ(trimmed(sql("select type, red_score, blue_score, winner_team from games where "
+                        "log='ioq3-server-ffa-ctf-codeminer-games.log' and type='ctf' and red_score+blue_score>0 order by id;")),
+            "ctf\t8\t6\tred\nctf\t2\t8\tblue\nctf\t0\t1\tblue");
 }
 
 TEST_F(GameRecords, ADatabaseOfAnEarlierVersionIsUpgradedAndRecordsItsNewGames) {

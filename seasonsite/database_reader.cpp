@@ -426,17 +426,6 @@ bool SeasonDatabase::forEachPlayersGames(const PlayerGamesVisitor& each, std::st
   return games.empty() || hand_over();
 }
 
-bool SeasonDatabase::forEachRivalry(const RivalryVisitor& each, std::string& error) {
-  if (!has_records_) return true;
-  return noteRead(streamRows(c_->mysql, "SELECT killer, victim, SUM(kills) FROM game_kills GROUP BY killer, victim",
-                             error,
-                             [&](const Row& r) {
-                               each(r.text(0), r.text(1), r.integer(2));
-                               return true;
-                             }),
-                  false);
-}
-
 bool readSeason(const DatabaseLogin& login, const std::string& server, bool read_clans, SeasonData& out,
                 std::string& error) {
   SeasonDatabase db;

@@ -49,7 +49,6 @@ class SeasonDatabase : public GameRecordSource {
   std::int64_t recordedGames() const override { return recorded_; }
   bool forEachGame(const GameVisitor& each, std::string& error) override;
   bool forEachPlayersGames(const PlayerGamesVisitor& each, std::string& error) override;
-  bool forEachRivalry(const RivalryVisitor& each, std::string& error) override;
 
   // True once a read of the records failed for the database's sake (not
   // because a visitor stopped it).

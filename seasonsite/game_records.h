@@ -95,10 +95,6 @@ class GameRecordSource {
   // The games of each player who has any, one player at a time, in no
   // particular order of players.
   virtual bool forEachPlayersGames(const PlayerGamesVisitor& each, std::string& error) = 0;
-
-  using RivalryVisitor = std::function<void(const std::string& killer, const std::string& victim, std::int64_t kills)>;
-  // How often each player killed each other player over the season.
-  virtual bool forEachRivalry(const RivalryVisitor& each, std::string& error) = 0;
 };
 
 // A source without records: a database of an earlier version.
@@ -110,7 +106,6 @@ class NoGameRecords : public GameRecordSource {
   std::int64_t recordedGames() const override { return 0; }
   bool forEachGame(const GameVisitor&, std::string&) override { return true; }
   bool forEachPlayersGames(const PlayerGamesVisitor&, std::string&) override { return true; }
-  bool forEachRivalry(const RivalryVisitor&, std::string&) override { return true; }
 
  private:
   std::int64_t unrecorded_;

@@ -129,15 +129,25 @@ void offerRival(std::vector<Rival>& top, Rival rival) {
   if (top.size() > kRivalsShown) top.pop_back();
 }
 
-bool readRivals(const SiteModel& m, GameRecordSource& source, std::vector<Rivals>& rivals, std::string& error) {
-  rivals.assign(m.data->players.size(), Rivals());
-  return source.forEachRivalry(
-      [&](const std::string& killer, const std::string& victim, std::int64_t kills) {
-        if (killer == victim || kills <= 0) return;
-        if (std::optional<std::size_t> k = playerIndex(m, killer)) offerRival(rivals[*k].prey, {victim, kills});
-        if (std::optional<std::size_t> v = playerIndex(m, victim)) offerRival(rivals[*v].enemies, {killer, kills});
-      },
-      error);
+void RivalTally::addGame(const SiteModel& m, const GameRecord& game) {
+  for (const KillCount& k : game.kills) {
+    if (k.kills <= 0 || k.killer == k.victim) continue;
+    std::optional<std::size_t> killer = playerIndex(m, k.killer);
+    std::optional<std::size_t> victim = playerIndex(m, k.victim);
+    if (!killer || !victim) continue;
+    kills_[static_cast<std::uint64_t>(*killer) << 32 | static_cast<std::uint64_t>(*victim)] += k.kills;
+  }
+}
+
+std::vector<Rivals> RivalTally::rivals(const SiteModel& m) const {
+  std::vector<Rivals> rivals(m.data->players.size());
+  for (const auto& [pair, kills] : kills_) {
+    const std::size_t killer = static_cast<std::size_t>(pair >> 32);
+    const std::size_t victim = static_cast<std::size_t>(pair & 0xFFFFFFFFu);
+    offerRival(rivals[killer].prey, {m.data->players[victim].raw_name, kills});
+    offerRival(rivals[victim].enemies, {m.data->players[killer].raw_name, kills});
+  }
+  return rivals;
 }
 
 std::vector<MapRecord> mapRecords(const std::vector<PlayerGame>& games) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "game_records.h"
@@ -31,8 +32,20 @@ struct Rivals {
 // Offers `rival` to a top list: kept when among the kRivalsShown best.
 void offerRival(std::vector<Rival>& top, Rival rival);
 
-// Every player's rivals, from the season-long kill counts of `source`.
-bool readRivals(const SiteModel& m, GameRecordSource& source, std::vector<Rivals>& rivals, std::string& error);
+// The season's kills between players, summed from the games as they stream
+// by (reading the kill table once, for the summaries and the rivals alike):
+// one count per pair of players who killed each other.
+class RivalTally {
+ public:
+  RivalTally() { kills_.reserve(1 << 16); }
+  // Adds a game's kills; names that are no player of the season are left out.
+  void addGame(const SiteModel& m, const GameRecord& game);
+  // Every player's rivals.
+  std::vector<Rivals> rivals(const SiteModel& m) const;
+
+ private:
+  std::unordered_map<std::uint64_t, std::int64_t> kills_;  // killer index << 32 | victim index
+};
 
 // One player's games on one map.
 struct MapRecord {

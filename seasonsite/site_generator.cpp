@@ -115,9 +115,7 @@ bool stagePlayer(const SiteModel& m, const SiteOutput& o, SiteFiles& files, std:
 }
 
 bool stagePlayers(const SiteModel& m, const SiteOutput& o, GameRecordSource& records, SiteFiles& files,
-                  MapTable& maps, std::string& error) {
-  std::vector<Rivals> rivals;
-  if (!readRivals(m, records, rivals, error)) return false;
+                  MapTable& maps, const std::vector<Rivals>& rivals, std::string& error) {
   std::vector<bool> done(m.data->players.size(), false);
   bool ok = records.forEachPlayersGames(
       [&](const std::string& raw_name, const std::vector<PlayerGame>& games, std::string& failure) {
@@ -138,7 +136,7 @@ bool stagePlayers(const SiteModel& m, const SiteOutput& o, GameRecordSource& rec
 
 // games.json, the summary pages and the list pages, while the games stream in.
 bool stageGames(const SiteModel& m, const SiteOutput& o, GameRecordSource& records, SiteFiles& files, MapTable& maps,
-                LatestGames& latest, std::string& error) {
+                LatestGames& latest, RivalTally& tally, std::string& error) {
   latest.records = records.hasRecords();
   latest.recorded = records.recordedGames();
   latest.unrecorded = records.unrecordedGames();
@@ -156,6 +154,7 @@ bool stageGames(const SiteModel& m, const SiteOutput& o, GameRecordSource& recor
       [&](const GameRecord& game, std::string& failure) {
         GameBrief brief = briefOf(m, game);
         maps.addGame(brief);
+        tally.addGame(m, game);
         if (latest.games.size() < kLatestGamesShown) latest.games.push_back(brief);
         if (!files.stage(summaryPageName(game.id), gameSummaryPage(m, game, o.pages), failure)) return false;
         page_games.push_back(std::move(brief));
@@ -200,9 +199,11 @@ bool stageAll(const SiteModel& m, const SiteOutput& o, GameRecordSource& records
   }
   MapTable maps;
   LatestGames latest;
-  // The pages that link to player pages go in after them.
-  return stagePlayers(m, o, records, files, maps, error) && stageGames(m, o, records, files, maps, latest, error) &&
-         stageMaps(m, o, maps, files, error) && files.stage(kIndexPage, indexPage(m, o.pages, latest), error) &&
+  RivalTally tally;
+  // The games first: their kills make the players' rivals.
+  if (!stageGames(m, o, records, files, maps, latest, tally, error)) return false;
+  return stagePlayers(m, o, records, files, maps, tally.rivals(m), error) && stageMaps(m, o, maps, files, error) &&
+         files.stage(kIndexPage, indexPage(m, o.pages, latest), error) &&
          files.stage(kAllPlayersPage, allPlayersPage(m, o.pages), error) &&
          files.stage("season.json", seasonJson(m, o.generated), error);
 }

@@ -165,7 +165,6 @@ class ListedGames : public GameRecordSource {
     return true;
   }
   bool forEachPlayersGames(const PlayerGamesVisitor&, std::string&) override { return true; }
-  bool forEachRivalry(const RivalryVisitor&, std::string&) override { return true; }
 
  private:
   std::vector<GameRecord> games_;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "game_pages.h"
+#include "record_pages.h"
 #include "site_model.h"
 
 namespace site {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "game_pages.h"
+#include "record_pages.h"
 #include "player_history.h"
 #include "site_model.h"
 

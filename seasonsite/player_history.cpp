@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "game_pages.h"
+#include "record_pages.h"
 #include "html_text.h"
 #include "index_page.h"
 #include "page_frame.h"

@@ -9,7 +9,7 @@
 #include <unordered_set>
 
 #include "atomic_file.h"
-#include "game_pages.h"
+#include "record_pages.h"
 #include "games_json.h"
 #include "index_page.h"
 #include "json_writer.h"

@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <regex>
 
-#include "game_pages.h"
+#include "record_pages.h"
 #include "html_text.h"
 #include "index_page.h"
 #include "player_history.h"

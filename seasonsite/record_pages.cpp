@@ -1,11 +1,10 @@
-#include "game_pages.h"
+#include "record_pages.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <set>
 
 #include "html_text.h"
-#include "index_page.h"
 
 namespace site {
 
@@ -220,7 +219,11 @@ std::string mapLabel(const std::string& map) { return map.empty() ? std::string(
 
 void appendNameLink(std::string& out, const SiteModel& m, const std::string& raw_name, const std::string& site) {
   if (std::optional<std::size_t> p = playerIndex(m, raw_name)) {
-    appendPlayerLink(out, m, *p, site);
+    out += "<a href=\"";
+    appendEscaped(out, site + m.page[*p]);
+    out += "\">";
+    appendColouredName(out, raw_name);
+    out += "</a>";
   } else {
     appendColouredName(out, raw_name);
   }

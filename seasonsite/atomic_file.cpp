@@ -204,7 +204,6 @@ bool StreamedStage::write(std::string_view piece, std::string& error) {
 }
 
 bool StreamedStage::finish(std::string& error) {
-  finished_ = true;
   if (out_ < 0 && old_ >= 0) {
     char extra;
     if (readFully(old_, &extra, 1) == 0) {  // the old file ends where the new one does

@@ -83,7 +83,6 @@ class StreamedStage {
   int old_ = -1;      // the file in place, while every byte so far matched it
   int out_ = -1;      // the temporary file, once a byte differed
   std::uint64_t matched_ = 0;
-  bool finished_ = false;
 };
 
 // Writes one file in place atomically (stage and commit).

@@ -20,8 +20,7 @@ std::string kd(std::int64_t kills, std::int64_t deaths) {
 }
 
 // Rows `from` to `to` of the player's games.
-void appendGameList(std::string& out, const SiteModel& m, const std::vector<PlayerGame>& games, std::size_t from,
-                    std::size_t to) {
+void appendGameList(std::string& out, const std::vector<PlayerGame>& games, std::size_t from, std::size_t to) {
   beginScroll(out);
   out += "<table class=\"ksBoard ksPlayerGames\">\n<thead><tr>";
   for (const char* h : {"played", "result", "map", "type", "frags", "K/D", "game"}) {
@@ -51,7 +50,6 @@ void appendGameList(std::string& out, const SiteModel& m, const std::vector<Play
   }
   out += "</tbody>\n</table>\n";
   endScroll(out);
-  (void)m;
 }
 
 void appendListPager(std::string& out, const SiteModel& m, std::size_t player, std::size_t page, std::size_t count) {
@@ -191,7 +189,7 @@ void appendPlayerHistory(std::string& out, const SiteModel& m, std::size_t playe
     const std::size_t pages = playerGamesPageCount(games.size());
     out += "<p class=\"ksNote\">" + std::to_string(games.size()) +
            (games.size() == 1 ? " recorded game" : " recorded games") + ", newest first.</p>\n";
-    appendGameList(out, m, games, 0, kPlayerGamesPerPage);
+    appendGameList(out, games, 0, kPlayerGamesPerPage);
     appendListPager(out, m, player, 1, pages);
     out += "<h2>form</h2>\n";
     appendFormChart(out, games, kFormGames);
@@ -218,7 +216,7 @@ std::string playerGamesPage(const SiteModel& m, std::size_t player, const std::v
   out += " &middot; games</h1>\n";
   const std::size_t count = playerGamesPageCount(games.size());
   appendListPager(out, m, player, page, count);
-  appendGameList(out, m, games, (page - 1) * kPlayerGamesPerPage, page * kPlayerGamesPerPage);
+  appendGameList(out, games, (page - 1) * kPlayerGamesPerPage, page * kPlayerGamesPerPage);
   appendListPager(out, m, player, page, count);
   endPage(out, frame);
   return out;

@@ -56,7 +56,7 @@ bool matchesPage(std::string_view name, std::string_view prefix, Ok ok, bool num
 // sub-folder name, or "" for the season folder), which a later run removes
 // when it no longer writes it.
 bool isOwnPageName(const std::string& folder, const std::string& name) {
-  if (folder == kPlayersFolder) return matchesPage(name, "p", isLowerHex, true) && name.size() > 6;
+  if (folder == kPlayersFolder) return matchesPage(name, "p", isLowerHex, true);
   if (folder == kGamesFolder) return matchesPage(name, "", isDigit, false) && name.size() > 5;
   if (folder == kMapsFolder) return matchesPage(name, "m", isLowerHex, false);
   return matchesPage(name, "games-", isDigit, false) && name.size() > 11;

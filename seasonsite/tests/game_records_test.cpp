@@ -294,4 +294,22 @@ TEST_F(GameRecordsTest, ADatabaseWithoutTheRecordTablesGivesTheSiteAsBefore) {
             std::string::npos);
 }
 
+// Records that cannot be read (a column gone) fail the run as the database's
+// fault, and the site in place stays as it was.
+TEST_F(GameRecordsTest, RecordsThatCannotBeReadLeaveThePreviousSiteAndExitWithStatus3) {
+  makeRecordTables();
+  seedGames(5);
+  ASSERT_EQ(site().status, 0) << dir_.read("site.err");
+  std::string games = page("games.html");
+  std::string summary = page("games/5.html");
+  sql("alter table game_players drop column damage_recvd;");
+  EXPECT_EQ(site().status, 3);
+  EXPECT_NE(dir_.read("site.err").find("damage_recvd"), std::string::npos) << dir_.read("site.err");
+  EXPECT_EQ(page("games.html"), games);
+  EXPECT_EQ(page("games/5.html"), summary);
+  for (const auto& e : fs::recursive_directory_iterator(dir_.path() / "html" / "season")) {
+    EXPECT_EQ(e.path().filename().string().find(".part-"), std::string::npos) << e.path();
+  }
+}
+
 }  // namespace

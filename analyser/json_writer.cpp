@@ -47,6 +47,21 @@ void JsonWriter::string(std::string_view text) {
   separate();
   static constexpr char kDigits[] = "0123456789abcdef";
   out_ += '"';
+  // Keys and most texts are plain ASCII that needs no escaping: appended as
+  // they are, without the copy validUtf8 makes.
+  bool plain = true;
+  for (char c : text) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u > 0x7E || c == '"' || c == '\\' || c == '<') {
+      plain = false;
+      break;
+    }
+  }
+  if (plain) {
+    out_.append(text);
+    out_ += '"';
+    return;
+  }
   // validUtf8 leaves tab as the only control character.
   for (char c : validUtf8(text)) {
     switch (c) {

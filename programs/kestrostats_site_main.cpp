@@ -75,23 +75,32 @@ int main(int argc, char** argv) {
   if (line.min_games) settings.min_games = *line.min_games;
 
   site::SeasonData data;
-  if (!site::readSeason(settings.login, settings.server_name, settings.detect_clans, data, error)) {
+  site::SeasonDatabase database;
+  if (!database.connect(settings.login, error) ||
+      !database.readSeason(settings.server_name, settings.detect_clans, data, error)) {
     return fail(kStatusDatabase, error);
   }
   data.server = settings.server_name;
 
   fs::path pages_folder = line.pages.value_or(line.out.has_parent_path() ? line.out.parent_path() : fs::path("."));
-  site::SiteRules rules{settings.min_games, settings.award_min_attempts, settings.detect_clans};
+  site::SiteRules rules{settings.min_games, settings.award_min_attempts, settings.detect_clans, settings.site_title};
   site::SiteModel model = site::buildModel(data, rules, [&](const std::string& name) {
     std::error_code ignored;
     return fs::is_regular_file(pages_folder / name, ignored);
   });
   site::SiteOutput output{line.out, relativePages(line.out, pages_folder), runTime()};
   site::SiteCounts counts;
-  if (!site::writeSite(model, output, counts, error)) return fail(kStatusWrite, error);
+  // The pages are written while the game records stream from the database:
+  // a failure to read them is the database's, and nothing is put in place.
+  if (!site::writeSite(model, output, database, counts, error)) {
+    return fail(database.readFailed() ? kStatusDatabase : kStatusWrite, error);
+  }
+  if (!database.finish(error)) return fail(kStatusDatabase, error);
 
-  std::printf("Season site: %zu players (%zu on the leaderboard), %zu game pages; %zu files written, %zu unchanged -> %s\n",
-              data.players.size(), model.qualified, model.games.size(), counts.written, counts.unchanged,
+  std::printf("Season site: %zu players (%zu on the leaderboard), %zu game pages, %lld recorded games; "
+              "%zu files written, %zu unchanged -> %s\n",
+              data.players.size(), model.qualified, model.games.size(),
+              static_cast<long long>(database.recordedGames()), counts.written, counts.unchanged,
               (line.out / "index.html").c_str());
   return 0;
 }

@@ -104,6 +104,127 @@ void StagedFiles::abandon() {
   staged_.clear();
 }
 
+namespace {
+
+// Reads exactly `size` bytes unless the file ends first; the count read.
+std::size_t readFully(int fd, char* into, std::size_t size) {
+  std::size_t got = 0;
+  while (got < size) {
+    ssize_t n = ::read(fd, into + got, size - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  return got;
+}
+
+bool writeFully(int fd, std::string_view content) {
+  while (!content.empty()) {
+    ssize_t n = ::write(fd, content.data(), content.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      return false;
+    }
+    content.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+StreamedStage::StreamedStage(StagedFiles& files, std::filesystem::path path) : files_(files), path_(std::move(path)) {
+  temporary_ = path_;
+  temporary_ += std::string(kStagingMark) + std::to_string(::getpid());
+  old_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat info;
+  if (old_ >= 0 && (::fstat(old_, &info) != 0 || !S_ISREG(info.st_mode))) {
+    ::close(old_);
+    old_ = -1;
+  }
+}
+
+StreamedStage::~StreamedStage() {
+  if (old_ >= 0) ::close(old_);
+  if (out_ >= 0) {
+    ::close(out_);
+    ::unlink(temporary_.c_str());
+  }
+}
+
+bool StreamedStage::writeOut(std::string_view piece, std::string& error) {
+  if (writeFully(out_, piece)) return true;
+  error = describe(temporary_, "write", errno);
+  return false;
+}
+
+// From here on the file differs from the one in place: write it.
+bool StreamedStage::diverge(std::string& error) {
+  if (out_ >= 0) return true;
+  out_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (out_ < 0) {
+    error = describe(temporary_, "create", errno);
+    return false;
+  }
+  if (old_ >= 0) {
+    char buffer[65536];
+    std::uint64_t left = matched_;
+    bool ok = ::lseek(old_, 0, SEEK_SET) == 0;
+    while (ok && left > 0) {
+      std::size_t n = readFully(old_, buffer, static_cast<std::size_t>(std::min<std::uint64_t>(left, sizeof buffer)));
+      ok = n > 0 && writeFully(out_, std::string_view(buffer, n));
+      left -= n;
+    }
+    ::close(old_);
+    old_ = -1;
+    if (!ok) {
+      error = describe(temporary_, "write", errno);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool StreamedStage::write(std::string_view piece, std::string& error) {
+  if (out_ < 0 && old_ >= 0) {
+    char buffer[65536];
+    std::size_t at = 0;
+    while (at < piece.size()) {
+      std::size_t want = std::min(sizeof buffer, piece.size() - at);
+      std::size_t got = readFully(old_, buffer, want);
+      if (got != want || std::memcmp(buffer, piece.data() + at, want) != 0) break;
+      at += want;
+    }
+    if (at == piece.size()) {
+      matched_ += piece.size();
+      return true;
+    }
+  }
+  return diverge(error) && writeOut(piece, error);
+}
+
+bool StreamedStage::finish(std::string& error) {
+  if (out_ < 0 && old_ >= 0) {
+    char extra;
+    if (readFully(old_, &extra, 1) == 0) {  // the old file ends where the new one does
+      files_.countUnchanged();
+      ::close(old_);
+      old_ = -1;
+      return true;
+    }
+  }
+  if (!diverge(error)) return false;
+  int fd = out_;
+  out_ = -1;
+  if (::close(fd) != 0) {
+    error = describe(temporary_, "finish writing", errno);
+    ::unlink(temporary_.c_str());
+    return false;
+  }
+  files_.adopt(temporary_, path_);
+  return true;
+}
+
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view content, std::string& error) {
   StagedFiles files;
   return files.stage(path, content, error) && files.commit(error);

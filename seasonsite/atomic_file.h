@@ -8,6 +8,7 @@
 // staging has succeeded the commit cannot fail for a full disk.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -40,6 +41,13 @@ class StagedFiles {
   // Removes every staged file that has not been committed.
   void abandon();
 
+  // Takes a file written under `temporary` as staged for `path`.
+  void adopt(std::filesystem::path temporary, std::filesystem::path path) {
+    staged_.emplace_back(std::move(temporary), std::move(path));
+  }
+  // Counts a file found unchanged by other means than stage().
+  void countUnchanged() { ++unchanged_; }
+
   std::size_t size() const { return staged_.size(); }
   // Files that stage() found unchanged.
   std::size_t unchanged() const { return unchanged_; }
@@ -47,6 +55,34 @@ class StagedFiles {
  private:
   std::vector<std::pair<std::filesystem::path, std::filesystem::path>> staged_;  // temporary, final
   std::size_t unchanged_ = 0;
+};
+
+// A file too big to build in memory (games.json of a long season), staged
+// piece by piece: while the pieces match the file in place nothing is
+// written; from the first difference on the file is written under its
+// temporary name (the matching start copied from the old file). finish()
+// stages it, or counts it unchanged when every byte matched.
+class StreamedStage {
+ public:
+  StreamedStage(StagedFiles& files, std::filesystem::path path);
+  ~StreamedStage();  // an unfinished file is removed
+  StreamedStage(const StreamedStage&) = delete;
+  StreamedStage& operator=(const StreamedStage&) = delete;
+
+  // False with the reason in `error` when the file cannot be written.
+  bool write(std::string_view piece, std::string& error);
+  bool finish(std::string& error);
+
+ private:
+  bool diverge(std::string& error);
+  bool writeOut(std::string_view piece, std::string& error);
+
+  StagedFiles& files_;
+  std::filesystem::path path_;
+  std::filesystem::path temporary_;
+  int old_ = -1;      // the file in place, while every byte so far matched it
+  int out_ = -1;      // the temporary file, once a byte differed
+  std::uint64_t matched_ = 0;
 };
 
 // Writes one file in place atomically (stage and commit).

@@ -2,9 +2,12 @@
 
 #include <mysql.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 namespace site {
 
@@ -57,6 +60,8 @@ std::string serverError(MYSQL* c, const char* what) {
 
 // The server's error number for a column that does not exist.
 constexpr unsigned kUnknownColumn = 1054;
+// ... and for a table that does not exist.
+constexpr unsigned kUnknownTable = 1146;
 
 // Runs a fixed statement and hands every row of its result to `each`.
 template <typename Each>
@@ -76,38 +81,66 @@ bool forEachRow(MYSQL* c, const std::string& statement, std::string& error, Each
   return true;
 }
 
+// As forEachRow(), but the rows come one at a time as the server sends them
+// (mysql_use_result): the client never holds the whole result. `each`
+// returns false to stop; the rest of the result is then discarded.
+template <typename Each>
+bool streamRows(MYSQL* c, const std::string& statement, std::string& error, Each each) {
+  if (mysql_real_query(c, statement.data(), statement.size()) != 0) {
+    error = serverError(c, "the database refused a query");
+    return false;
+  }
+  Result result(mysql_use_result(c));
+  if (!result) {
+    error = serverError(c, "reading a query's result failed");
+    return false;
+  }
+  while (MYSQL_ROW row = mysql_fetch_row(result.get())) {
+    if (!each(Row(row, mysql_fetch_lengths(result.get())))) return false;
+  }
+  if (mysql_errno(c) != 0) {
+    error = serverError(c, "reading a query's result failed");
+    return false;
+  }
+  return true;
+}
+
 bool execute(MYSQL* c, const char* statement, std::string& error) {
   if (mysql_query(c, statement) == 0) return true;
   error = serverError(c, "the database refused a statement");
   return false;
 }
 
-// The columns of playerstats in the order fillPlayer() reads them; built from
+// The figure columns shared by playerstats and game_players, in the order
+// fillFigures() reads them, each prefixed with `table` ("p." say); built from
 // the program's own tables, never from data.
-std::string playerQuery() {
-  std::string q = "SELECT raw_name, name, model, quote, games, frags, kills, deaths, suicides, team_kills, "
-                  "kill_streak, death_streak, damage_given, damage_recvd, skill, combat";
+std::string figureColumns(const std::string& table) {
+  std::string q;
+  auto add = [&](const std::string& column) {
+    if (!q.empty()) q += ", ";
+    q += table + column;
+  };
+  for (const char* c : {"frags", "kills", "deaths", "suicides", "team_kills", "kill_streak", "death_streak",
+                        "damage_given", "damage_recvd", "skill", "combat"}) {
+    add(c);
+  }
   for (const char* w : kAccuracyColumns) {
-    q += std::string(", accuracy_") + w + "_hits, accuracy_" + w + "_attempts";
+    add(std::string("accuracy_") + w + "_hits");
+    add(std::string("accuracy_") + w + "_attempts");
   }
-  q += ", accuracy_total_hits, accuracy_total_attempts";
-  for (const char* table : {"kills_", "deaths_"}) {
-    for (const WeaponInfo& w : kWeaponTable) q += std::string(", ") + table + w.column;
+  add("accuracy_total_hits");
+  add("accuracy_total_attempts");
+  for (const char* kind : {"kills_", "deaths_"}) {
+    for (const WeaponInfo& w : kWeaponTable) add(kind + std::string(w.column));
   }
-  for (const FieldInfo& f : kItemTable) q += std::string(", ") + f.column;
-  for (const FieldInfo& f : kCtfTable) q += std::string(", ") + f.column;
-  q += " FROM playerstats";
+  for (const FieldInfo& f : kItemTable) add(f.column);
+  for (const FieldInfo& f : kCtfTable) add(f.column);
   return q;
 }
 
-PlayerRow fillPlayer(const Row& r) {
-  PlayerRow p;
-  std::size_t i = 0;
-  p.raw_name = r.text(i++);
-  p.name = r.text(i++);
-  p.model = r.text(i++);
-  p.quote = r.text(i++);
-  for (std::int64_t* field : {&p.games, &p.frags, &p.kills, &p.deaths, &p.suicides, &p.team_kills, &p.kill_streak,
+// Reads the cells of figureColumns() from position `i` on.
+void fillFigures(const Row& r, std::size_t i, PlayerRow& p) {
+  for (std::int64_t* field : {&p.frags, &p.kills, &p.deaths, &p.suicides, &p.team_kills, &p.kill_streak,
                               &p.death_streak, &p.damage_given, &p.damage_recvd}) {
     *field = r.integer(i++);
   }
@@ -123,6 +156,18 @@ PlayerRow fillPlayer(const Row& r) {
   for (std::int64_t& d : p.deaths_by_weapon) d = r.integer(i++);
   for (std::int64_t& item : p.items) item = r.integer(i++);
   for (std::int64_t& c : p.ctf) c = r.integer(i++);
+}
+
+std::string playerQuery() { return "SELECT raw_name, name, model, quote, games, " + figureColumns("") + " FROM playerstats"; }
+
+PlayerRow fillPlayer(const Row& r) {
+  PlayerRow p;
+  p.raw_name = r.text(0);
+  p.name = r.text(1);
+  p.model = r.text(2);
+  p.quote = r.text(3);
+  p.games = r.integer(4);
+  fillFigures(r, 5, p);
   return p;
 }
 
@@ -154,29 +199,237 @@ bool readTables(MYSQL* c, const std::string& server, bool read_clans, SeasonData
   });
 }
 
+
+// The columns of games in the order fillGame() reads them.
+constexpr const char* kGameColumns =
+    "g.id, g.server, g.log, g.played, g.counted, g.listed, g.map, g.type, g.duration, g.ended, g.red_score, "
+    "g.blue_score, g.players, g.winner_team, g.winner, g.page, g.weapon_page";
+constexpr std::size_t kGameColumnCount = 17;
+
+std::optional<std::string> optionalText(const Row& r, std::size_t i) {
+  if (r.isNull(i)) return std::nullopt;
+  return r.text(i);
+}
+
+std::optional<std::int64_t> optionalInteger(const Row& r, std::size_t i) {
+  if (r.isNull(i)) return std::nullopt;
+  return r.integer(i);
+}
+
+void fillGame(const Row& r, GameRecord& g) {
+  g = GameRecord();
+  g.id = r.integer(0);
+  g.server = r.text(1);
+  g.log = r.text(2);
+  g.played = optionalText(r, 3);
+  g.counted = r.text(4);
+  g.listed = r.text(5);
+  g.map = r.text(6);
+  g.type = r.text(7);
+  g.duration = optionalInteger(r, 8);
+  g.ended = r.text(9);
+  g.red_score = optionalInteger(r, 10);
+  g.blue_score = optionalInteger(r, 11);
+  g.player_count = r.integer(12);
+  g.winner_team = optionalText(r, 13);
+  g.winner = optionalText(r, 14);
+  g.page = optionalText(r, 15);
+  g.weapon_page = optionalText(r, 16);
+}
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+std::string fromHex(std::string_view hex) {
+  std::string out;
+  out.reserve(hex.size() / 2);
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+    int high = hexValue(hex[i]);
+    int low = hexValue(hex[i + 1]);
+    if (high < 0 || low < 0) break;
+    out += static_cast<char>(high * 16 + low);
+  }
+  return out;
+}
+
+// A killer's victims as the game query folds them: "HEXVICTIM COUNT ..."
+// (hexadecimal, so that no byte of a name can be taken for a separator).
+void addVictims(const std::string& killer, std::string_view folded, std::vector<KillCount>& kills) {
+  std::size_t at = 0;
+  auto next = [&]() {
+    while (at < folded.size() && folded[at] == ' ') ++at;
+    std::size_t start = at;
+    while (at < folded.size() && folded[at] != ' ') ++at;
+    return folded.substr(start, at - start);
+  };
+  while (true) {
+    std::string_view victim = next();
+    std::string_view count = next();
+    if (victim.empty() || count.empty()) return;
+    std::int64_t n = 0;
+    std::from_chars(count.data(), count.data() + count.size(), n);
+    kills.push_back({killer, fromHex(victim), n});
+  }
+}
+
+// Every game newest first, joined with its players; each player row carries
+// its kills of others in one folded cell. Only the games' columns decide the
+// order, so the server can walk the by_listed key and send rows as it goes.
+std::string gameQuery() {
+  return std::string("SELECT ") + kGameColumns +
+         ", (SELECT GROUP_CONCAT(HEX(k.victim), ' ', k.kills SEPARATOR ' ') FROM game_kills k "
+         "WHERE k.game_id = p.game_id AND k.killer = p.raw_name), "
+         "p.slot, p.raw_name, p.name, p.team, p.result, p.place, " +
+         figureColumns("p.") +
+         " FROM games g LEFT JOIN game_players p ON p.game_id = g.id ORDER BY g.listed DESC, g.id DESC";
+}
+
+void finishGame(GameRecord& g) {
+  std::sort(g.players.begin(), g.players.end(),
+            [](const GamePlayer& a, const GamePlayer& b) { return a.slot < b.slot; });
+}
+
 }  // namespace
 
-bool readSeason(const DatabaseLogin& login, const std::string& server, bool read_clans, SeasonData& out,
-                std::string& error) {
-  out = SeasonData();
-  Connection c(mysql_init(nullptr));
-  if (!c) {
+struct SeasonDatabase::Connection {
+  Connection() : mysql(mysql_init(nullptr)) {}
+  ~Connection() {
+    if (mysql != nullptr) mysql_close(mysql);
+  }
+  MYSQL* mysql;
+};
+
+SeasonDatabase::SeasonDatabase() = default;
+SeasonDatabase::~SeasonDatabase() = default;
+
+bool SeasonDatabase::connect(const DatabaseLogin& login, std::string& error) {
+  c_ = std::make_unique<Connection>();
+  MYSQL* c = c_->mysql;
+  if (c == nullptr) {
     error = "out of memory starting the database client";
     return false;
   }
-  mysql_optionsv(c.get(), MYSQL_OPT_CONNECT_TIMEOUT, &kConnectTimeoutSeconds);
-  mysql_optionsv(c.get(), MYSQL_OPT_READ_TIMEOUT, &kReadTimeoutSeconds);
-  mysql_optionsv(c.get(), MYSQL_SET_CHARSET_NAME, "utf8mb4");
+  mysql_optionsv(c, MYSQL_OPT_CONNECT_TIMEOUT, &kConnectTimeoutSeconds);
+  mysql_optionsv(c, MYSQL_OPT_READ_TIMEOUT, &kReadTimeoutSeconds);
+  mysql_optionsv(c, MYSQL_SET_CHARSET_NAME, "utf8mb4");
   const char* password = login.password.empty() ? nullptr : login.password.c_str();
-  if (mysql_real_connect(c.get(), login.host.c_str(), login.user.empty() ? nullptr : login.user.c_str(), password,
+  if (mysql_real_connect(c, login.host.c_str(), login.user.empty() ? nullptr : login.user.c_str(), password,
                          login.database.c_str(), login.port, login.socket.empty() ? nullptr : login.socket.c_str(),
                          0) == nullptr) {
-    error = serverError(c.get(), ("could not connect to database " + login.database + " on " + login.host).c_str());
+    error = serverError(c, ("could not connect to database " + login.database + " on " + login.host).c_str());
     return false;
   }
-  if (!execute(c.get(), "START TRANSACTION WITH CONSISTENT SNAPSHOT, READ ONLY", error)) return false;
-  if (!readTables(c.get(), server, read_clans, out, error)) return false;
-  return execute(c.get(), "COMMIT", error);
+  // A game's kills are folded into one cell per killer; the pages are
+  // written while the games stream in, slower than the server sends.
+  return execute(c, "SET SESSION group_concat_max_len = 16777216, net_write_timeout = 600", error) &&
+         execute(c, "START TRANSACTION WITH CONSISTENT SNAPSHOT, READ ONLY", error);
+}
+
+bool SeasonDatabase::readSeason(const std::string& server, bool read_clans, SeasonData& out, std::string& error) {
+  out = SeasonData();
+  MYSQL* c = c_->mysql;
+  if (!readTables(c, server, read_clans, out, error)) return false;
+  has_records_ = true;
+  unrecorded_ = 0;
+  recorded_ = 0;
+  if (forEachRow(c, "SELECT (SELECT COUNT(*) FROM countedgames), (SELECT COUNT(*) FROM games), "
+                    "(SELECT COUNT(*) FROM game_players WHERE 0), (SELECT COUNT(*) FROM game_kills WHERE 0)",
+                 error, [&](const Row& r) {
+                   recorded_ = r.integer(1);
+                   unrecorded_ = std::max<std::int64_t>(r.integer(0) - recorded_, 0);
+                 })) {
+    return true;
+  }
+  if (mysql_errno(c) != kUnknownTable) return false;
+  // A database of an earlier version: every counted game lacks a record.
+  has_records_ = false;
+  if (forEachRow(c, "SELECT COUNT(*) FROM countedgames", error,
+                 [&](const Row& r) { unrecorded_ = r.integer(0); })) {
+    return true;
+  }
+  return mysql_errno(c) == kUnknownTable;
+}
+
+bool SeasonDatabase::finish(std::string& error) { return execute(c_->mysql, "COMMIT", error); }
+
+bool SeasonDatabase::forEachGame(const GameVisitor& each, std::string& error) {
+  if (!has_records_) return true;
+  GameRecord game;
+  bool open = false;
+  bool stopped = false;
+  bool ok = streamRows(c_->mysql, gameQuery(), error, [&](const Row& r) {
+    std::int64_t id = r.integer(0);
+    if (!open || id != game.id) {
+      if (open) {
+        finishGame(game);
+        if (!each(game, error)) return !(stopped = true);
+      }
+      fillGame(r, game);
+      open = true;
+    }
+    constexpr std::size_t p = kGameColumnCount + 1;  // after the folded kills
+    if (r.isNull(p)) return true;                     // a game without player rows
+    GamePlayer player;
+    player.slot = r.integer(p);
+    player.figures.raw_name = r.text(p + 1);
+    player.figures.name = r.text(p + 2);
+    player.team = r.text(p + 3);
+    player.result = r.text(p + 4);
+    player.place = r.integer(p + 5);
+    player.figures.games = 1;
+    fillFigures(r, p + 6, player.figures);
+    // Two rows of one raw name carry the same kills: take them once.
+    bool seen = std::any_of(game.players.begin(), game.players.end(),
+                            [&](const GamePlayer& q) { return q.figures.raw_name == player.figures.raw_name; });
+    if (!seen && !r.isNull(kGameColumnCount)) addVictims(player.figures.raw_name, r.text(kGameColumnCount), game.kills);
+    game.players.push_back(std::move(player));
+    return true;
+  });
+  if (!noteRead(ok, stopped)) return false;
+  if (!open) return true;
+  finishGame(game);
+  return each(game, error);
+}
+
+bool SeasonDatabase::forEachPlayersGames(const PlayerGamesVisitor& each, std::string& error) {
+  if (!has_records_) return true;
+  std::string name;
+  std::vector<PlayerGame> games;
+  bool stopped = false;
+  auto hand_over = [&]() {
+    std::sort(games.begin(), games.end(), [](const PlayerGame& a, const PlayerGame& b) {
+      return newerGame(a.listed, a.game_id, b.listed, b.game_id);
+    });
+    return each(name, games, error);
+  };
+  // The by_player key gives each player's rows together, without sorting.
+  bool ok = streamRows(c_->mysql,
+                       "SELECT STRAIGHT_JOIN p.raw_name, p.game_id, g.listed, g.played IS NOT NULL, g.map, g.type, "
+                       "p.team, p.result, p.place, p.frags, p.kills, p.deaths FROM game_players p "
+                       "JOIN games g ON g.id = p.game_id ORDER BY p.raw_name, p.game_id",
+                       error, [&](const Row& r) {
+                         std::string raw = r.text(0);
+                         if (!games.empty() && raw != name) {
+                           if (!hand_over()) return !(stopped = true);
+                           games.clear();
+                         }
+                         name = std::move(raw);
+                         games.push_back({r.integer(1), r.text(2), r.integer(3) != 0, r.text(4), r.text(5), r.text(6),
+                                          r.text(7), r.integer(8), r.integer(9), r.integer(10), r.integer(11)});
+                         return true;
+                       });
+  if (!noteRead(ok, stopped)) return false;
+  return games.empty() || hand_over();
+}
+
+bool readSeason(const DatabaseLogin& login, const std::string& server, bool read_clans, SeasonData& out,
+                std::string& error) {
+  SeasonDatabase db;
+  return db.connect(login, error) && db.readSeason(server, read_clans, out, error) && db.finish(error);
 }
 
 }  // namespace site

@@ -7,8 +7,10 @@
 // at all.
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "game_records.h"
 #include "season_data.h"
 
 namespace site {
@@ -20,6 +22,50 @@ struct DatabaseLogin {
   std::string password;
   unsigned port = 0;  // 0: the client library's default
   std::string socket;  // a local server's socket file; empty: the library's default
+};
+
+// A read-only session on the season database: connect() opens one
+// transaction with a consistent snapshot, every read after it sees that
+// snapshot, finish() commits it. The game records are streamed (the client
+// holds one game, or one player's games, at a time); a database without the
+// record tables reads as one without records.
+class SeasonDatabase : public GameRecordSource {
+ public:
+  SeasonDatabase();
+  ~SeasonDatabase() override;
+  SeasonDatabase(const SeasonDatabase&) = delete;
+  SeasonDatabase& operator=(const SeasonDatabase&) = delete;
+
+  // Connects and starts the transaction; false with the reason in `error`.
+  bool connect(const DatabaseLogin& login, std::string& error);
+  // The season's own tables, as readSeason() below; then whether the record
+  // tables are there and how many counted games they lack.
+  bool readSeason(const std::string& server, bool read_clans, SeasonData& out, std::string& error);
+  // Ends the transaction.
+  bool finish(std::string& error);
+
+  bool hasRecords() const override { return has_records_; }
+  std::int64_t unrecordedGames() const override { return unrecorded_; }
+  std::int64_t recordedGames() const override { return recorded_; }
+  bool forEachGame(const GameVisitor& each, std::string& error) override;
+  bool forEachPlayersGames(const PlayerGamesVisitor& each, std::string& error) override;
+
+  // True once a read of the records failed for the database's sake (not
+  // because a visitor stopped it).
+  bool readFailed() const { return read_failed_; }
+
+ private:
+  // Notes a failed stream as the database's unless the visitor stopped it.
+  bool noteRead(bool ok, bool stopped) {
+    if (!ok && !stopped) read_failed_ = true;
+    return ok;
+  }
+  struct Connection;
+  std::unique_ptr<Connection> c_;
+  bool has_records_ = false;
+  std::int64_t unrecorded_ = 0;
+  std::int64_t recorded_ = 0;
+  bool read_failed_ = false;
 };
 
 // Fills `out` from playerstats, miscstats, (when `read_clans`) clanstats and

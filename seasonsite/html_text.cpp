@@ -40,6 +40,19 @@ bool isHexColour(std::string_view six) {
 }  // namespace
 
 void appendEscaped(std::string& out, std::string_view text) {
+  // Most texts are plain ASCII needing no reference: appended whole.
+  bool plain = true;
+  for (char c : text) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u > 0x7E || c == '&' || c == '<' || c == '>' || c == '"' || c == '\'') {
+      plain = false;
+      break;
+    }
+  }
+  if (plain) {
+    out.append(text);
+    return;
+  }
   forEachUtf8Character(text, [&](std::string_view c) { appendEscapedCharacter(out, c); });
 }
 

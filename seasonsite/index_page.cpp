@@ -29,6 +29,7 @@ void appendFindBox(std::string& out) {
 
 // The leaderboard with the given players, in the given order (skill order).
 void appendLeaderboard(std::string& out, const SiteModel& m, bool everyone) {
+  beginScroll(out);
   out += "<table class=\"ksBoard\" id=\"leaderboard\" data-sortable>\n<thead><tr>";
   static constexpr const char* kHeadings[][2] = {
       {"#", "num"},          {"name", "text"},       {"games", "num"},     {"frags", "num"},
@@ -68,6 +69,7 @@ void appendLeaderboard(std::string& out, const SiteModel& m, bool everyone) {
     out += "</tr>\n";
   }
   out += "</tbody>\n</table>\n";
+  endScroll(out);
 }
 
 void appendAward(std::string& out, const SiteModel& m, const AwardResult& r, const std::string& pages) {
@@ -117,6 +119,7 @@ void appendClans(std::string& out, const SiteModel& m) {
     out += "<p class=\"ksNote\">No clan tags yet.</p>\n";
     return;
   }
+  beginScroll(out);
   out += "<table class=\"ksBoard ksClans\" data-sortable>\n<thead><tr><th class=\"neutralHighlight\" "
          "data-sort=\"text\" scope=\"col\">tag</th><th class=\"neutralHighlight\" data-sort=\"num\" "
          "scope=\"col\">rating</th><th class=\"neutralHighlight\" data-sort=\"num\" scope=\"col\">players</th>"
@@ -131,6 +134,7 @@ void appendClans(std::string& out, const SiteModel& m) {
     out += "</tr>\n";
   }
   out += "</tbody>\n</table>\n";
+  endScroll(out);
 }
 
 void appendGamePageLink(std::string& out, const std::string& pages, const std::string& file, const char* text) {
@@ -142,7 +146,7 @@ void appendGamePageLink(std::string& out, const std::string& pages, const std::s
 }
 
 void appendGames(std::string& out, const SiteModel& m, const std::string& pages) {
-  out += "<h2 id=\"games\">latest games</h2>\n";
+  out += "<h2 id=\"reports\">game reports</h2>\n";
   if (m.games.empty()) {
     out += "<p class=\"ksNote\">No game pages yet.</p>\n";
     return;
@@ -179,6 +183,22 @@ void appendGames(std::string& out, const SiteModel& m, const std::string& pages)
   out += "</ul>\n";
 }
 
+void appendLatestGames(std::string& out, const SiteModel& m, const LatestGames& latest, const std::string& pages) {
+  out += "<h2 id=\"games\">latest games</h2>\n";
+  if (latest.games.empty()) {
+    out += "<p class=\"ksNote\">No game records yet.";
+  } else {
+    appendGamesTable(out, m, latest.games, "", pages);
+    out += "<p class=\"ksNote\"><a href=\"games.html\">All " + std::to_string(latest.recorded) +
+           " recorded games</a> &middot; <a href=\"maps.html\">maps</a> &middot; <a href=\"games.json\">games.json</a>.";
+  }
+  if (latest.unrecorded > 0) {
+    out += " " + std::to_string(latest.unrecorded) +
+           (latest.unrecorded == 1 ? " counted game has no record." : " counted games have no record.");
+  }
+  out += "</p>\n";
+}
+
 // "1 game", "2 games".
 std::string countOf(long long n, const char* noun) {
   return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
@@ -209,21 +229,24 @@ void appendAwardImage(std::string& out, const AwardCategory& category, const std
   out += "\">";
 }
 
-std::string indexPage(const SiteModel& m, const std::string& pages) {
+std::string indexPage(const SiteModel& m, const std::string& pages, const LatestGames& latest) {
   std::string out;
   out.reserve(4096 + m.data->players.size() * 700);
-  PageFrame frame{"kestro stats - season", "", pages};
+  PageFrame frame{"season", "", pages, m.rules.title};
   beginPage(out, frame);
-  out += "<h1>season</h1>\n";
+  out += "<h1>";
+  appendEscaped(out, m.rules.title.empty() ? std::string("season") : m.rules.title);
+  out += "</h1>\n";
   appendSummary(out, m);
   appendFindBox(out);
-  out += "<h2 id=\"awards\">season awards</h2>\n";
-  appendAwards(out, m, false, pages);
   out += "<h2 id=\"leaderboard-title\">leaderboard</h2>\n<p class=\"ksNote\">Players with at least " +
          countOf(m.rules.min_games, "game") + ", best skill first; a column's heading sorts by it. <a href=\"" +
          kAllPlayersPage + "\">Show all " + std::to_string(m.data->players.size()) + " players</a>.</p>\n";
   appendLeaderboard(out, m, false);
+  out += "<h2 id=\"awards\">season awards</h2>\n";
+  appendAwards(out, m, false, pages);
   if (m.rules.show_clans) appendClans(out, m);
+  appendLatestGames(out, m, latest, pages);
   appendGames(out, m, pages);
   out += "<h2 id=\"shame\">hall of shame</h2>\n";
   appendAwards(out, m, true, pages);
@@ -234,7 +257,7 @@ std::string indexPage(const SiteModel& m, const std::string& pages) {
 std::string allPlayersPage(const SiteModel& m, const std::string& pages) {
   std::string out;
   out.reserve(4096 + m.data->players.size() * 700);
-  PageFrame frame{"kestro stats - all players", "", pages};
+  PageFrame frame{"all players", "", pages, m.rules.title};
   beginPage(out, frame);
   out += "<h1>all players</h1>\n";
   appendSummary(out, m);

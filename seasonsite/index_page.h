@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "record_pages.h"
 #include "site_model.h"
 
 namespace site {
@@ -11,11 +12,20 @@ namespace site {
 inline constexpr const char* kIndexPage = "index.html";
 inline constexpr const char* kAllPlayersPage = "all.html";
 
-// index.html: last update, find box, awards, the leaderboard of players with
-// enough games (skill order; scripts sort it by any column), the clans and
-// the newest game pages. `pages` is the relative path from the season folder
+// index.html: last update, find box, the leaderboard of players with
+// enough games (skill order; scripts sort it by any column), the awards,
+// the clans, the latest recorded games and the newest game pages. `pages` is the relative path from the season folder
 // to the game pages and the site's stylesheet and images ("../").
-std::string indexPage(const SiteModel& m, const std::string& pages);
+// `latest` are the newest recorded games, shown as "latest games" above the
+// rotation's game pages.
+struct LatestGames {
+  bool records = false;             // the database keeps game records
+  std::vector<GameBrief> games;     // newest first
+  std::int64_t recorded = 0;
+  std::int64_t unrecorded = 0;      // counted games without a record
+};
+inline constexpr std::size_t kLatestGamesShown = 10;
+std::string indexPage(const SiteModel& m, const std::string& pages, const LatestGames& latest = LatestGames());
 
 // all.html: the same table with every player.
 std::string allPlayersPage(const SiteModel& m, const std::string& pages);

@@ -7,6 +7,8 @@ namespace site {
 void beginPage(std::string& out, const PageFrame& f) {
   out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
   out += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>";
+  appendEscaped(out, f.site_title.empty() ? std::string("kestro stats") : f.site_title);
+  out += " - ";
   appendEscaped(out, f.title);
   out += "</title>\n<link rel=\"stylesheet\" href=\"";
   appendEscaped(out, f.pages + "c-kestro.css");
@@ -21,8 +23,20 @@ void beginPage(std::string& out, const PageFrame& f) {
   out += "\"><img src=\"";
   appendEscaped(out, f.pages + "images/logo-kestro.gif");
   out += "\" width=\"150\" height=\"48\" alt=\"kestro stats\"></a></td>\n";
-  out += "<td class=\"ksHeader\" align=\"right\" valign=\"middle\"><b>season</b><br>Quake III Arena &middot; "
-         "OSP&nbsp;</td>\n</tr>\n</table>\n<main>\n";
+  out += "<td class=\"ksHeader\" align=\"right\" valign=\"middle\"><b class=\"ksSiteTitle\">";
+  appendEscaped(out, f.site_title.empty() ? std::string("season") : f.site_title);
+  out += "</b><br>Quake III Arena &middot; OSP&nbsp;</td>\n</tr>\n</table>\n<nav class=\"ksNav\">";
+  static constexpr const char* kLinks[][2] = {
+      {"index.html", "season"}, {"games.html", "games"}, {"maps.html", "maps"}, {"all.html", "all players"}};
+  for (const auto& link : kLinks) {
+    if (&link != &kLinks[0]) out += " &middot; ";
+    out += "<a href=\"";
+    appendEscaped(out, f.site + link[0]);
+    out += "\">";
+    out += link[1];
+    out += "</a>";
+  }
+  out += "</nav>\n<main>\n";
 }
 
 void endPage(std::string& out, const PageFrame& f) {

@@ -56,7 +56,7 @@ void appendTotals(std::string& out, const SiteModel& m, std::size_t player) {
 }
 
 void appendWeapons(std::string& out, const PlayerRow& p) {
-  out += "<h2>weapons</h2>\n<table class=\"ksBoard ksWeapons\">\n<thead><tr>";
+  out += "<h2>weapons</h2>\n<div class=\"ksScroll\">\n<table class=\"ksBoard ksWeapons\">\n<thead><tr>";
   for (const char* h : {"weapon", "kills", "deaths", "hits", "attempts", "accuracy"}) {
     out += "<th class=\"neutralHighlight\" scope=\"col\">";
     out += h;
@@ -82,7 +82,7 @@ void appendWeapons(std::string& out, const PlayerRow& p) {
          "</td><td>" + std::to_string(p.deaths) + "</td><td>" +
          std::to_string(p.accuracy_total.hits) + "</td><td>" + std::to_string(p.accuracy_total.attempts) +
          "</td><td>" + percent(accuracyPercent(p.accuracy_total)) + "</td></tr>\n";
-  out += "</tbody>\n</table>\n";
+  out += "</tbody>\n</table>\n</div>\n";
   appendWeaponChart(out, p);
 }
 
@@ -125,12 +125,13 @@ void appendIdentity(std::string& out, const PlayerRow& p) {
 
 }  // namespace
 
-std::string playerPage(const SiteModel& m, std::size_t player, const std::string& pages) {
+std::string playerPage(const SiteModel& m, std::size_t player, const std::string& pages,
+                       const PlayerHistory& history) {
   const PlayerRow& p = m.data->players[player];
   const std::string from_player = "../" + pages;  // player pages sit one folder down
   std::string out;
   out.reserve(16384);
-  PageFrame frame{"kestro stats - " + (p.name.empty() ? std::string("player") : p.name), "../", from_player};
+  PageFrame frame{p.name.empty() ? std::string("player") : p.name, "../", from_player, m.rules.title};
   beginPage(out, frame);
   out += "<p class=\"ksBack\"><a href=\"../index.html\">&larr; back to the season</a></p>\n<h1 class=\"ksPlayer\">";
   appendColouredName(out, p.raw_name);
@@ -140,6 +141,7 @@ std::string playerPage(const SiteModel& m, std::size_t player, const std::string
   appendWeapons(out, p);
   appendItemsAndCtf(out, p);
   appendAwardsHeld(out, m, player, from_player);
+  appendPlayerHistory(out, m, player, history);
   out += "<p class=\"ksBack\"><a href=\"../index.html\">&larr; back to the season</a></p>\n";
   endPage(out, frame);
   return out;

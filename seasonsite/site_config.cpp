@@ -84,7 +84,7 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
 }
 
 bool readSiteSettings(const std::string& path, SiteSettings& settings, std::string& error) {
-  FixedText host, name, user, pass, port, socket, clans, min_games, min_attempts, server;
+  FixedText host, name, user, pass, port, socket, clans, min_games, min_attempts, server, title;
   const TextSetting table[] = {
       {"db_host:", &host, ""},
       {"db_name:", &name, ""},
@@ -96,6 +96,7 @@ bool readSiteSettings(const std::string& path, SiteSettings& settings, std::stri
       {"site_min_games:", &min_games, "2"},
       {"site_award_min_attempts:", &min_attempts, "100"},
       {"server_name:", &server, ""},
+      {"site_title:", &title, ""},
   };
   setDefaults(table);
   std::FILE* file = openInputFile(path.c_str());
@@ -123,6 +124,7 @@ bool readSiteSettings(const std::string& path, SiteSettings& settings, std::stri
   }
   settings.detect_clans = clans.view() == "yes";
   settings.server_name = seasonServerName(server.view());
+  settings.site_title = std::string(title.view());
   if (!readCount(min_games.view(), settings.min_games)) {
     error = "site_min_games: must be a whole number of 0 or more, not \"" + std::string(min_games.view()) + "\"";
     return false;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "game_records.h"
 #include "site_model.h"
 
 namespace site {
@@ -27,6 +28,16 @@ struct SiteCounts {
 // successful commit, player pages of names no longer in the season and
 // files left staged by a killed run are removed (a removal that fails is an
 // error too, though the new site is in place).
+//
+// From `records` it adds games.html (and games-2.html, ... 100 games each),
+// a summary page per game in games/, maps.html and a page per map in maps/,
+// each player's history on the player's page (further pages of a long list
+// as players/p<hex>-games-<n>.html) and games.json, written while the
+// records stream in. Pages of games, maps and list pages no longer there are
+// removed afterwards like those of players.
+bool writeSite(const SiteModel& m, const SiteOutput& output, GameRecordSource& records, SiteCounts& counts,
+               std::string& error);
+// The same without game records (a database of an earlier version).
 bool writeSite(const SiteModel& m, const SiteOutput& output, SiteCounts& counts, std::string& error);
 
 }  // namespace site

@@ -91,6 +91,8 @@ std::vector<GamePageLink> gamePages(const std::vector<GameSlot>& slots, const Pa
 
 }  // namespace
 
+bool isSafePageName(const std::string& name) { return isSafeFileName(name); }
+
 bool parseGamePage(const std::string& html, GamePageLink& link) {
   link = GamePageLink();
   if (!isSafeFileName(html) || html.compare(0, kPagePrefix.size(), kPagePrefix) != 0) return false;
@@ -143,7 +145,16 @@ SiteModel buildModel(const SeasonData& data, const SiteRules& rules, const PageE
     });
   }
   m.games = gamePages(data.game_slots, exists);
+  for (const GamePageLink& g : m.games) m.live_pages.insert(g.main);
+  m.player_of.reserve(players.size());
+  for (std::size_t p = 0; p < players.size(); ++p) m.player_of.emplace(players[p].raw_name, p);
   return m;
+}
+
+std::optional<std::size_t> playerIndex(const SiteModel& m, const std::string& raw_name) {
+  auto found = m.player_of.find(raw_name);
+  if (found == m.player_of.end()) return std::nullopt;
+  return found->second;
 }
 
 }  // namespace site

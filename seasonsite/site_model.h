@@ -6,7 +6,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "season_awards.h"
@@ -18,6 +21,7 @@ struct SiteRules {
   std::int64_t min_games = 2;             // the leaderboard's minimum of games
   std::int64_t award_min_attempts = 100;  // accuracy awards' minimum of attempts
   bool show_clans = false;                // clan detection is on
+  std::string title;                      // site_title:; empty when not set
 };
 
 // A game page of the rotation, with its twins when they exist.
@@ -42,7 +46,13 @@ struct SiteModel {
   std::vector<std::vector<std::size_t>> awards_of;  // per player: categories won
   std::vector<std::size_t> clans;        // indices into data->clans, best stat first
   std::vector<GamePageLink> games;       // newest first
+  std::unordered_map<std::string, std::size_t> player_of;  // raw name -> index into data->players
+  std::set<std::string> live_pages;      // this server's rotation: pages that exist now
 };
+
+// The index of the player with raw name `raw_name`; none when the season
+// has no such player.
+std::optional<std::size_t> playerIndex(const SiteModel& m, const std::string& raw_name);
 
 // Tells whether a file exists beside the game pages (a name without folder).
 using PageExists = std::function<bool(const std::string& name)>;
@@ -60,5 +70,9 @@ inline bool qualifies(const SiteModel& m, std::size_t player) {
 // page or a name that is not a game page's (anything but letters, digits,
 // "_", "-" and "." is refused, so a name can never leave the folder).
 bool parseGamePage(const std::string& html, GamePageLink& link);
+
+// True for a file name of letters, digits, "_", "-" and "." that does not
+// start with ".": it stays in its folder and needs no quoting.
+bool isSafePageName(const std::string& name);
 
 }  // namespace site

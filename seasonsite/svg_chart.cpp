@@ -95,4 +95,61 @@ void appendWeaponChart(std::string& out, const PlayerRow& p) {
   out += "</svg>\n";
 }
 
+namespace {
+
+constexpr int kFormBar = 10;      // width of a game's bar
+constexpr int kFormGap = 2;
+constexpr int kFormHeight = 120;  // the bars' span, for kFormTop kills per death
+constexpr double kFormTop = 3.0;
+constexpr int kFormLeft = 30;     // the scale's labels
+constexpr int kFormPad = 8;
+
+const char* resultColour(const std::string& result) {
+  if (result == "won") return "#3dff3d";
+  if (result == "lost") return "#ff3a2a";
+  return "#ffe600";
+}
+
+int formY(double kd) { return kFormPad + kFormHeight - static_cast<int>(std::min(kd, kFormTop) / kFormTop * kFormHeight + 0.5); }
+
+}  // namespace
+
+void appendFormChart(std::string& out, const std::vector<PlayerGame>& games, std::size_t count) {
+  const std::size_t n = std::min(count, games.size());
+  if (n == 0) {
+    out += "<p class=\"ksNote\">No recorded games.</p>\n";
+    return;
+  }
+  const int width = kFormLeft + static_cast<int>(n) * (kFormBar + kFormGap) + kFormPad;
+  const int height = kFormPad * 2 + kFormHeight + 4;
+  out += "<svg class=\"ksChart ksForm\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) +
+         "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) + " " +
+         std::to_string(height) + "\" role=\"img\" aria-label=\"kills per death in the last " + std::to_string(n) +
+         " games\">\n";
+  for (double mark : {0.0, 1.0, 2.0, 3.0}) {
+    const int y = formY(mark);
+    appendText(out, kFormLeft - 6, y + 4, "end", fixed(mark, 0));
+    out += "<line x1=\"" + std::to_string(kFormLeft) + "\" y1=\"" + std::to_string(y) + "\" x2=\"" +
+           std::to_string(width - kFormPad) + "\" y2=\"" + std::to_string(y) + "\" class=\"" +
+           (mark == 1.0 ? "ksEven" : "ksGrid") + "\"></line>\n";
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    const PlayerGame& g = games[n - 1 - i];  // oldest of the n first
+    const double kd = static_cast<double>(g.kills) / static_cast<double>(std::max<std::int64_t>(g.deaths, 1));
+    const int top = formY(kd);
+    const int bar_height = std::max(1, formY(0) - top);
+    const int x = kFormLeft + static_cast<int>(i) * (kFormBar + kFormGap) + 1;
+    out += "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(formY(0) - bar_height) + "\" width=\"" +
+           std::to_string(kFormBar) + "\" height=\"" + std::to_string(bar_height) + "\" fill=\"" +
+           resultColour(g.result) + "\"><title>";
+    appendEscaped(out, g.listed + " " + (g.map.empty() ? std::string("no map") : g.map) + ": " +
+                           (g.result.empty() ? std::string("-") : g.result) + ", " + std::to_string(g.frags) +
+                           " frags, K/D " + fixed(kd, 2));
+    out += "</title></rect>\n";
+  }
+  out += "</svg>\n<p class=\"ksNote\"><span style=\"color:#3dff3d\">&#9632;</span> won "
+         "<span style=\"color:#ffe600\">&#9632;</span> draw <span style=\"color:#ff3a2a\">&#9632;</span> lost; "
+         "a bar's height is the game's kills per death, oldest game left.</p>\n";
+}
+
 }  // namespace site

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "game_records.h"
 #include "season_data.h"
 
 namespace site {
@@ -12,5 +13,10 @@ namespace site {
 // kill bars scaled to the player's best weapon, accuracy bars to 100 %.
 // Appends a short note instead when there is no such weapon.
 void appendWeaponChart(std::string& out, const PlayerRow& player);
+
+// Appends the form over the player's last `count` games (`games` newest
+// first): one bar per game, oldest left, its height the game's kills per
+// death (a line marks 1.0, bars stop at 3.0), its colour the result.
+void appendFormChart(std::string& out, const std::vector<PlayerGame>& games, std::size_t count);
 
 }  // namespace site

@@ -4,6 +4,9 @@
 
 #include <unistd.h>
 
+#include <string>
+#include <vector>
+
 #include "program_runner.h"
 
 namespace site {
@@ -86,6 +89,55 @@ TEST(StagedFiles, TemporaryNamesAreRecognised) {
   EXPECT_FALSE(isStagingName("index.html.part-"));
   EXPECT_FALSE(isStagingName("index.html.part-12a"));
   EXPECT_FALSE(isStagingName("index.html"));
+}
+
+// A file streamed in pieces: the same bytes leave the file alone; a change
+// anywhere (start, middle, end, length) gives exactly the new bytes.
+TEST(StreamedStage, WritesOnlyWhatDiffersAndExactlyTheNewContent) {
+  kstest::TempDir dir;
+  const std::string old_text = std::string(200000, 'a') + std::string(100000, 'b');
+  auto stream = [&](const std::vector<std::string>& pieces, std::size_t& unchanged) {
+    dir.write("games.json", old_text);
+    StagedFiles files;
+    std::string error;
+    {
+      StreamedStage file(files, dir.path() / "games.json");
+      for (const std::string& p : pieces) EXPECT_TRUE(file.write(p, error)) << error;
+      EXPECT_TRUE(file.finish(error)) << error;
+    }
+    unchanged = files.unchanged();
+    EXPECT_EQ(dir.read("games.json"), old_text) << "nothing in place before the commit";
+    EXPECT_TRUE(files.commit(error)) << error;
+    return dir.read("games.json");
+  };
+  std::size_t unchanged = 0;
+  const std::string a(200000, 'a');
+  const std::string b(100000, 'b');
+  EXPECT_EQ(stream({a, b}, unchanged), old_text);
+  EXPECT_EQ(unchanged, 1u);
+  EXPECT_EQ(filesIn(dir.path()), 1u);
+  EXPECT_EQ(stream({a, b.substr(0, 50000), "X", b.substr(50001)}, unchanged),
+            a + b.substr(0, 50000) + "X" + b.substr(50001));
+  EXPECT_EQ(unchanged, 0u);
+  EXPECT_EQ(stream({"Z", a.substr(1), b}, unchanged), "Z" + a.substr(1) + b);
+  EXPECT_EQ(stream({a, b, "more"}, unchanged), old_text + "more");
+  EXPECT_EQ(stream({a, b.substr(0, 10)}, unchanged), a + b.substr(0, 10));
+  EXPECT_EQ(unchanged, 0u);
+  EXPECT_EQ(filesIn(dir.path()), 1u) << "no staged file left behind";
+  // A new file, and one abandoned before finishing.
+  StagedFiles files;
+  std::string error;
+  {
+    StreamedStage file(files, dir.path() / "new.json");
+    EXPECT_TRUE(file.write("{}", error));
+  }
+  EXPECT_EQ(filesIn(dir.path()), 1u);
+  {
+    StreamedStage file(files, dir.path() / "new.json");
+    EXPECT_TRUE(file.write("{}", error) && file.finish(error)) << error;
+  }
+  EXPECT_TRUE(files.commit(error)) << error;
+  EXPECT_EQ(dir.read("new.json"), "{}");
 }
 
 }  // namespace

@@ -4,7 +4,10 @@
 #include <nlohmann/json.hpp>
 #include <regex>
 
+#include "record_pages.h"
+#include "html_text.h"
 #include "index_page.h"
+#include "player_history.h"
 #include "player_page.h"
 #include "program_runner.h"
 #include "season_json.h"
@@ -127,8 +130,9 @@ TEST(SiteGenerator, WritesTheWholeFolderAndDropsPagesOfNamesNoLongerThere) {
   std::string error;
   SiteCounts counts;
   ASSERT_TRUE(writeSite(m, SiteOutput{dir.path() / "season", "../", "now"}, counts, error)) << error;
-  EXPECT_EQ(counts.written, 7u);
-  for (const char* f : {"index.html", "all.html", "season.json", "season.css", "season.js",
+  EXPECT_EQ(counts.written, 10u);
+  for (const char* f : {"index.html", "all.html", "season.json", "season.css", "season.js", "games.html", "games.json",
+                        "maps.html",
                         "players/p416c696365.html", "players/p426f62.html", "players/notes.txt"}) {
     EXPECT_TRUE(dir.exists(std::string("season/") + f)) << f;
   }
@@ -145,6 +149,89 @@ TEST(SiteGenerator, AFolderThatCannotBeMadeFailsBeforeAnythingIsWritten) {
   SiteCounts counts;
   EXPECT_FALSE(writeSite(m, SiteOutput{dir.path() / "season", "../", "now"}, counts, error));
   EXPECT_EQ(dir.read("season"), "a file where the folder should be");
+}
+
+// Game records from a list, newest first as the database gives them.
+class ListedGames : public GameRecordSource {
+ public:
+  explicit ListedGames(std::vector<GameRecord> games) : games_(std::move(games)) {}
+  bool hasRecords() const override { return true; }
+  std::int64_t unrecordedGames() const override { return 2; }
+  std::int64_t recordedGames() const override { return static_cast<std::int64_t>(games_.size()); }
+  bool forEachGame(const GameVisitor& each, std::string& error) override {
+    for (const GameRecord& g : games_) {
+      if (!each(g, error)) return false;
+    }
+    return true;
+  }
+  bool forEachPlayersGames(const PlayerGamesVisitor&, std::string&) override { return true; }
+
+ private:
+  std::vector<GameRecord> games_;
+};
+
+std::vector<GameRecord> gamesOnMap(std::size_t n, const std::string& map) {
+  std::vector<GameRecord> games;
+  for (std::size_t i = n; i > 0; --i) {
+    GameRecord g;
+    g.id = static_cast<std::int64_t>(i);
+    g.counted = g.listed = "2024-01-01 00:00:00";
+    g.map = map;
+    g.type = "ffa";
+    g.duration = 90;
+    GamePlayer p;
+    p.figures = makePlayer(kHostile, 1, 0);
+    g.players.push_back(p);
+    games.push_back(std::move(g));
+  }
+  return games;
+}
+
+// The list's pages break after every hundredth game, and no sooner.
+TEST(GamePages, AListPageHoldsAHundredGamesAndTheNextPageTheRest) {
+  for (std::size_t n : {100u, 101u}) {
+    kstest::TempDir dir;
+    SeasonData data;
+    data.players = {makePlayer(kHostile, 3, 1)};
+    SiteModel m = modelOf(data);
+    ListedGames source(gamesOnMap(n, "q3dm17"));
+    std::string error;
+    SiteCounts counts;
+    ASSERT_TRUE(writeSite(m, SiteOutput{dir.path() / "season", "../", "now"}, source, counts, error)) << error;
+    std::string first = dir.read("season/games.html");
+    EXPECT_EQ(std::count(first.begin(), first.end(), '\n') > 100, true);
+    EXPECT_EQ(dir.exists("season/games-2.html"), n == 101) << n;
+    EXPECT_EQ(first.find("rel=\"next\"") != std::string::npos, n == 101) << n;
+    EXPECT_TRUE(dir.exists("season/games/" + std::to_string(n) + ".html"));
+    EXPECT_NE(first.find("2 counted games have no record"), std::string::npos);
+    EXPECT_NE(dir.read("season/maps/m" + hexOf("q3dm17") + ".html").find(std::to_string(n) + " games, on average 1:30"),
+              std::string::npos);
+    expectNoInjection(dir.read("season/games/1.html"));
+  }
+}
+
+// Every byte of a map's name shows in its page's file name as hexadecimal.
+TEST(GamePages, MapAndSummaryFileNamesAreSafeForAnyName) {
+  EXPECT_EQ(mapPageName("../a/b"), "maps/m2e2e2f612f62.html");
+  EXPECT_EQ(mapPageName(""), "maps/m.html");
+  EXPECT_NE(mapPageName("Q3DM17"), mapPageName("q3dm17"));
+  EXPECT_EQ(summaryPageName(42), "games/42.html");
+  EXPECT_EQ(gamesListPageName(1), "games.html");
+  EXPECT_EQ(gamesListPageName(3), "games-3.html");
+  EXPECT_EQ(durationText(605), "10:05");
+  EXPECT_EQ(durationText(std::nullopt), "-");
+}
+
+// A top list keeps the five best, most kills first, ties by name.
+TEST(PlayerHistory, RivalsKeepTheFiveWithTheMostKills) {
+  std::vector<Rival> top;
+  for (int i = 0; i < 9; ++i) offerRival(top, {"p" + std::to_string(i), i % 4});
+  ASSERT_EQ(top.size(), kRivalsShown);
+  EXPECT_EQ(top[0].kills, 3);
+  EXPECT_EQ(top[0].raw_name, "p3");
+  EXPECT_EQ(top[1].raw_name, "p7");
+  EXPECT_EQ(top[3].raw_name, "p6");
+  EXPECT_EQ(top[4].raw_name, "p1");
 }
 
 }  // namespace

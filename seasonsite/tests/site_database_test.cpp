@@ -178,7 +178,8 @@ TEST_F(SiteTest, ARerunAfterNewGamesUpdatesTheSite) {
     }
   }
   EXPECT_NE(dir_.read("html/season/index.html"), index_before);
-  EXPECT_EQ(snapshot(dir_, "html/season").size(), after.size() + 5) << "index, all, json, css, js and the players";
+  EXPECT_EQ(snapshot(dir_, "html/season").size(), after.size() + 8)
+      << "index, all, season.json, css, js, games.html, games.json, maps.html and the players";
 }
 
 TEST_F(SiteTest, OnlyThisServersPagesAreShownAndATableWithoutServersIsShownWhole) {

@@ -36,6 +36,8 @@ const SHOT_HEIGHT = 1500;
 // (The raw name column holds 50 bytes.)
 const HOSTILE = '^1"\'&<svg onload=__p=2><script>__p=1</script>^7`\\';
 const HOSTILE_TEXT = HOSTILE.replace(/\^[0-9]/g, '');
+const HOSTILE_MAP = '../<svg onload=__p=3>/x';
+const PHONE = 400;
 
 function missingPiece() {
   for (const p of PROGRAMS) {
@@ -81,6 +83,20 @@ before(async () => {
     + `quote=X'${hex(HOSTILE)}', model='sarge', games=9, frags=40, kills=44, deaths=10, skill=6.5, `
     + 'kills_RL=30, kills_RG=14, accuracy_RL_hits=60, accuracy_RL_attempts=150, accuracy_RG_hits=14, accuracy_RG_attempts=40, '
     + 'accuracy_total_hits=74, accuracy_total_attempts=190;');
+  // Game records as the season writes them: three games of the hostile
+  // player and a player of the sample logs, on a map with a hostile name.
+  execFileSync('mysql', ['-h', '127.0.0.1', '-P', port, '-u', 'root', 'browser_season'],
+    { input: fs.readFileSync(path.join(root, 'seasonsite', 'tests', 'game_records.sql')) });
+  const other = mysql("use browser_season; select hex(raw_name) from playerstats where raw_name not like '%<%' limit 1;").trim();
+  for (const id of [1, 2, 3]) {
+    const map = id === 2 ? hex(HOSTILE_MAP) : hex('q3dm17');
+    mysql(`use browser_season; insert into games set id=${id}, fingerprint=repeat('${id}', 64), log='a.log', `
+      + `played=${id === 3 ? 'null' : `'2024-06-0${id} 20:00:00'`}, counted='2024-06-05 10:00:00', `
+      + `listed='2024-06-0${id === 3 ? 5 : id} 20:00:00', map=X'${map}', type='ffa', duration=600, players=2, winner=X'${hex(HOSTILE)}';`
+      + `insert into game_players set game_id=${id}, slot=0, raw_name=X'${hex(HOSTILE)}', name='h', result='won', place=1, frags=9, kills=9, deaths=2;`
+      + `insert into game_players set game_id=${id}, slot=1, raw_name=X'${other}', name='o', result='lost', place=2, frags=2, kills=2, deaths=9;`
+      + `insert into game_kills values (${id}, X'${hex(HOSTILE)}', X'${other}', 9), (${id}, X'${other}', X'${hex(HOSTILE)}', 2);`);
+  }
   execFileSync('./kestrostats-site', [], { cwd: season, env, stdio: 'pipe' });
 
   browser = await chromium.launch({
@@ -223,6 +239,39 @@ test('a player with a hostile name shows as text everywhere', { skip }, async ()
     assert.equal(state.strayElements, 0, `${name}: the name made an element`);
     assert.ok(state.texts.includes(HOSTILE_TEXT), `${name}: the name is not shown as text`);
     assert.deepEqual(problems, [], name);
+    await page.close();
+  }
+});
+
+// The pages of the game records at a phone's width: nothing wider than the
+// screen (wide tables scroll in their own box), no script error, and every
+// link to a page of the site leads to a file that is there.
+test('the game pages read at phone width and their links work', { skip }, async () => {
+  const pages = ['index.html', 'games.html', 'maps.html', 'games/1.html', 'games/2.html',
+    `maps/m${hex(HOSTILE_MAP)}.html`, `players/p${hex(HOSTILE)}.html`];
+  for (const name of pages) {
+    const page = await browser.newPage({ viewport: { width: PHONE, height: 800 } });
+    const problems = [];
+    page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
+    page.on('console', (m) => { if (m.type() === 'error') problems.push(`console error: ${m.text()}`); });
+    page.on('requestfailed', (r) => problems.push(`failed request: ${r.url()}`));
+    await page.goto(url(name), { waitUntil: 'load' });
+    const state = await page.evaluate(() => ({
+      pwned: window.__p,
+      width: document.documentElement.scrollWidth,
+      links: [...document.querySelectorAll('a[href]')].map((a) => a.href).filter((h) => h.startsWith('file:')),
+    }));
+    assert.deepEqual(problems, [], name);
+    assert.equal(state.pwned, undefined, `${name}: a name's script ran`);
+    assert.ok(state.width <= PHONE + 1, `${name} is ${state.width} px wide at ${PHONE} px`);
+    for (const link of state.links) {
+      const file = fileURLToPath(link.split('#')[0].split('?')[0]);
+      assert.ok(fs.existsSync(file), `${name} links to a missing ${file}`);
+    }
+    if (name === `players/p${hex(HOSTILE)}.html`) {
+      const bars = await page.evaluate(() => document.querySelectorAll('svg.ksForm rect').length);
+      assert.equal(bars, 3, 'a bar per recorded game in the form chart');
+    }
     await page.close();
   }
 });

@@ -1,0 +1,81 @@
+// A player's history from the game records: the games (newest first, in
+// pages), the form over the last games, a summary per map, and the players
+// the player killed most (easiest prey) and was killed by most (worst enemy).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "game_records.h"
+#include "site_model.h"
+
+namespace site {
+
+inline constexpr std::size_t kRivalsShown = 5;
+inline constexpr std::size_t kPlayerGamesPerPage = 50;  // the player's page holds the first
+inline constexpr std::size_t kFormGames = 50;
+
+struct Rival {
+  std::string raw_name;
+  std::int64_t kills = 0;
+};
+
+// The most-killed (prey) and most-killed-by (enemies) of one player, at most
+// kRivalsShown each, most kills first (then by name).
+struct Rivals {
+  std::vector<Rival> prey;
+  std::vector<Rival> enemies;
+};
+
+// Offers `rival` to a top list: kept when among the kRivalsShown best.
+void offerRival(std::vector<Rival>& top, Rival rival);
+
+// The season's kills between players, summed from the games as they stream
+// by (reading the kill table once, for the summaries and the rivals alike):
+// one count per pair of players who killed each other.
+class RivalTally {
+ public:
+  RivalTally() { kills_.reserve(1 << 16); }
+  // Adds a game's kills; names that are no player of the season are left out.
+  void addGame(const SiteModel& m, const GameRecord& game);
+  // Every player's rivals.
+  std::vector<Rivals> rivals(const SiteModel& m) const;
+
+ private:
+  std::unordered_map<std::uint64_t, std::int64_t> kills_;  // killer index << 32 | victim index
+};
+
+// One player's games on one map.
+struct MapRecord {
+  std::string map;
+  std::int64_t games = 0;
+  std::int64_t wins = 0;
+  std::int64_t frags = 0;
+  std::int64_t kills = 0;
+  std::int64_t deaths = 0;
+};
+
+// Per map of `games`, most games first (then by name).
+std::vector<MapRecord> mapRecords(const std::vector<PlayerGame>& games);
+
+struct PlayerHistory {
+  const std::vector<PlayerGame>* games = nullptr;  // newest first; null: none recorded
+  const Rivals* rivals = nullptr;
+  bool records = true;  // false: the database keeps no game records
+};
+
+// The pages of a player's game list: 1 is the player's page itself.
+std::size_t playerGamesPageCount(std::size_t games);
+// "players/p<hex>-games-<page>.html" for pages from 2 on.
+std::string playerGamesPageName(const SiteModel& m, std::size_t player, std::size_t page);
+
+// Appends the history to the player's page (`site` "../", the page in players/).
+void appendPlayerHistory(std::string& out, const SiteModel& m, std::size_t player, const PlayerHistory& history);
+
+// Page `page` (2 or more) of the player's game list.
+std::string playerGamesPage(const SiteModel& m, std::size_t player, const std::vector<PlayerGame>& games,
+                            std::size_t page, const std::string& pages);
+
+}  // namespace site

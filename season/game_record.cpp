@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "config_file.h"
 #include "game.h"
 #include "player.h"
 #include "player_columns.h"
-#include "player_sql.h"
 #include "players.h"
 #include "scoring.h"
 #include "season_config.h"
@@ -162,7 +162,7 @@ void writeGameRow(std::string& out, const Game& game, const SeasonConfig& config
   const std::string played = playedValue(game.facts.played);
   const int type = game.gametype >= kFreeForAll && game.gametype <= kClanArena ? game.gametype : kFreeForAll;
   out += "INSERT INTO games SET fingerprint='" + origin.fingerprint + "', server='" +
-         serverValue(config) + "', log=" + quoted(fileNameOf(origin.log), kLogColumn) +
+         sqlTextValue(config.server, kServerNameBytes) + "', log=" + quoted(fileNameOf(origin.log), kLogColumn) +
          ", played=" + played + ", counted=now(), listed=" + (played == "NULL" ? "now()" : played) +
          ", map=" + quoted(game.mapname, kMapColumn) + ", type='" + kGameTypes[type] +
          "', duration=" + numberOrNull(game.facts.duration) + ", ended=" + quoted(game.facts.ended, kEndedColumn) +

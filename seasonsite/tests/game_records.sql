@@ -1,5 +1,5 @@
--- The game record tables as the season writes them, for the site's tests
--- and benchmark until the season's own schema script makes them.
+-- The game record tables as the season writes them (season/game_record.cpp),
+-- for the site's tests and benchmark, which seed records of their own.
 CREATE TABLE IF NOT EXISTS games(
   id INT UNSIGNED NOT NULL AUTO_INCREMENT PRIMARY KEY,
   fingerprint CHAR(64) NOT NULL,

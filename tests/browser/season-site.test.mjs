@@ -83,8 +83,10 @@ before(async () => {
     + `quote=X'${hex(HOSTILE)}', model='sarge', games=9, frags=40, kills=44, deaths=10, skill=6.5, `
     + 'kills_RL=30, kills_RG=14, accuracy_RL_hits=60, accuracy_RL_attempts=150, accuracy_RG_hits=14, accuracy_RG_attempts=40, '
     + 'accuracy_total_hits=74, accuracy_total_attempts=190;');
-  // Game records as the season writes them: three games of the hostile
-  // player and a player of the sample logs, on a map with a hostile name.
+  // Game records as the season writes them, in place of the sample logs'
+  // own: three games of the hostile player and a player of the sample logs,
+  // on a map with a hostile name.
+  mysql('use browser_season; drop table game_kills, game_players, games;');
   execFileSync('mysql', ['-h', '127.0.0.1', '-P', port, '-u', 'root', 'browser_season'],
     { input: fs.readFileSync(path.join(root, 'seasonsite', 'tests', 'game_records.sql')) });
   const other = mysql("use browser_season; select hex(raw_name) from playerstats where raw_name not like '%<%' limit 1;").trim();

@@ -1,6 +1,7 @@
 #include "games_json.h"
 
 #include "html_text.h"
+#include "season_json.h"
 
 namespace site {
 
@@ -64,21 +65,7 @@ void writePlayer(JsonWriter& j, const GamePlayer& player) {
     writeAccuracy(j, p.accuracy[a]);
   }
   j.endObject();
-  for (const char* table : {"kills_by_weapon", "deaths_by_weapon"}) {
-    const auto& counts = table[0] == 'k' ? p.kills_by_weapon : p.deaths_by_weapon;
-    j.key(table);
-    j.beginObject();
-    for (std::size_t w = 0; w < kWeapons; ++w) j.field(kWeaponTable[w].column, counts[w]);
-    j.endObject();
-  }
-  j.key("items");
-  j.beginObject();
-  for (std::size_t i = 0; i < kItems; ++i) j.field(kItemTable[i].key, p.items[i]);
-  j.endObject();
-  j.key("ctf");
-  j.beginObject();
-  for (std::size_t c = 0; c < kCtfFields; ++c) j.field(kCtfTable[c].key, p.ctf[c]);
-  j.endObject();
+  writePlayerTables(j, p);
   j.endObject();
 }
 

@@ -7,6 +7,8 @@
 // no name, quote, tag or page name can add markup, script or an attribute.
 #pragma once
 
+#include <cstddef>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -42,5 +44,18 @@ std::string fixed(double value, int decimals);
 std::string fixed(std::optional<double> value, int decimals);
 // A percentage with one decimal and a sign: "47.3 %"; "-" for none.
 std::string percent(std::optional<double> value);
+
+// The heading cells of a sortable table: each heading's text and how the
+// page script sorts its column ("text", "num").
+template <std::size_t N>
+void sortableHeadings(std::string& out, const char* const (&headings)[N][2]) {
+  for (const auto& h : headings) {
+    out += "<th class=\"neutralHighlight\" data-sort=\"";
+    out += h[1];
+    out += "\" scope=\"col\">";
+    out += h[0];
+    out += "</th>";
+  }
+}
 
 }  // namespace site

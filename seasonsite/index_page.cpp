@@ -37,13 +37,7 @@ void appendLeaderboard(std::string& out, const SiteModel& m, bool everyone) {
       {"team kills", "num"}, {"skill", "num"},       {"combat", "num"},    {"accuracy", "num"},
       {"flag caps", "num"},  {"kill streak", "num"}, {"death streak", "num"},
   };
-  for (const auto& h : kHeadings) {
-    out += "<th class=\"neutralHighlight\" data-sort=\"";
-    out += h[1];
-    out += "\" scope=\"col\">";
-    out += h[0];
-    out += "</th>";
-  }
+  sortableHeadings(out, kHeadings);
   out += "</tr></thead>\n<tbody>\n";
   for (std::size_t p : m.by_skill) {
     if (!everyone && !qualifies(m, p)) continue;

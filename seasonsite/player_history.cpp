@@ -76,13 +76,7 @@ void appendMaps(std::string& out, const std::vector<PlayerGame>& games) {
   static constexpr const char* kHeadings[][2] = {{"map", "text"},  {"games", "num"},  {"won", "num"},
                                                  {"frags", "num"}, {"kills", "num"}, {"deaths", "num"},
                                                  {"K/D", "num"}};
-  for (const auto& h : kHeadings) {
-    out += "<th class=\"neutralHighlight\" data-sort=\"";
-    out += h[1];
-    out += "\" scope=\"col\">";
-    out += h[0];
-    out += "</th>";
-  }
+  sortableHeadings(out, kHeadings);
   out += "</tr></thead>\n<tbody>\n";
   for (const MapRecord& r : mapRecords(games)) {
     out += "<tr><td class=\"name\"><a href=\"";

@@ -121,13 +121,7 @@ void appendPlayersTable(std::string& out, const SiteModel& m, const GameRecord& 
   static constexpr const char* kHeadings[][2] = {
       {"name", "text"}, {"team", "text"}, {"result", "text"}, {"frags", "num"}, {"kills", "num"},
       {"deaths", "num"}, {"K/D", "num"}, {"accuracy", "num"}, {"damage given", "num"}, {"damage received", "num"}};
-  for (const auto& h : kHeadings) {
-    out += "<th class=\"neutralHighlight\" data-sort=\"";
-    out += h[1];
-    out += "\" scope=\"col\">";
-    out += h[0];
-    out += "</th>";
-  }
+  sortableHeadings(out, kHeadings);
   out += "</tr></thead>\n<tbody>\n";
   for (const GamePlayer* p : order) {
     const PlayerRow& f = p->figures;

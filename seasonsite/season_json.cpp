@@ -51,21 +51,7 @@ void writePlayer(JsonWriter& j, const SiteModel& m, std::size_t i) {
     writeAccuracy(j, p.accuracy[a]);
   }
   j.endObject();
-  for (const char* table : {"kills_by_weapon", "deaths_by_weapon"}) {
-    const auto& counts = table[0] == 'k' ? p.kills_by_weapon : p.deaths_by_weapon;
-    j.key(table);
-    j.beginObject();
-    for (std::size_t w = 0; w < kWeapons; ++w) j.field(kWeaponTable[w].column, counts[w]);
-    j.endObject();
-  }
-  j.key("items");
-  j.beginObject();
-  for (std::size_t i2 = 0; i2 < kItems; ++i2) j.field(kItemTable[i2].key, p.items[i2]);
-  j.endObject();
-  j.key("ctf");
-  j.beginObject();
-  for (std::size_t c = 0; c < kCtfFields; ++c) j.field(kCtfTable[c].key, p.ctf[c]);
-  j.endObject();
+  writePlayerTables(j, p);
   j.endObject();
 }
 
@@ -119,6 +105,24 @@ void writeGames(JsonWriter& j, const SiteModel& m) {
 }
 
 }  // namespace
+
+void writePlayerTables(JsonWriter& j, const PlayerRow& p) {
+  for (const char* table : {"kills_by_weapon", "deaths_by_weapon"}) {
+    const auto& counts = table[0] == 'k' ? p.kills_by_weapon : p.deaths_by_weapon;
+    j.key(table);
+    j.beginObject();
+    for (std::size_t w = 0; w < kWeapons; ++w) j.field(kWeaponTable[w].column, counts[w]);
+    j.endObject();
+  }
+  j.key("items");
+  j.beginObject();
+  for (std::size_t i = 0; i < kItems; ++i) j.field(kItemTable[i].key, p.items[i]);
+  j.endObject();
+  j.key("ctf");
+  j.beginObject();
+  for (std::size_t c = 0; c < kCtfFields; ++c) j.field(kCtfTable[c].key, p.ctf[c]);
+  j.endObject();
+}
 
 std::string seasonJson(const SiteModel& m, const std::string& generated) {
   std::string out;

@@ -4,9 +4,14 @@
 
 #include <string>
 
+#include "json_writer.h"
 #include "site_model.h"
 
 namespace site {
+
+// A player's kills and deaths by weapon, items and CTF figures, as objects
+// of the player's JSON object (season.json and games.json alike).
+void writePlayerTables(JsonWriter& j, const PlayerRow& p);
 
 // The document; `generated` is the time of the run, as text.
 std::string seasonJson(const SiteModel& m, const std::string& generated);

@@ -69,7 +69,7 @@ TEST_F(LiveLogCrash, KilledAtRandomMomentsWithTheProgramsItStarted) {
     for (std::size_t piece = 0; piece < kPieces.size(); ++piece) {
       serverWrites(kPieces[piece]);
       const std::string killed_run = "setsid ./kestrostats-s live.log > out.txt 2>&1 & pid=$!; sleep " +
-                                     std::to_string(delay_ms / 1000.0) + "; kill -9 -- -$pid; wait";
+                                     std::to_string(delay_ms / 1000.0) + "; kill -9 -$pid; wait";
       kstest::runIn(dir_, killed_run);
       ASSERT_EQ(run(), 0) << delay_ms << " ms, piece " << piece << ": " << dir_.read("out.txt");
     }

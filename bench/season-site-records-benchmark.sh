@@ -6,8 +6,8 @@
 #   bench/season-site-records-benchmark.sh [GAMES] [PLAYERS]   (default 100000 and 10000)
 #
 # Builds nothing: the programs come from build/bin/ of the source tree, or
-# from $KS_BIN_DIR. kestrostats-s makes the season's tables from a sample
-# log, seasonsite/tests/game_records.sql the record tables; then PLAYERS
+# from $KS_BIN_DIR. kestrostats-s makes the season's tables (the record
+# tables among them) from a sample log; then PLAYERS
 # players, GAMES games of 2 to 14 players each (every figure column filled,
 # deterministic), the kills between the players of each game and the page
 # slots of the newest 100 games replace its data. The site is written once
@@ -33,9 +33,14 @@ for tool in mariadbd mysql taskset /usr/bin/time; do
 done
 
 work=$(mktemp -d /var/tmp/ks-site-records-bench.XXXXXX)
+# KS_BENCH_KEEP=1 leaves the folder and its database server running, for a profiler.
 cleanup() {
+  if [ "${KS_BENCH_KEEP:-0}" = 1 ]; then
+    echo "kept: $work (database server on port $MYSQL_TCP_PORT; stop it with scripts/throwaway-db.sh stop $work/db)"
+    return
+  fi
   sh "$top/scripts/throwaway-db.sh" stop "$work/db" > /dev/null 2>&1 || true
-  [ "${KS_BENCH_KEEP:-0}" = 1 ] || rm -rf "$work"
+  rm -rf "$work"
 }
 trap cleanup EXIT
 MYSQL_TCP_PORT=$(sh "$top/scripts/throwaway-db.sh" start "$work/db")
@@ -51,7 +56,7 @@ printf 'db_host:\n127.0.0.1\ndb_name:\nbench\ndb_user:\nroot\nno_of_game_stats:\
   > "$run/s-default.cfg"
 echo "Making the season's tables with kestrostats-s ..."
 (cd "$run" && ./kestrostats-s ffa-chat.log > season.out 2>&1) || { cat "$run/season.out" >&2; exit 1; }
-mysql -h 127.0.0.1 -u root bench < "$top/seasonsite/tests/game_records.sql"
+query "delete from head_to_head; delete from game_kills; delete from game_players; delete from games;"
 
 # A figure of its own from a seeded RAND for every counter column of a table.
 figures() {
@@ -105,11 +110,12 @@ query "insert into game_kills (game_id, killer, victim, kills)
   select a.game_id, a.raw_name, b.raw_name, 1 + (a.slot * 7 + b.slot * 3 + a.game_id) % 5
   from game_players a join game_players b on b.game_id = a.game_id and b.slot <> a.slot
   where (a.slot + b.slot + a.game_id) % 3 <> 0;
+  insert into head_to_head select killer, victim, sum(kills) from game_kills group by killer, victim;
   insert into gamestats (server, slot, html) select 'bench', seq + 100 - $games, concat('kestrostats_', seq, '_main.html')
     from seq_$((games > 100 ? games - 99 : 1))_to_$games;
   update miscstats set value=now() where variable='time';"
-rows=$(query "select (select count(*) from game_players), (select count(*) from game_kills);")
-echo "  $(echo "$rows" | cut -f1) player rows, $(echo "$rows" | cut -f2) kill rows"
+rows=$(query "select (select count(*) from game_players), (select count(*) from game_kills), (select count(*) from head_to_head);")
+echo "  $(echo "$rows" | cut -f1) player rows, $(echo "$rows" | cut -f2) kill rows, $(echo "$rows" | cut -f3) head-to-head pairs"
 
 # site NAME: one run, pinned to one core.
 site() {

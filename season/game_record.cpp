@@ -1,5 +1,6 @@
 #include "game_record.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <string>
@@ -204,21 +205,32 @@ void writePlayerRows(std::string& out, const Game& game, const std::vector<int>&
 // others only (a name shared by two slots counts as the player itself, as
 // in the totals).
 void writeKillRows(std::string& out, const Game& game, const std::vector<int>& players) {
-  std::string rows;
+  // Sorted by the quoted names: every run takes the head_to_head rows' locks
+  // in one order, so two servers writing at once wait for each other rather
+  // than deadlock.
+  std::vector<std::pair<std::string, int>> pairs;  // "'killer', 'victim'", kills
   for (int killer : players) {
     const Q3Player& k = game.q3players[killer];
     for (int victim : players) {
       const Q3Player& v = game.q3players[victim];
       const int kills = k.kills_by_weapon[kAllWeapons][victim];
       if (kills <= 0 || k.raw_name.view() == v.raw_name.view()) continue;
-      rows += rows.empty() ? "(" : ",\n(";
-      rows += "@ks_game, " + quoted(k.raw_name, kNameColumn) + ", " + quoted(v.raw_name, kNameColumn) + ", " +
-              std::to_string(kills) + ")";
+      pairs.emplace_back(quoted(k.raw_name, kNameColumn) + ", " + quoted(v.raw_name, kNameColumn), kills);
     }
   }
-  if (rows.empty()) return;
+  if (pairs.empty()) return;
+  std::sort(pairs.begin(), pairs.end());
+  std::string game_rows;
+  std::string season_rows;
+  for (const auto& [names, kills] : pairs) {
+    const char* separator = game_rows.empty() ? "(" : ",\n(";
+    game_rows += separator + ("@ks_game, " + names) + ", " + std::to_string(kills) + ")";
+    season_rows += separator + names + ", " + std::to_string(kills) + ")";
+  }
   // Two slots of one name (cut to the column) make one pair.
-  out += "INSERT INTO game_kills (game_id, killer, victim, kills) VALUES\n" + rows +
+  out += "INSERT INTO game_kills (game_id, killer, victim, kills) VALUES\n" + game_rows +
+         "\nON DUPLICATE KEY UPDATE kills=kills+VALUES(kills);\n";
+  out += "INSERT INTO head_to_head (killer, victim, kills) VALUES\n" + season_rows +
          "\nON DUPLICATE KEY UPDATE kills=kills+VALUES(kills);\n";
 }
 
@@ -250,6 +262,14 @@ std::string recordTablesScript() {
   out += "CREATE TABLE IF NOT EXISTS game_kills(game_id INT UNSIGNED NOT NULL, killer VARBINARY(50) NOT NULL, "
          "victim VARBINARY(50) NOT NULL, kills INT NOT NULL, PRIMARY KEY (game_id, killer, victim), "
          "KEY by_killer (killer, victim), KEY by_victim (victim, killer)) ENGINE=InnoDB;\n";
+  // The season's sums of game_kills, kept as the games come, so that the
+  // site reads one row per pair of players rather than one per game.
+  out += "CREATE TABLE IF NOT EXISTS head_to_head(killer VARBINARY(50) NOT NULL, victim VARBINARY(50) NOT NULL, "
+         "kills INT NOT NULL, PRIMARY KEY (killer, victim)) ENGINE=InnoDB;\n";
+  // Records kept before the sums were: summed once, while head_to_head is
+  // empty (the condition is read before any row of game_kills is).
+  out += "INSERT IGNORE INTO head_to_head (killer, victim, kills) SELECT killer, victim, SUM(kills) FROM game_kills "
+         "WHERE NOT EXISTS (SELECT 1 FROM head_to_head) GROUP BY killer, victim;\n";
   return out;
 }
 

@@ -3,7 +3,8 @@
 // Three tables hold it. `games` has a row per counted game (when and where
 // it was played, how it ended, the score); `game_players` a row per player
 // the game added to playerstats, with exactly the figures it added; and
-// `game_kills` who killed whom how often. The record's statements go into
+// `game_kills` who killed whom how often. A fourth, `head_to_head`, sums
+// game_kills over the season as the games come. The record's statements go into
 // the game's own transaction, the one that records its fingerprint and adds
 // to the totals: a game is in the totals and the history, or in neither.
 //

@@ -342,7 +342,10 @@ bool SeasonDatabase::readSeason(const std::string& server, bool read_clans, Seas
                    recorded_ = r.integer(1);
                    unrecorded_ = std::max<std::int64_t>(r.integer(0) - recorded_, 0);
                  })) {
-    return true;
+    has_head_to_head_ = forEachRow(c, "SELECT COUNT(*) FROM head_to_head WHERE 0", error, [](const Row&) {});
+    if (has_head_to_head_) return true;
+    error.clear();
+    return mysql_errno(c) == kUnknownTable;
   }
   if (mysql_errno(c) != kUnknownTable) return false;
   // A database of an earlier version: every counted game lacks a record.
@@ -424,6 +427,22 @@ bool SeasonDatabase::forEachPlayersGames(const PlayerGamesVisitor& each, std::st
                        });
   if (!noteRead(ok, stopped)) return false;
   return games.empty() || hand_over();
+}
+
+bool SeasonDatabase::forEachHeadToHead(const HeadToHeadVisitor& each, std::string& error) {
+  if (!has_records_) return true;
+  bool stopped = false;
+  KillCount pair;
+  bool ok = streamRows(c_->mysql,
+                       has_head_to_head_ ? "SELECT killer, victim, kills FROM head_to_head"
+                                         : "SELECT killer, victim, SUM(kills) FROM game_kills GROUP BY killer, victim",
+                       error, [&](const Row& r) {
+                         pair.killer = r.text(0);
+                         pair.victim = r.text(1);
+                         pair.kills = r.integer(2);
+                         return each(pair, error) || !(stopped = true);
+                       });
+  return noteRead(ok, stopped);
 }
 
 bool readSeason(const DatabaseLogin& login, const std::string& server, bool read_clans, SeasonData& out,

@@ -49,6 +49,9 @@ class SeasonDatabase : public GameRecordSource {
   std::int64_t recordedGames() const override { return recorded_; }
   bool forEachGame(const GameVisitor& each, std::string& error) override;
   bool forEachPlayersGames(const PlayerGamesVisitor& each, std::string& error) override;
+  // From head_to_head; summed from game_kills where the season has not yet
+  // made that table.
+  bool forEachHeadToHead(const HeadToHeadVisitor& each, std::string& error) override;
 
   // True once a read of the records failed for the database's sake (not
   // because a visitor stopped it).
@@ -63,6 +66,7 @@ class SeasonDatabase : public GameRecordSource {
   struct Connection;
   std::unique_ptr<Connection> c_;
   bool has_records_ = false;
+  bool has_head_to_head_ = false;
   std::int64_t unrecorded_ = 0;
   std::int64_t recorded_ = 0;
   bool read_failed_ = false;

@@ -95,6 +95,11 @@ class GameRecordSource {
   // The games of each player who has any, one player at a time, in no
   // particular order of players.
   virtual bool forEachPlayersGames(const PlayerGamesVisitor& each, std::string& error) = 0;
+
+  using HeadToHeadVisitor = std::function<bool(const KillCount& season_long, std::string& error)>;
+  // The season's kills between players: one count per killer and victim,
+  // summed over every recorded game, in no particular order.
+  virtual bool forEachHeadToHead(const HeadToHeadVisitor& each, std::string& error) = 0;
 };
 
 // A source without records: a database of an earlier version.
@@ -106,6 +111,7 @@ class NoGameRecords : public GameRecordSource {
   std::int64_t recordedGames() const override { return 0; }
   bool forEachGame(const GameVisitor&, std::string&) override { return true; }
   bool forEachPlayersGames(const PlayerGamesVisitor&, std::string&) override { return true; }
+  bool forEachHeadToHead(const HeadToHeadVisitor&, std::string&) override { return true; }
 
  private:
   std::int64_t unrecorded_;

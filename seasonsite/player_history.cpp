@@ -121,25 +121,19 @@ void offerRival(std::vector<Rival>& top, Rival rival) {
   if (top.size() > kRivalsShown) top.pop_back();
 }
 
-void RivalTally::addGame(const SiteModel& m, const GameRecord& game) {
-  for (const KillCount& k : game.kills) {
-    if (k.kills <= 0 || k.killer == k.victim) continue;
-    std::optional<std::size_t> killer = playerIndex(m, k.killer);
-    std::optional<std::size_t> victim = playerIndex(m, k.victim);
-    if (!killer || !victim) continue;
-    kills_[static_cast<std::uint64_t>(*killer) << 32 | static_cast<std::uint64_t>(*victim)] += k.kills;
-  }
-}
-
-std::vector<Rivals> RivalTally::rivals(const SiteModel& m) const {
-  std::vector<Rivals> rivals(m.data->players.size());
-  for (const auto& [pair, kills] : kills_) {
-    const std::size_t killer = static_cast<std::size_t>(pair >> 32);
-    const std::size_t victim = static_cast<std::size_t>(pair & 0xFFFFFFFFu);
-    offerRival(rivals[killer].prey, {m.data->players[victim].raw_name, kills});
-    offerRival(rivals[victim].enemies, {m.data->players[killer].raw_name, kills});
-  }
-  return rivals;
+bool readRivals(const SiteModel& m, GameRecordSource& records, std::vector<Rivals>& rivals, std::string& error) {
+  rivals.assign(m.data->players.size(), Rivals());
+  return records.forEachHeadToHead(
+      [&](const KillCount& k, std::string&) {
+        if (k.kills <= 0 || k.killer == k.victim) return true;
+        std::optional<std::size_t> killer = playerIndex(m, k.killer);
+        std::optional<std::size_t> victim = playerIndex(m, k.victim);
+        if (!killer || !victim) return true;  // names that are no player of the season
+        offerRival(rivals[*killer].prey, {k.victim, k.kills});
+        offerRival(rivals[*victim].enemies, {k.killer, k.kills});
+        return true;
+      },
+      error);
 }
 
 std::vector<MapRecord> mapRecords(const std::vector<PlayerGame>& games) {

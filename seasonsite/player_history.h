@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "game_records.h"
@@ -32,20 +31,10 @@ struct Rivals {
 // Offers `rival` to a top list: kept when among the kRivalsShown best.
 void offerRival(std::vector<Rival>& top, Rival rival);
 
-// The season's kills between players, summed from the games as they stream
-// by (reading the kill table once, for the summaries and the rivals alike):
-// one count per pair of players who killed each other.
-class RivalTally {
- public:
-  RivalTally() { kills_.reserve(1 << 16); }
-  // Adds a game's kills; names that are no player of the season are left out.
-  void addGame(const SiteModel& m, const GameRecord& game);
-  // Every player's rivals.
-  std::vector<Rivals> rivals(const SiteModel& m) const;
-
- private:
-  std::unordered_map<std::uint64_t, std::int64_t> kills_;  // killer index << 32 | victim index
-};
+// Every player's rivals, from the season's kills between players (one count
+// per killer and victim, as head_to_head holds them): one entry per player
+// of the model. False with `error` set when reading them fails.
+bool readRivals(const SiteModel& m, GameRecordSource& records, std::vector<Rivals>& rivals, std::string& error);
 
 // One player's games on one map.
 struct MapRecord {

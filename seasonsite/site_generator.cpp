@@ -136,7 +136,7 @@ bool stagePlayers(const SiteModel& m, const SiteOutput& o, GameRecordSource& rec
 
 // games.json, the summary pages and the list pages, while the games stream in.
 bool stageGames(const SiteModel& m, const SiteOutput& o, GameRecordSource& records, SiteFiles& files, MapTable& maps,
-                LatestGames& latest, RivalTally& tally, std::string& error) {
+                LatestGames& latest, std::string& error) {
   latest.records = records.hasRecords();
   latest.recorded = records.recordedGames();
   latest.unrecorded = records.unrecordedGames();
@@ -154,7 +154,6 @@ bool stageGames(const SiteModel& m, const SiteOutput& o, GameRecordSource& recor
       [&](const GameRecord& game, std::string& failure) {
         GameBrief brief = briefOf(m, game);
         maps.addGame(brief);
-        tally.addGame(m, game);
         if (latest.games.size() < kLatestGamesShown) latest.games.push_back(brief);
         if (!files.stage(summaryPageName(game.id), gameSummaryPage(m, game, o.pages), failure)) return false;
         page_games.push_back(std::move(brief));
@@ -199,10 +198,10 @@ bool stageAll(const SiteModel& m, const SiteOutput& o, GameRecordSource& records
   }
   MapTable maps;
   LatestGames latest;
-  RivalTally tally;
-  // The games first: their kills make the players' rivals.
-  if (!stageGames(m, o, records, files, maps, latest, tally, error)) return false;
-  return stagePlayers(m, o, records, files, maps, tally.rivals(m), error) && stageMaps(m, o, maps, files, error) &&
+  std::vector<Rivals> rivals;
+  // The games before the players: they make the maps' tables.
+  if (!readRivals(m, records, rivals, error) || !stageGames(m, o, records, files, maps, latest, error)) return false;
+  return stagePlayers(m, o, records, files, maps, rivals, error) && stageMaps(m, o, maps, files, error) &&
          files.stage(kIndexPage, indexPage(m, o.pages, latest), error) &&
          files.stage(kAllPlayersPage, allPlayersPage(m, o.pages), error) &&
          files.stage("season.json", seasonJson(m, o.generated), error);

@@ -59,6 +59,12 @@ TEST_F(GameRecords, EveryCountedGameHasOneRecordThatAddsUpToTheTotals) {
                         "raw_name) p left join (select killer, sum(kills) k from game_kills group by killer) h on "
                         "h.killer=p.raw_name where coalesce(h.k, 0)<>p.k;")),
             "0");
+  // The season's head-to-head sums are those of the games, pair by pair.
+  const std::string pairs = trimmed(sql("select count(*) from head_to_head;"));
+  EXPECT_NE(pairs, "0");
+  EXPECT_EQ(trimmed(sql("select count(*) from (select killer, victim, sum(kills) k from game_kills group by killer, "
+                        "victim) g join head_to_head h using (killer, victim) where h.kills=g.k;")),
+            pairs);
   EXPECT_EQ(trimmed(sql("select count(*) from games g where players<>(select count(*) from game_players p "
                         "where p.game_id=g.id);")),
             "0");
@@ -83,7 +89,7 @@ TEST_F(GameRecords, ADatabaseOfAnEarlierVersionIsUpgradedAndRecordsItsNewGames) 
   dir_.write("first.log", serverGame("Alice", 3) + kGameEnd);
   ASSERT_EQ(season("first.log").status, 0);
   // As an earlier version left it: totals, fingerprints, no records.
-  sql("drop table games, game_players, game_kills;");
+  sql("drop table games, game_players, game_kills, head_to_head;");
   dir_.write("second.log", serverGame("Carol", 2) + kGameEnd);
   auto run = season("second.log");
   ASSERT_EQ(run.status, 0) << run.output;
@@ -93,6 +99,12 @@ TEST_F(GameRecords, ADatabaseOfAnEarlierVersionIsUpgradedAndRecordsItsNewGames) 
   EXPECT_EQ(trimmed(sql("select raw_name, result, place, kills, deaths from game_players order by place;")),
             "Carol\twon\t1\t2\t0\nBob\tlost\t2\t0\t2");
   EXPECT_EQ(trimmed(sql("select killer, victim, kills from game_kills;")), "Carol\tBob\t2");
+  EXPECT_EQ(trimmed(sql("select killer, victim, kills from head_to_head;")), "Carol\tBob\t2");
+  // Records kept before the season summed them: the next run sums them once.
+  sql("drop table head_to_head;");
+  dir_.write("third.log", serverGame("Carol", 1) + kGameEnd);
+  ASSERT_EQ(season("third.log").status, 0);
+  EXPECT_EQ(trimmed(sql("select killer, victim, kills from head_to_head;")), "Carol\tBob\t3");
 }
 
 TEST_F(GameRecords, AGameWhoseRecordCannotBeWrittenIsNotCountedAtAll) {

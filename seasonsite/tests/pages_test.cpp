@@ -165,6 +165,7 @@ class ListedGames : public GameRecordSource {
     return true;
   }
   bool forEachPlayersGames(const PlayerGamesVisitor&, std::string&) override { return true; }
+  bool forEachHeadToHead(const HeadToHeadVisitor&, std::string&) override { return true; }
 
  private:
   std::vector<GameRecord> games_;

@@ -86,9 +86,7 @@ before(async () => {
   // Game records as the season writes them, in place of the sample logs'
   // own: three games of the hostile player and a player of the sample logs,
   // on a map with a hostile name.
-  mysql('use browser_season; drop table game_kills, game_players, games;');
-  execFileSync('mysql', ['-h', '127.0.0.1', '-P', port, '-u', 'root', 'browser_season'],
-    { input: fs.readFileSync(path.join(root, 'seasonsite', 'tests', 'game_records.sql')) });
+  mysql('use browser_season; delete from head_to_head; delete from game_kills; delete from game_players; delete from games;');
   const other = mysql("use browser_season; select hex(raw_name) from playerstats where raw_name not like '%<%' limit 1;").trim();
   for (const id of [1, 2, 3]) {
     const map = id === 2 ? hex(HOSTILE_MAP) : hex('q3dm17');
@@ -99,6 +97,7 @@ before(async () => {
       + `insert into game_players set game_id=${id}, slot=1, raw_name=X'${other}', name='o', result='lost', place=2, frags=2, kills=2, deaths=9;`
       + `insert into game_kills values (${id}, X'${hex(HOSTILE)}', X'${other}', 9), (${id}, X'${other}', X'${hex(HOSTILE)}', 2);`);
   }
+  mysql('use browser_season; insert into head_to_head select killer, victim, sum(kills) from game_kills group by killer, victim;');
   execFileSync('./kestrostats-site', [], { cwd: season, env, stdio: 'pipe' });
 
   browser = await chromium.launch({

@@ -105,6 +105,45 @@ bool streamRows(MYSQL* c, const std::string& statement, std::string& error, Each
   return true;
 }
 
+// A result read row by row on demand (mysql_use_result), for a second
+// stream read alongside another connection's. A row's cells are valid until
+// the next call of next().
+class RowStream {
+ public:
+  bool start(MYSQL* c, const std::string& statement, std::string& error) {
+    c_ = c;
+    if (mysql_real_query(c, statement.data(), statement.size()) != 0) {
+      error = serverError(c, "the database refused a query");
+      return false;
+    }
+    result_.reset(mysql_use_result(c));
+    if (!result_) {
+      error = serverError(c, "reading a query's result failed");
+      return false;
+    }
+    return true;
+  }
+  // The next row, or none at the end (or on an error: then failed()).
+  std::optional<Row> next() {
+    if (!result_) return std::nullopt;
+    MYSQL_ROW row = mysql_fetch_row(result_.get());
+    if (row == nullptr) {
+      failed_ = mysql_errno(c_) != 0;
+      return std::nullopt;
+    }
+    return Row(row, mysql_fetch_lengths(result_.get()));
+  }
+  bool failed(std::string& error) const {
+    if (failed_) error = serverError(c_, "reading a query's result failed");
+    return failed_;
+  }
+
+ private:
+  MYSQL* c_ = nullptr;
+  Result result_;  // freeing it reads what is left, so the connection takes statements again
+  bool failed_ = false;
+};
+
 bool execute(MYSQL* c, const char* statement, std::string& error) {
   if (mysql_query(c, statement) == 0) return true;
   error = serverError(c, "the database refused a statement");
@@ -237,56 +276,54 @@ void fillGame(const Row& r, GameRecord& g) {
   g.weapon_page = optionalText(r, 16);
 }
 
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-std::string fromHex(std::string_view hex) {
-  std::string out;
-  out.reserve(hex.size() / 2);
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    int high = hexValue(hex[i]);
-    int low = hexValue(hex[i + 1]);
-    if (high < 0 || low < 0) break;
-    out += static_cast<char>(high * 16 + low);
-  }
-  return out;
-}
-
-// A killer's victims as the game query folds them: "HEXVICTIM COUNT ..."
-// (hexadecimal, so that no byte of a name can be taken for a separator).
-void addVictims(const std::string& killer, std::string_view folded, std::vector<KillCount>& kills) {
-  std::size_t at = 0;
-  auto next = [&]() {
-    while (at < folded.size() && folded[at] == ' ') ++at;
-    std::size_t start = at;
-    while (at < folded.size() && folded[at] != ' ') ++at;
-    return folded.substr(start, at - start);
-  };
-  while (true) {
-    std::string_view victim = next();
-    std::string_view count = next();
-    if (victim.empty() || count.empty()) return;
-    std::int64_t n = 0;
-    std::from_chars(count.data(), count.data() + count.size(), n);
-    kills.push_back({killer, fromHex(victim), n});
-  }
-}
-
-// Every game newest first, joined with its players; each player row carries
-// its kills of others in one folded cell. Only the games' columns decide the
-// order, so the server can walk the by_listed key and send rows as it goes.
+// Every game newest first, joined with its players. Only the games' columns
+// decide the order, so the server can walk the by_listed key and send rows
+// as it goes.
 std::string gameQuery() {
-  return std::string("SELECT ") + kGameColumns +
-         ", (SELECT GROUP_CONCAT(HEX(k.victim), ' ', k.kills SEPARATOR ' ') FROM game_kills k "
-         "WHERE k.game_id = p.game_id AND k.killer = p.raw_name), "
-         "p.slot, p.raw_name, p.name, p.team, p.result, p.place, " +
+  return std::string("SELECT ") + kGameColumns + ", p.slot, p.raw_name, p.name, p.team, p.result, p.place, " +
          figureColumns("p.") +
          " FROM games g LEFT JOIN game_players p ON p.game_id = g.id ORDER BY g.listed DESC, g.id DESC";
 }
+
+// The kills of every game in the order of gameQuery(), read on a second
+// connection alongside it: folding them into the player rows instead (a
+// subquery per player row) cost the server more than all the rest together.
+constexpr const char* kKillQuery =
+    "SELECT STRAIGHT_JOIN g.listed, g.id, k.killer, k.victim, k.kills FROM games g "
+    "JOIN game_kills k ON k.game_id = g.id ORDER BY g.listed DESC, g.id DESC";
+
+// The kill stream's rows in the order of the games, handed to each game as
+// it is complete. The kill connection's snapshot was taken after the main
+// one's and records are only ever added, so it holds every game the main
+// stream does, and perhaps games committed in between: those are passed by.
+class KillMerge {
+ public:
+  explicit KillMerge(RowStream& stream) : stream_(stream) { advance(); }
+
+  void addTo(GameRecord& game) {
+    while (pending_ && newerGame(pending_listed_, pending_id_, game.listed, game.id)) advance();
+    while (pending_ && pending_id_ == game.id) {
+      game.kills.push_back(std::move(pending_kill_));
+      advance();
+    }
+  }
+
+ private:
+  void advance() {
+    std::optional<Row> r = stream_.next();
+    pending_ = r.has_value();
+    if (!pending_) return;
+    pending_listed_ = r->text(0);
+    pending_id_ = r->integer(1);
+    pending_kill_ = KillCount{r->text(2), r->text(3), r->integer(4)};
+  }
+
+  RowStream& stream_;
+  bool pending_ = false;
+  std::string pending_listed_;
+  std::int64_t pending_id_ = 0;
+  KillCount pending_kill_;
+};
 
 void finishGame(GameRecord& g) {
   std::sort(g.players.begin(), g.players.end(),
@@ -306,9 +343,9 @@ struct SeasonDatabase::Connection {
 SeasonDatabase::SeasonDatabase() = default;
 SeasonDatabase::~SeasonDatabase() = default;
 
-bool SeasonDatabase::connect(const DatabaseLogin& login, std::string& error) {
-  c_ = std::make_unique<Connection>();
-  MYSQL* c = c_->mysql;
+namespace {
+
+bool openSession(MYSQL* c, const DatabaseLogin& login, std::string& error) {
   if (c == nullptr) {
     error = "out of memory starting the database client";
     return false;
@@ -323,10 +360,19 @@ bool SeasonDatabase::connect(const DatabaseLogin& login, std::string& error) {
     error = serverError(c, ("could not connect to database " + login.database + " on " + login.host).c_str());
     return false;
   }
-  // A game's kills are folded into one cell per killer; the pages are
-  // written while the games stream in, slower than the server sends.
-  return execute(c, "SET SESSION group_concat_max_len = 16777216, net_write_timeout = 600", error) &&
+  // The pages are written while the games stream in, slower than the
+  // server sends.
+  return execute(c, "SET SESSION net_write_timeout = 600", error) &&
          execute(c, "START TRANSACTION WITH CONSISTENT SNAPSHOT, READ ONLY", error);
+}
+
+}  // namespace
+
+bool SeasonDatabase::connect(const DatabaseLogin& login, std::string& error) {
+  c_ = std::make_unique<Connection>();
+  kills_ = std::make_unique<Connection>();
+  // The kills' session second: its snapshot holds all of the first one's.
+  return openSession(c_->mysql, login, error) && openSession(kills_->mysql, login, error);
 }
 
 bool SeasonDatabase::readSeason(const std::string& server, bool read_clans, SeasonData& out, std::string& error) {
@@ -357,25 +403,32 @@ bool SeasonDatabase::readSeason(const std::string& server, bool read_clans, Seas
   return mysql_errno(c) == kUnknownTable;
 }
 
-bool SeasonDatabase::finish(std::string& error) { return execute(c_->mysql, "COMMIT", error); }
+bool SeasonDatabase::finish(std::string& error) {
+  return execute(c_->mysql, "COMMIT", error) && execute(kills_->mysql, "COMMIT", error);
+}
 
 bool SeasonDatabase::forEachGame(const GameVisitor& each, std::string& error) {
   if (!has_records_) return true;
+  RowStream kill_rows;
+  if (!noteRead(kill_rows.start(kills_->mysql, kKillQuery, error), false)) return false;
+  KillMerge kills(kill_rows);
   GameRecord game;
   bool open = false;
   bool stopped = false;
+  auto hand_over = [&]() {
+    finishGame(game);
+    kills.addTo(game);
+    return each(game, error);
+  };
   bool ok = streamRows(c_->mysql, gameQuery(), error, [&](const Row& r) {
     std::int64_t id = r.integer(0);
     if (!open || id != game.id) {
-      if (open) {
-        finishGame(game);
-        if (!each(game, error)) return !(stopped = true);
-      }
+      if (open && !hand_over()) return !(stopped = true);
       fillGame(r, game);
       open = true;
     }
-    constexpr std::size_t p = kGameColumnCount + 1;  // after the folded kills
-    if (r.isNull(p)) return true;                     // a game without player rows
+    constexpr std::size_t p = kGameColumnCount;
+    if (r.isNull(p)) return true;  // a game without player rows
     GamePlayer player;
     player.slot = r.integer(p);
     player.figures.raw_name = r.text(p + 1);
@@ -385,17 +438,12 @@ bool SeasonDatabase::forEachGame(const GameVisitor& each, std::string& error) {
     player.place = r.integer(p + 5);
     player.figures.games = 1;
     fillFigures(r, p + 6, player.figures);
-    // Two rows of one raw name carry the same kills: take them once.
-    bool seen = std::any_of(game.players.begin(), game.players.end(),
-                            [&](const GamePlayer& q) { return q.figures.raw_name == player.figures.raw_name; });
-    if (!seen && !r.isNull(kGameColumnCount)) addVictims(player.figures.raw_name, r.text(kGameColumnCount), game.kills);
     game.players.push_back(std::move(player));
     return true;
   });
+  if (ok && open && !hand_over()) ok = !(stopped = true);
   if (!noteRead(ok, stopped)) return false;
-  if (!open) return true;
-  finishGame(game);
-  return each(game, error);
+  return noteRead(!kill_rows.failed(error), false);
 }
 
 bool SeasonDatabase::forEachPlayersGames(const PlayerGamesVisitor& each, std::string& error) {

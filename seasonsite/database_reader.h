@@ -26,7 +26,8 @@ struct DatabaseLogin {
 
 // A read-only session on the season database: connect() opens one
 // transaction with a consistent snapshot, every read after it sees that
-// snapshot, finish() commits it. The game records are streamed (the client
+// snapshot, finish() commits it. (A second connection reads the games'
+// kills alongside the games; its snapshot is taken just after.) The game records are streamed (the client
 // holds one game, or one player's games, at a time); a database without the
 // record tables reads as one without records.
 class SeasonDatabase : public GameRecordSource {
@@ -65,6 +66,7 @@ class SeasonDatabase : public GameRecordSource {
   }
   struct Connection;
   std::unique_ptr<Connection> c_;
+  std::unique_ptr<Connection> kills_;  // a second session, for the games' kills
   bool has_records_ = false;
   bool has_head_to_head_ = false;
   std::int64_t unrecorded_ = 0;

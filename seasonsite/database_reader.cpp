@@ -9,6 +9,8 @@
 #include <optional>
 #include <string_view>
 
+#include "kill_merge.h"
+
 namespace site {
 
 namespace {
@@ -292,39 +294,6 @@ constexpr const char* kKillQuery =
     "SELECT STRAIGHT_JOIN g.listed, g.id, k.killer, k.victim, k.kills FROM games g "
     "JOIN game_kills k ON k.game_id = g.id ORDER BY g.listed DESC, g.id DESC";
 
-// The kill stream's rows in the order of the games, handed to each game as
-// it is complete. The kill connection's snapshot was taken after the main
-// one's and records are only ever added, so it holds every game the main
-// stream does, and perhaps games committed in between: those are passed by.
-class KillMerge {
- public:
-  explicit KillMerge(RowStream& stream) : stream_(stream) { advance(); }
-
-  void addTo(GameRecord& game) {
-    while (pending_ && newerGame(pending_listed_, pending_id_, game.listed, game.id)) advance();
-    while (pending_ && pending_id_ == game.id) {
-      game.kills.push_back(std::move(pending_kill_));
-      advance();
-    }
-  }
-
- private:
-  void advance() {
-    std::optional<Row> r = stream_.next();
-    pending_ = r.has_value();
-    if (!pending_) return;
-    pending_listed_ = r->text(0);
-    pending_id_ = r->integer(1);
-    pending_kill_ = KillCount{r->text(2), r->text(3), r->integer(4)};
-  }
-
-  RowStream& stream_;
-  bool pending_ = false;
-  std::string pending_listed_;
-  std::int64_t pending_id_ = 0;
-  KillCount pending_kill_;
-};
-
 void finishGame(GameRecord& g) {
   std::sort(g.players.begin(), g.players.end(),
             [](const GamePlayer& a, const GamePlayer& b) { return a.slot < b.slot; });
@@ -411,7 +380,11 @@ bool SeasonDatabase::forEachGame(const GameVisitor& each, std::string& error) {
   if (!has_records_) return true;
   RowStream kill_rows;
   if (!noteRead(kill_rows.start(kills_->mysql, kKillQuery, error), false)) return false;
-  KillMerge kills(kill_rows);
+  KillMerge kills([&kill_rows]() -> std::optional<ListedKill> {
+    std::optional<Row> r = kill_rows.next();
+    if (!r) return std::nullopt;
+    return ListedKill{r->text(0), r->integer(1), KillCount{r->text(2), r->text(3), r->integer(4)}};
+  });
   GameRecord game;
   bool open = false;
   bool stopped = false;

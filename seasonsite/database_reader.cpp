@@ -83,33 +83,9 @@ bool forEachRow(MYSQL* c, const std::string& statement, std::string& error, Each
   return true;
 }
 
-// As forEachRow(), but the rows come one at a time as the server sends them
-// (mysql_use_result): the client never holds the whole result. `each`
-// returns false to stop; the rest of the result is then discarded.
-template <typename Each>
-bool streamRows(MYSQL* c, const std::string& statement, std::string& error, Each each) {
-  if (mysql_real_query(c, statement.data(), statement.size()) != 0) {
-    error = serverError(c, "the database refused a query");
-    return false;
-  }
-  Result result(mysql_use_result(c));
-  if (!result) {
-    error = serverError(c, "reading a query's result failed");
-    return false;
-  }
-  while (MYSQL_ROW row = mysql_fetch_row(result.get())) {
-    if (!each(Row(row, mysql_fetch_lengths(result.get())))) return false;
-  }
-  if (mysql_errno(c) != 0) {
-    error = serverError(c, "reading a query's result failed");
-    return false;
-  }
-  return true;
-}
-
-// A result read row by row on demand (mysql_use_result), for a second
-// stream read alongside another connection's. A row's cells are valid until
-// the next call of next().
+// A result read row by row as the server sends it (mysql_use_result): the
+// client never holds the whole result, and two connections' results can be
+// read side by side. A row's cells are valid until the next call of next().
 class RowStream {
  public:
   bool start(MYSQL* c, const std::string& statement, std::string& error) {
@@ -145,6 +121,18 @@ class RowStream {
   Result result_;  // freeing it reads what is left, so the connection takes statements again
   bool failed_ = false;
 };
+
+// As forEachRow(), but the rows come one at a time as the server sends them.
+// `each` returns false to stop; the rest of the result is then discarded.
+template <typename Each>
+bool streamRows(MYSQL* c, const std::string& statement, std::string& error, Each each) {
+  RowStream rows;
+  if (!rows.start(c, statement, error)) return false;
+  while (std::optional<Row> r = rows.next()) {
+    if (!each(*r)) return false;
+  }
+  return !rows.failed(error);
+}
 
 bool execute(MYSQL* c, const char* statement, std::string& error) {
   if (mysql_query(c, statement) == 0) return true;

@@ -28,13 +28,6 @@ void optionalNumber(JsonWriter& j, const char* key, const std::optional<std::int
   }
 }
 
-void writeAccuracy(JsonWriter& j, const Accuracy& a) {
-  j.beginObject();
-  j.field("hits", a.hits);
-  j.field("attempts", a.attempts);
-  j.endObject();
-}
-
 void writePlayer(JsonWriter& j, const GamePlayer& player) {
   const PlayerRow& p = player.figures;
   j.beginObject();
@@ -56,15 +49,7 @@ void writePlayer(JsonWriter& j, const GamePlayer& player) {
   j.field("damage_received", p.damage_recvd);
   j.field("skill", p.skill);
   j.field("combat", p.combat);
-  j.key("accuracy");
-  j.beginObject();
-  j.key("total");
-  writeAccuracy(j, p.accuracy_total);
-  for (std::size_t a = 0; a < kAccuracyWeapons; ++a) {
-    j.key(kAccuracyColumns[a]);
-    writeAccuracy(j, p.accuracy[a]);
-  }
-  j.endObject();
+  writeAccuracyTable(j, p, false);  // a game's percentages follow from its counts
   writePlayerTables(j, p);
   j.endObject();
 }

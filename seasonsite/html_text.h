@@ -10,6 +10,7 @@
 #include <cstddef>
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,15 @@ std::string fixed(double value, int decimals);
 std::string fixed(std::optional<double> value, int decimals);
 // A percentage with one decimal and a sign: "47.3 %"; "-" for none.
 std::string percent(std::optional<double> value);
+
+// The heading cells of a table the page script does not sort.
+inline void plainHeadings(std::string& out, std::initializer_list<const char*> headings) {
+  for (const char* h : headings) {
+    out += "<th class=\"neutralHighlight\" scope=\"col\">";
+    out += h;
+    out += "</th>";
+  }
+}
 
 // The heading cells of a sortable table: each heading's text and how the
 // page script sorts its column ("text", "num").

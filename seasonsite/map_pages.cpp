@@ -108,11 +108,7 @@ std::string mapPage(const SiteModel& m, const MapStats& s, const std::string& pa
            " games on the map, best kills per death first.</p>\n";
     beginScroll(out);
     out += "<table class=\"ksBoard ksMapBest\">\n<thead><tr>";
-    for (const char* h : {"name", "games", "won", "frags", "kills", "deaths", "K/D"}) {
-      out += "<th class=\"neutralHighlight\" scope=\"col\">";
-      out += h;
-      out += "</th>";
-    }
+    plainHeadings(out, {"name", "games", "won", "frags", "kills", "deaths", "K/D"});
     out += "</tr></thead>\n<tbody>\n";
     for (const MapPlayer& p : s.best) {
       const MapRecord& r = p.record;

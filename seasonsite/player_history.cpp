@@ -23,11 +23,7 @@ std::string kd(std::int64_t kills, std::int64_t deaths) {
 void appendGameList(std::string& out, const std::vector<PlayerGame>& games, std::size_t from, std::size_t to) {
   beginScroll(out);
   out += "<table class=\"ksBoard ksPlayerGames\">\n<thead><tr>";
-  for (const char* h : {"played", "result", "map", "type", "frags", "K/D", "game"}) {
-    out += "<th class=\"neutralHighlight\" scope=\"col\">";
-    out += h;
-    out += "</th>";
-  }
+  plainHeadings(out, {"played", "result", "map", "type", "frags", "K/D", "game"});
   out += "</tr></thead>\n<tbody>\n";
   for (std::size_t i = from; i < to && i < games.size(); ++i) {
     const PlayerGame& g = games[i];

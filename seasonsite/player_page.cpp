@@ -57,11 +57,7 @@ void appendTotals(std::string& out, const SiteModel& m, std::size_t player) {
 
 void appendWeapons(std::string& out, const PlayerRow& p) {
   out += "<h2>weapons</h2>\n<div class=\"ksScroll\">\n<table class=\"ksBoard ksWeapons\">\n<thead><tr>";
-  for (const char* h : {"weapon", "kills", "deaths", "hits", "attempts", "accuracy"}) {
-    out += "<th class=\"neutralHighlight\" scope=\"col\">";
-    out += h;
-    out += "</th>";
-  }
+  plainHeadings(out, {"weapon", "kills", "deaths", "hits", "attempts", "accuracy"});
   out += "</tr></thead>\n<tbody>\n";
   for (std::size_t w = 0; w < kWeapons; ++w) {
     const WeaponInfo& info = kWeaponTable[w];

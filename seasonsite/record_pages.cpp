@@ -252,11 +252,7 @@ void appendGamesTable(std::string& out, const SiteModel& m, const std::vector<Ga
                       const std::string& site, const std::string& pages) {
   beginScroll(out);
   out += "<table class=\"ksBoard ksGameList\">\n<thead><tr>";
-  for (const char* h : {"played", "map", "type", "duration", "winner", "score", "players", "pages"}) {
-    out += "<th class=\"neutralHighlight\" scope=\"col\">";
-    out += h;
-    out += "</th>";
-  }
+  plainHeadings(out, {"played", "map", "type", "duration", "winner", "score", "players", "pages"});
   out += "</tr></thead>\n<tbody>\n";
   for (const GameBrief& g : games) {
     out += "<tr><td class=\"name\">";

@@ -10,11 +10,11 @@ namespace {
 // Raised whenever a field changes meaning or goes away; new fields do not.
 constexpr std::int64_t kFormatVersion = 1;
 
-void writeAccuracy(JsonWriter& j, const Accuracy& a) {
+void writeAccuracy(JsonWriter& j, const Accuracy& a, bool with_percent) {
   j.beginObject();
   j.field("hits", a.hits);
   j.field("attempts", a.attempts);
-  j.field("percent", accuracyPercent(a));
+  if (with_percent) j.field("percent", accuracyPercent(a));
   j.endObject();
 }
 
@@ -42,15 +42,7 @@ void writePlayer(JsonWriter& j, const SiteModel& m, std::size_t i) {
   j.field("death_streak", p.death_streak);
   j.field("damage_given", p.damage_given);
   j.field("damage_received", p.damage_recvd);
-  j.key("accuracy");
-  j.beginObject();
-  j.key("total");
-  writeAccuracy(j, p.accuracy_total);
-  for (std::size_t a = 0; a < kAccuracyWeapons; ++a) {
-    j.key(kAccuracyColumns[a]);
-    writeAccuracy(j, p.accuracy[a]);
-  }
-  j.endObject();
+  writeAccuracyTable(j, p, true);
   writePlayerTables(j, p);
   j.endObject();
 }
@@ -105,6 +97,18 @@ void writeGames(JsonWriter& j, const SiteModel& m) {
 }
 
 }  // namespace
+
+void writeAccuracyTable(JsonWriter& j, const PlayerRow& p, bool with_percent) {
+  j.key("accuracy");
+  j.beginObject();
+  j.key("total");
+  writeAccuracy(j, p.accuracy_total, with_percent);
+  for (std::size_t a = 0; a < kAccuracyWeapons; ++a) {
+    j.key(kAccuracyColumns[a]);
+    writeAccuracy(j, p.accuracy[a], with_percent);
+  }
+  j.endObject();
+}
 
 void writePlayerTables(JsonWriter& j, const PlayerRow& p) {
   for (const char* table : {"kills_by_weapon", "deaths_by_weapon"}) {

@@ -13,6 +13,10 @@ namespace site {
 // of the player's JSON object (season.json and games.json alike).
 void writePlayerTables(JsonWriter& j, const PlayerRow& p);
 
+// The player's "accuracy" object: hits and attempts, in total and per
+// weapon, with the percentage when `with_percent`.
+void writeAccuracyTable(JsonWriter& j, const PlayerRow& p, bool with_percent);
+
 // The document; `generated` is the time of the run, as text.
 std::string seasonJson(const SiteModel& m, const std::string& generated);
 

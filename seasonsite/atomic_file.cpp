@@ -20,9 +20,13 @@ std::string describe(const std::filesystem::path& path, const char* what, int er
 }
 
 // Writes all of `content` to a new file; false with `error` set on any failure.
-bool writeWhole(const std::filesystem::path& path, std::string_view content, std::string& error) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+// With `exclusive` the file must not exist yet (EEXIST is then returned in
+// `error_number` without a message).
+bool writeWhole(const std::filesystem::path& path, std::string_view content, bool exclusive, std::string& error,
+                int* error_number = nullptr) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | (exclusive ? O_EXCL : O_TRUNC) | O_CLOEXEC, 0644);
   if (fd < 0) {
+    if (error_number != nullptr) *error_number = errno;
     error = describe(path, "create", errno);
     return false;
   }
@@ -47,10 +51,12 @@ bool writeWhole(const std::filesystem::path& path, std::string_view content, std
   return true;
 }
 
-// True when `path` is a regular file holding exactly `content`.
-bool holds(const std::filesystem::path& path, std::string_view content) {
+enum class InPlace { kMissing, kSame, kDifferent };
+
+// What `path` holds compared with `content`.
+InPlace compareInPlace(const std::filesystem::path& path, std::string_view content) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) return errno == ENOENT ? InPlace::kMissing : InPlace::kDifferent;
   struct stat info;
   bool same = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
               static_cast<std::uint64_t>(info.st_size) == content.size();
@@ -63,7 +69,7 @@ bool holds(const std::filesystem::path& path, std::string_view content) {
     at += n > 0 ? static_cast<std::size_t>(n) : 0;
   }
   ::close(fd);
-  return same;
+  return same ? InPlace::kSame : InPlace::kDifferent;
 }
 
 }  // namespace
@@ -71,18 +77,42 @@ bool holds(const std::filesystem::path& path, std::string_view content) {
 StagedFiles::~StagedFiles() { abandon(); }
 
 bool StagedFiles::stage(const std::filesystem::path& path, std::string_view content, std::string& error) {
-  if (holds(path, content)) {
-    ++unchanged_;
-    return true;
+  switch (compareInPlace(path, content)) {
+    case InPlace::kSame:
+      ++unchanged_;
+      return true;
+    case InPlace::kMissing:
+      if (createInPlace(path, content, error)) return true;
+      if (!error.empty()) return false;
+      break;  // it appeared meanwhile: replace it like any other
+    case InPlace::kDifferent:
+      break;
   }
   std::filesystem::path temporary = path;
   temporary += std::string(kStagingMark) + std::to_string(::getpid());
-  if (!writeWhole(temporary, content, error)) {
+  if (!writeWhole(temporary, content, false, error)) {
     ::unlink(temporary.c_str());
     return false;
   }
   staged_.emplace_back(std::move(temporary), path);
   return true;
+}
+
+// A new file goes straight under its own name: one directory entry instead
+// of two and a rename, which halves the cost of a site's first run. False
+// with `error` empty when the file exists after all.
+bool StagedFiles::createInPlace(const std::filesystem::path& path, std::string_view content, std::string& error) {
+  int error_number = 0;
+  if (writeWhole(path, content, true, error, &error_number)) {
+    created_.push_back(path);
+    return true;
+  }
+  if (error_number == EEXIST) {
+    error.clear();
+    return false;
+  }
+  if (error_number == 0) ::unlink(path.c_str());  // created, then a write failed
+  return false;
 }
 
 bool StagedFiles::commit(std::string& error) {
@@ -96,12 +126,15 @@ bool StagedFiles::commit(std::string& error) {
     }
   }
   staged_.clear();
+  created_.clear();
   return true;
 }
 
 void StagedFiles::abandon() {
   for (const auto& staged : staged_) ::unlink(staged.first.c_str());
   staged_.clear();
+  for (const auto& created : created_) ::unlink(created.c_str());
+  created_.clear();
 }
 
 namespace {

@@ -1,11 +1,17 @@
 // Files that appear whole or not at all.
 //
-// A site run stages every file under a temporary name beside its place
-// ("<name>.part-<pid>"), then renames them all into place once every one of
-// them has been written, flushed and closed without error. A visitor thus
-// never sees half a page, and a run that fails part-way (a full disk) leaves
-// the previous site as it was. Renames within a folder need no space, so once
-// staging has succeeded the commit cannot fail for a full disk.
+// A site run stages every changed file under a temporary name beside its
+// place ("<name>.part-<pid>"), then renames them all into place once every
+// one of them has been written, flushed and closed without error. A visitor
+// thus never sees half a page, and a run that fails part-way (a full disk)
+// leaves the previous site as it was. Renames within a folder need no space,
+// so once staging has succeeded the commit cannot fail for a full disk.
+//
+// A file that does not exist yet is written under its own name at once: no
+// page of the previous site links to it, so visitors meet it only once the
+// pages that do are committed. A run that fails removes it again; one killed
+// before it could leaves it for the next run, which compares and replaces it
+// or removes it as a leftover.
 #pragma once
 
 #include <cstdint>
@@ -25,12 +31,13 @@ class StagedFiles {
   StagedFiles(const StagedFiles&) = delete;
   StagedFiles& operator=(const StagedFiles&) = delete;
 
-  // Writes `content` to the temporary name of `path` (the folder must exist).
-  // False with the reason in `error` when the file cannot be created,
-  // written or closed completely; nothing of it is left behind then. A file
-  // that already holds exactly `content` is left as it is and not staged:
-  // most pages of a season stay the same from one run to the next, and
-  // replacing a file costs the file system far more than reading it.
+  // Writes `content` to the temporary name of `path` (the folder must exist),
+  // or to `path` itself when there is no such file yet. False with the reason
+  // in `error` when the file cannot be created, written or closed
+  // completely; nothing of it is left behind then. A file that already holds
+  // exactly `content` is left as it is and not staged: most pages of a
+  // season stay the same from one run to the next, and replacing a file
+  // costs the file system far more than reading it.
   bool stage(const std::filesystem::path& path, std::string_view content, std::string& error);
 
   // Renames every staged file into place, in the order staged. False with
@@ -38,7 +45,8 @@ class StagedFiles {
   // removed.
   bool commit(std::string& error);
 
-  // Removes every staged file that has not been committed.
+  // Removes every staged file that has not been committed, and the new files
+  // written in place.
   void abandon();
 
   // Takes a file written under `temporary` as staged for `path`.
@@ -48,12 +56,16 @@ class StagedFiles {
   // Counts a file found unchanged by other means than stage().
   void countUnchanged() { ++unchanged_; }
 
-  std::size_t size() const { return staged_.size(); }
+  // Files written: staged, adopted or new.
+  std::size_t size() const { return staged_.size() + created_.size(); }
   // Files that stage() found unchanged.
   std::size_t unchanged() const { return unchanged_; }
 
  private:
+  bool createInPlace(const std::filesystem::path& path, std::string_view content, std::string& error);
+
   std::vector<std::pair<std::filesystem::path, std::filesystem::path>> staged_;  // temporary, final
+  std::vector<std::filesystem::path> created_;  // new files written in place, removed by abandon()
   std::size_t unchanged_ = 0;
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <string>
@@ -20,7 +22,7 @@ std::size_t filesIn(const fs::path& folder) {
   return n;
 }
 
-TEST(StagedFiles, NothingChangesBeforeTheCommitAndEverythingAfterIt) {
+TEST(StagedFiles, NoFileInPlaceChangesBeforeTheCommitAndEverythingAfterIt) {
   kstest::TempDir dir;
   dir.write("index.html", "old");
   std::string error;
@@ -29,7 +31,7 @@ TEST(StagedFiles, NothingChangesBeforeTheCommitAndEverythingAfterIt) {
     ASSERT_TRUE(files.stage(dir.path() / "index.html", "new", error)) << error;
     ASSERT_TRUE(files.stage(dir.path() / "other.html", std::string(100000, 'x'), error)) << error;
     EXPECT_EQ(dir.read("index.html"), "old");
-    EXPECT_FALSE(dir.exists("other.html"));
+    EXPECT_EQ(files.size(), 2u);
     ASSERT_TRUE(files.commit(error)) << error;
   }
   EXPECT_EQ(dir.read("index.html"), "new");
@@ -45,6 +47,8 @@ TEST(StagedFiles, AFailedOrAbandonedRunLeavesTheOldFilesAndNoTemporaries) {
   {
     StagedFiles files;
     ASSERT_TRUE(files.stage(dir.path() / "index.html", "new", error));
+    ASSERT_TRUE(files.stage(dir.path() / "new.html", "a page of this run", error));
+    EXPECT_TRUE(dir.exists("new.html"));
     EXPECT_FALSE(files.stage(dir.path() / "blocker" / "page.html", "x", error));
     EXPECT_NE(error.find("blocker"), std::string::npos) << error;
   }  // dropped without commit
@@ -58,13 +62,36 @@ TEST(StagedFiles, AWriteThatFailsIsReported) {
   // /dev/full accepts the open and fails every write, as a full disk does.
   if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
   kstest::TempDir dir;
+  dir.write("page.html", "old");
   fs::path link = dir.path() / ("page.html.part-" + std::to_string(getpid()));
   fs::create_symlink("/dev/full", link);
   std::string error;
   StagedFiles files;
   EXPECT_FALSE(files.stage(dir.path() / "page.html", "content", error));
   EXPECT_NE(error.find("could not write"), std::string::npos) << error;
-  EXPECT_FALSE(dir.exists("page.html"));
+  EXPECT_EQ(dir.read("page.html"), "old");
+}
+
+TEST(StagedFiles, ANewFileThatCannotBeWrittenWholeIsNotLeftBehind) {
+  // A file size limit makes the write fail part-way, as a full disk would.
+  kstest::TempDir dir;
+  struct rlimit old_limit;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  struct rlimit small = old_limit;
+  small.rlim_cur = 4096;
+  auto old_handler = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string error;
+  bool staged;
+  {
+    StagedFiles files;
+    staged = files.stage(dir.path() / "big.html", std::string(100000, 'x'), error);
+  }
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  signal(SIGXFSZ, old_handler);
+  EXPECT_FALSE(staged);
+  EXPECT_NE(error.find("could not write"), std::string::npos) << error;
+  EXPECT_EQ(filesIn(dir.path()), 0u);
 }
 
 TEST(StagedFiles, AFileThatAlreadyHoldsTheContentIsLeftAsItIs) {

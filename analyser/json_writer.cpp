@@ -2,8 +2,35 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "utf8_text.h"
+
+namespace {
+
+// Printable ASCII with nothing to escape: keys and most texts.
+bool isPlain(std::string_view text) {
+  for (char c : text) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u > 0x7E || c == '"' || c == '\\' || c == '<') return false;
+  }
+  return true;
+}
+
+// `text` in quotes, appended in one step (a long season writes a billion
+// bytes of these).
+void appendQuoted(std::string& out, std::string_view text, std::string_view after) {
+  const std::size_t at = out.size();
+  out.resize(at + text.size() + 2 + after.size());
+  char* p = out.data() + at;
+  *p++ = '"';
+  std::memcpy(p, text.data(), text.size());
+  p += text.size();
+  *p++ = '"';
+  std::memcpy(p, after.data(), after.size());
+}
+
+}  // namespace
 
 void JsonWriter::separate() {
   if (after_key_) {
@@ -12,13 +39,13 @@ void JsonWriter::separate() {
   }
   if (first_.empty()) return;
   if (!first_.back()) out_ += ',';
-  first_.back() = false;
+  first_.back() = 0;
 }
 
 void JsonWriter::beginObject() {
   separate();
   out_ += '{';
-  first_.push_back(true);
+  first_.push_back(1);
 }
 
 void JsonWriter::endObject() {
@@ -29,7 +56,7 @@ void JsonWriter::endObject() {
 void JsonWriter::beginArray() {
   separate();
   out_ += '[';
-  first_.push_back(true);
+  first_.push_back(1);
 }
 
 void JsonWriter::endArray() {
@@ -38,30 +65,26 @@ void JsonWriter::endArray() {
 }
 
 void JsonWriter::key(std::string_view name) {
-  string(name);
-  out_ += ':';
+  if (isPlain(name)) {
+    separate();
+    appendQuoted(out_, name, ":");
+  } else {
+    string(name);
+    out_ += ':';
+  }
   after_key_ = true;
 }
 
 void JsonWriter::string(std::string_view text) {
   separate();
   static constexpr char kDigits[] = "0123456789abcdef";
-  out_ += '"';
   // Keys and most texts are plain ASCII that needs no escaping: appended as
   // they are, without the copy validUtf8 makes.
-  bool plain = true;
-  for (char c : text) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u > 0x7E || c == '"' || c == '\\' || c == '<') {
-      plain = false;
-      break;
-    }
-  }
-  if (plain) {
-    out_.append(text);
-    out_ += '"';
+  if (isPlain(text)) {
+    appendQuoted(out_, text, "");
     return;
   }
+  out_ += '"';
   // validUtf8 leaves tab as the only control character.
   for (char c : validUtf8(text)) {
     switch (c) {

@@ -48,7 +48,7 @@ class JsonWriter {
   void separate();
 
   std::string& out_;
-  std::vector<bool> first_;  // per open container: nothing written in it yet
+  std::vector<unsigned char> first_;  // per open container: 1 while nothing is written in it yet
   bool after_key_ = false;
 };
 

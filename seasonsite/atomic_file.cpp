@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace site {
 
@@ -21,9 +22,9 @@ std::string describe(const std::filesystem::path& path, const char* what, int er
 
 // Writes all of `content` to a new file; false with `error` set on any failure.
 // With `exclusive` the file must not exist yet (EEXIST is then returned in
-// `error_number` without a message).
+// `error_number`). `written` receives the file's identity for the index.
 bool writeWhole(const std::filesystem::path& path, std::string_view content, bool exclusive, std::string& error,
-                int* error_number = nullptr) {
+                std::optional<IndexedFile>& written, int* error_number = nullptr) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | (exclusive ? O_EXCL : O_TRUNC) | O_CLOEXEC, 0644);
   if (fd < 0) {
     if (error_number != nullptr) *error_number = errno;
@@ -43,6 +44,7 @@ bool writeWhole(const std::filesystem::path& path, std::string_view content, boo
     at += n;
     left -= static_cast<std::size_t>(n);
   }
+  written = identityOf(fd);
   // Delayed write errors (NFS, quotas) are reported by close.
   if (::close(fd) != 0) {
     error = describe(path, "finish writing", errno);
@@ -53,13 +55,14 @@ bool writeWhole(const std::filesystem::path& path, std::string_view content, boo
 
 enum class InPlace { kMissing, kSame, kDifferent };
 
-// What `path` holds compared with `content`.
-InPlace compareInPlace(const std::filesystem::path& path, std::string_view content) {
+// What `path` holds compared with `content`; `identity` is the file's when
+// it is the same.
+InPlace compareInPlace(const std::filesystem::path& path, std::string_view content,
+                       std::optional<IndexedFile>& identity) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno == ENOENT ? InPlace::kMissing : InPlace::kDifferent;
-  struct stat info;
-  bool same = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-              static_cast<std::uint64_t>(info.st_size) == content.size();
+  identity = identityOf(fd);
+  bool same = identity && identity->size == content.size();
   char buffer[65536];
   std::size_t at = 0;
   while (same && at < content.size()) {
@@ -76,13 +79,62 @@ InPlace compareInPlace(const std::filesystem::path& path, std::string_view conte
 
 StagedFiles::~StagedFiles() { abandon(); }
 
-bool StagedFiles::stage(const std::filesystem::path& path, std::string_view content, std::string& error) {
-  switch (compareInPlace(path, content)) {
+void StagedFiles::keepIndex(const FileIndex* previous) {
+  indexing_ = true;
+  previous_ = previous;
+}
+
+void StagedFiles::remember(const std::filesystem::path& path, const std::optional<IndexedFile>& identity,
+                           std::uint64_t hash, std::uint64_t source) {
+  if (!indexing_ || !identity) return;
+  IndexedFile entry = *identity;
+  entry.hash = hash;
+  entry.source = source;
+  index_.put(path.string(), std::move(entry));
+}
+
+bool StagedFiles::keptFromSource(const std::filesystem::path& path, std::uint64_t source) {
+  const IndexedFile* was = previousEntry(path);
+  if (source == 0 || was == nullptr || was->source != source || !was->pieces.empty() || !stillInPlace(path, *was)) {
+    return false;
+  }
+  ++unchanged_;
+  index_.put(path.string(), *was);
+  return true;
+}
+
+void StagedFiles::rememberPieces(const std::filesystem::path& path, IndexedFile identity,
+                                 std::vector<IndexedPiece> pieces) {
+  if (!indexing_) return;
+  identity.hash = 0;
+  identity.pieces = std::move(pieces);
+  index_.put(path.string(), std::move(identity));
+}
+
+const IndexedFile* StagedFiles::previousEntry(const std::filesystem::path& path) const {
+  return previous_ == nullptr ? nullptr : previous_->find(path.string());
+}
+
+bool StagedFiles::stage(const std::filesystem::path& path, std::string_view content, std::string& error,
+                        std::uint64_t source) {
+  const std::uint64_t hash = indexing_ ? contentHash(content) : 0;
+  if (const IndexedFile* was = previousEntry(path);
+      was != nullptr && was->pieces.empty() && was->hash == hash && was->size == content.size() &&
+      stillInPlace(path, *was)) {
+    ++unchanged_;
+    IndexedFile entry = *was;
+    entry.source = source;
+    index_.put(path.string(), std::move(entry));
+    return true;
+  }
+  std::optional<IndexedFile> identity;
+  switch (compareInPlace(path, content, identity)) {
     case InPlace::kSame:
       ++unchanged_;
+      remember(path, identity, hash, source);
       return true;
     case InPlace::kMissing:
-      if (createInPlace(path, content, error)) return true;
+      if (createInPlace(path, content, hash, source, error)) return true;
       if (!error.empty()) return false;
       break;  // it appeared meanwhile: replace it like any other
     case InPlace::kDifferent:
@@ -90,10 +142,11 @@ bool StagedFiles::stage(const std::filesystem::path& path, std::string_view cont
   }
   std::filesystem::path temporary = path;
   temporary += std::string(kStagingMark) + std::to_string(::getpid());
-  if (!writeWhole(temporary, content, false, error)) {
+  if (!writeWhole(temporary, content, false, error, identity)) {
     ::unlink(temporary.c_str());
     return false;
   }
+  remember(path, identity, hash, source);  // a rename keeps the inode and the time
   staged_.emplace_back(std::move(temporary), path);
   return true;
 }
@@ -101,9 +154,12 @@ bool StagedFiles::stage(const std::filesystem::path& path, std::string_view cont
 // A new file goes straight under its own name: one directory entry instead
 // of two and a rename, which halves the cost of a site's first run. False
 // with `error` empty when the file exists after all.
-bool StagedFiles::createInPlace(const std::filesystem::path& path, std::string_view content, std::string& error) {
+bool StagedFiles::createInPlace(const std::filesystem::path& path, std::string_view content, std::uint64_t hash,
+                                std::uint64_t source, std::string& error) {
   int error_number = 0;
-  if (writeWhole(path, content, true, error, &error_number)) {
+  std::optional<IndexedFile> identity;
+  if (writeWhole(path, content, true, error, identity, &error_number)) {
+    remember(path, identity, hash, source);
     created_.push_back(path);
     return true;
   }
@@ -170,10 +226,20 @@ StreamedStage::StreamedStage(StagedFiles& files, std::filesystem::path path) : f
   temporary_ = path_;
   temporary_ += std::string(kStagingMark) + std::to_string(::getpid());
   old_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-  struct stat info;
-  if (old_ >= 0 && (::fstat(old_, &info) != 0 || !S_ISREG(info.st_mode))) {
+  if (old_ < 0) return;
+  old_identity_ = identityOf(old_);
+  if (!old_identity_) {
     ::close(old_);
     old_ = -1;
+    return;
+  }
+  const IndexedFile* was = files_.previousEntry(path_);
+  if (was != nullptr && !was->pieces.empty() && was->size == old_identity_->size &&
+      was->inode == old_identity_->inode && was->modified_ns == old_identity_->modified_ns) {
+    indexed_ = &was->pieces;
+    for (std::size_t k = 0; k < indexed_->size(); ++k) {
+      if ((*indexed_)[k].source != 0) by_source_.emplace((*indexed_)[k].source, k);
+    }
   }
 }
 
@@ -186,9 +252,44 @@ StreamedStage::~StreamedStage() {
 }
 
 bool StreamedStage::writeOut(std::string_view piece, std::string& error) {
-  if (writeFully(out_, piece)) return true;
-  error = describe(temporary_, "write", errno);
+  if (flushCopy(error) && writeFully(out_, piece)) return true;
+  if (error.empty()) error = describe(temporary_, "write", errno);
   return false;
+}
+
+// Copies `size` bytes of `from`, starting at `offset`, to the end of `to`;
+// in the kernel where it can.
+static bool copyRange(int from, std::uint64_t offset, int to, std::uint64_t size) {
+  while (size > 0) {
+    loff_t at = static_cast<loff_t>(offset);
+    ssize_t n = ::copy_file_range(from, &at, to, nullptr, static_cast<std::size_t>(size), 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;  // not supported here, or the file got shorter: copy by hand
+    offset += static_cast<std::uint64_t>(n);
+    size -= static_cast<std::uint64_t>(n);
+  }
+  char buffer[65536];
+  while (size > 0) {
+    ssize_t n = ::pread(from, buffer, static_cast<std::size_t>(std::min<std::uint64_t>(size, sizeof buffer)),
+                        static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      errno = n == 0 ? EIO : errno;  // the file in place got shorter
+      return false;
+    }
+    if (!writeFully(to, std::string_view(buffer, static_cast<std::size_t>(n)))) return false;
+    offset += static_cast<std::uint64_t>(n);
+    size -= static_cast<std::uint64_t>(n);
+  }
+  return true;
+}
+
+bool StreamedStage::flushCopy(std::string& error) {
+  if (copy_end_ == copy_start_) return true;
+  bool ok = copyRange(old_, copy_start_, out_, copy_end_ - copy_start_);
+  copy_start_ = copy_end_ = 0;
+  if (!ok) error = describe(temporary_, "write", errno);
+  return ok;
 }
 
 // From here on the file differs from the one in place: write it.
@@ -199,61 +300,94 @@ bool StreamedStage::diverge(std::string& error) {
     error = describe(temporary_, "create", errno);
     return false;
   }
-  if (old_ >= 0) {
-    char buffer[65536];
-    std::uint64_t left = matched_;
-    bool ok = ::lseek(old_, 0, SEEK_SET) == 0;
-    while (ok && left > 0) {
-      std::size_t n = readFully(old_, buffer, static_cast<std::size_t>(std::min<std::uint64_t>(left, sizeof buffer)));
-      ok = n > 0 && writeFully(out_, std::string_view(buffer, n));
-      left -= n;
-    }
+  if (old_ < 0) return true;
+  bool ok = copyRange(old_, 0, out_, matched_);
+  if (indexed_ == nullptr) {  // without the index nothing more is taken from it
     ::close(old_);
     old_ = -1;
-    if (!ok) {
-      error = describe(temporary_, "write", errno);
-      return false;
-    }
+  }
+  if (!ok) error = describe(temporary_, "write", errno);
+  return ok;
+}
+
+// True when `piece` is the next piece of the file in place, by the index's
+// hashes or else by reading it.
+bool StreamedStage::matchesInPlace(std::string_view piece, std::uint64_t hash) {
+  if (indexed_ != nullptr) {
+    const std::size_t n = pieces_.size();
+    return n < indexed_->size() && (*indexed_)[n].hash == hash && (*indexed_)[n].end == matched_ + piece.size();
+  }
+  char buffer[65536];
+  std::size_t at = 0;
+  while (at < piece.size()) {
+    std::size_t want = std::min(sizeof buffer, piece.size() - at);
+    std::size_t got = readFully(old_, buffer, want);
+    if (got != want || std::memcmp(buffer, piece.data() + at, want) != 0) return false;
+    at += want;
   }
   return true;
 }
 
-bool StreamedStage::write(std::string_view piece, std::string& error) {
-  if (out_ < 0 && old_ >= 0) {
-    char buffer[65536];
-    std::size_t at = 0;
-    while (at < piece.size()) {
-      std::size_t want = std::min(sizeof buffer, piece.size() - at);
-      std::size_t got = readFully(old_, buffer, want);
-      if (got != want || std::memcmp(buffer, piece.data() + at, want) != 0) break;
-      at += want;
-    }
-    if (at == piece.size()) {
-      matched_ += piece.size();
-      return true;
-    }
+bool StreamedStage::write(std::string_view piece, std::string& error, std::uint64_t source) {
+  const std::uint64_t hash = contentHash(piece);
+  bool matched = out_ < 0 && old_ >= 0 && matchesInPlace(piece, hash);
+  written_ += piece.size();
+  pieces_.push_back(IndexedPiece{written_, hash, source});
+  if (matched) {
+    matched_ += piece.size();
+    return true;
   }
   return diverge(error) && writeOut(piece, error);
 }
 
-bool StreamedStage::finish(std::string& error) {
-  if (out_ < 0 && old_ >= 0) {
-    char extra;
-    if (readFully(old_, &extra, 1) == 0) {  // the old file ends where the new one does
-      files_.countUnchanged();
-      ::close(old_);
-      old_ = -1;
-      return true;
-    }
+bool StreamedStage::reuse(std::uint64_t source, bool& reused, std::string& error) {
+  reused = false;
+  if (source == 0 || indexed_ == nullptr) return true;
+  auto found = by_source_.find(source);
+  if (found == by_source_.end()) return true;
+  const std::size_t k = found->second;
+  const IndexedPiece& was = (*indexed_)[k];
+  const std::uint64_t start = k == 0 ? 0 : (*indexed_)[k - 1].end;
+  const std::uint64_t size = was.end - start;
+  reused = true;
+  written_ += size;
+  pieces_.push_back(IndexedPiece{written_, was.hash, source});
+  if (out_ < 0 && k + 1 == pieces_.size() && start == matched_) {
+    matched_ += size;
+    return true;
   }
   if (!diverge(error)) return false;
+  if (copy_end_ != start && !flushCopy(error)) return false;
+  if (copy_end_ == copy_start_) copy_start_ = start;
+  copy_end_ = start + size;
+  return true;
+}
+
+// True when the file in place ends where the new content does.
+bool StreamedStage::oldEndsHere() {
+  if (indexed_ != nullptr) return pieces_.size() == indexed_->size();
+  char extra;
+  return readFully(old_, &extra, 1) == 0;
+}
+
+bool StreamedStage::finish(std::string& error) {
+  if (out_ < 0 && old_ >= 0 && oldEndsHere()) {
+    files_.countUnchanged();
+    files_.rememberPieces(path_, *old_identity_, std::move(pieces_));
+    ::close(old_);
+    old_ = -1;
+    return true;
+  }
+  if (!diverge(error) || !flushCopy(error)) return false;
   int fd = out_;
   out_ = -1;
+  std::optional<IndexedFile> identity = identityOf(fd);
   if (::close(fd) != 0) {
     error = describe(temporary_, "finish writing", errno);
     ::unlink(temporary_.c_str());
     return false;
   }
+  if (identity) files_.rememberPieces(path_, *identity, std::move(pieces_));
   files_.adopt(temporary_, path_);
   return true;
 }

@@ -16,10 +16,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "file_index.h"
 
 namespace site {
 
@@ -38,7 +42,15 @@ class StagedFiles {
   // exactly `content` is left as it is and not staged: most pages of a
   // season stay the same from one run to the next, and replacing a file
   // costs the file system far more than reading it.
-  bool stage(const std::filesystem::path& path, std::string_view content, std::string& error);
+  // `source`, when not 0, is the hash of what the content was made from,
+  // kept in the index for keptFromSource().
+  bool stage(const std::filesystem::path& path, std::string_view content, std::string& error,
+             std::uint64_t source = 0);
+
+  // True when the previous run wrote `path` from the same `source` (not 0)
+  // and the file is still the one it wrote: it is then counted unchanged and
+  // need not be made at all.
+  bool keptFromSource(const std::filesystem::path& path, std::uint64_t source);
 
   // Renames every staged file into place, in the order staged. False with
   // the reason in `error` when a rename fails; the files not yet renamed are
@@ -61,19 +73,39 @@ class StagedFiles {
   // Files that stage() found unchanged.
   std::size_t unchanged() const { return unchanged_; }
 
+  // Keeps an index of every file staged or found unchanged (index()), and
+  // trusts `previous` (may be null), the index of the run before, to tell
+  // unchanged files without reading them.
+  void keepIndex(const FileIndex* previous);
+  // The files of this run, once committed.
+  const FileIndex& index() const { return index_; }
+  // The previous run's entry for `path`, if any.
+  const IndexedFile* previousEntry(const std::filesystem::path& path) const;
+  // Records a file written in pieces.
+  void rememberPieces(const std::filesystem::path& path, IndexedFile identity, std::vector<IndexedPiece> pieces);
+
  private:
-  bool createInPlace(const std::filesystem::path& path, std::string_view content, std::string& error);
+  bool createInPlace(const std::filesystem::path& path, std::string_view content, std::uint64_t hash,
+                     std::uint64_t source, std::string& error);
+  void remember(const std::filesystem::path& path, const std::optional<IndexedFile>& identity, std::uint64_t hash,
+                std::uint64_t source);
 
   std::vector<std::pair<std::filesystem::path, std::filesystem::path>> staged_;  // temporary, final
   std::vector<std::filesystem::path> created_;  // new files written in place, removed by abandon()
   std::size_t unchanged_ = 0;
+  bool indexing_ = false;
+  const FileIndex* previous_ = nullptr;
+  FileIndex index_;
 };
 
 // A file too big to build in memory (games.json of a long season), staged
 // piece by piece: while the pieces match the file in place nothing is
 // written; from the first difference on the file is written under its
 // temporary name (the matching start copied from the old file). finish()
-// stages it, or counts it unchanged when every byte matched.
+// stages it, or counts it unchanged when every byte matched. With the
+// previous run's index the pieces are matched by their hashes, so the file
+// in place is read only to copy its matching start; the same content must
+// then come in the same pieces.
 class StreamedStage {
  public:
   StreamedStage(StagedFiles& files, std::filesystem::path path);
@@ -81,13 +113,22 @@ class StreamedStage {
   StreamedStage(const StreamedStage&) = delete;
   StreamedStage& operator=(const StreamedStage&) = delete;
 
-  // False with the reason in `error` when the file cannot be written.
-  bool write(std::string_view piece, std::string& error);
+  // Appends `piece`, made from `source` (0 when not known). False with the
+  // reason in `error` when the file cannot be written.
+  bool write(std::string_view piece, std::string& error, std::uint64_t source = 0);
+  // Appends the piece the previous run made from `source`, taken from the
+  // file in place, and sets `reused`; leaves `reused` false when there is no
+  // such piece (then make it and write() it). False with `error` set when
+  // the file cannot be written.
+  bool reuse(std::uint64_t source, bool& reused, std::string& error);
   bool finish(std::string& error);
 
  private:
   bool diverge(std::string& error);
   bool writeOut(std::string_view piece, std::string& error);
+  bool matchesInPlace(std::string_view piece, std::uint64_t hash);
+  bool oldEndsHere();
+  bool flushCopy(std::string& error);
 
   StagedFiles& files_;
   std::filesystem::path path_;
@@ -95,6 +136,13 @@ class StreamedStage {
   int old_ = -1;      // the file in place, while every byte so far matched it
   int out_ = -1;      // the temporary file, once a byte differed
   std::uint64_t matched_ = 0;
+  std::uint64_t written_ = 0;  // bytes of the new content so far
+  std::optional<IndexedFile> old_identity_;
+  const std::vector<IndexedPiece>* indexed_ = nullptr;  // the previous run's pieces of the file in place
+  std::unordered_map<std::uint64_t, std::size_t> by_source_;  // their places by source
+  std::vector<IndexedPiece> pieces_;                   // this run's
+  std::uint64_t copy_start_ = 0;  // a range of the file in place still to be copied
+  std::uint64_t copy_end_ = 0;
 };
 
 // Writes one file in place atomically (stage and commit).

@@ -32,7 +32,7 @@ using Result = std::unique_ptr<MYSQL_RES, ResultFreer>;
 // One fetched row; cells are read by position. NULL reads as "" or 0.
 class Row {
  public:
-  Row(MYSQL_ROW row, const unsigned long* lengths) : row_(row), lengths_(lengths) {}
+  Row(MYSQL_ROW row, const unsigned long* lengths, unsigned fields) : row_(row), lengths_(lengths), fields_(fields) {}
 
   std::string text(std::size_t i) const { return row_[i] == nullptr ? std::string() : std::string(row_[i], lengths_[i]); }
 
@@ -51,9 +51,21 @@ class Row {
     return std::isfinite(value) ? value : 0;
   }
 
+  // Every byte of the row, NULLs told apart from empty texts, mixed into `h`.
+  void mixInto(SourceHash& h) const {
+    for (unsigned i = 0; i < fields_; ++i) {
+      if (row_[i] == nullptr) {
+        h.mixNull();
+      } else {
+        h.mix(std::string_view(row_[i], lengths_[i]));
+      }
+    }
+  }
+
  private:
   MYSQL_ROW row_;
   const unsigned long* lengths_;
+  unsigned fields_;
 };
 
 std::string serverError(MYSQL* c, const char* what) {
@@ -78,7 +90,7 @@ bool forEachRow(MYSQL* c, const std::string& statement, std::string& error, Each
     return false;
   }
   while (MYSQL_ROW row = mysql_fetch_row(result.get())) {
-    each(Row(row, mysql_fetch_lengths(result.get())));
+    each(Row(row, mysql_fetch_lengths(result.get()), mysql_num_fields(result.get())));
   }
   return true;
 }
@@ -109,7 +121,7 @@ class RowStream {
       failed_ = mysql_errno(c_) != 0;
       return std::nullopt;
     }
-    return Row(row, mysql_fetch_lengths(result_.get()));
+    return Row(row, mysql_fetch_lengths(result_.get()), mysql_num_fields(result_.get()));
   }
   bool failed(std::string& error) const {
     if (failed_) error = serverError(c_, "reading a query's result failed");
@@ -374,11 +386,18 @@ bool SeasonDatabase::forEachGame(const GameVisitor& each, std::string& error) {
     return ListedKill{r->text(0), r->integer(1), KillCount{r->text(2), r->text(3), r->integer(4)}};
   });
   GameRecord game;
+  SourceHash source;
   bool open = false;
   bool stopped = false;
   auto hand_over = [&]() {
     finishGame(game);
     kills.addTo(game);
+    for (const KillCount& k : game.kills) {
+      source.mix(k.killer);
+      source.mix(k.victim);
+      source.mix(k.kills);
+    }
+    game.source = source.value();
     return each(game, error);
   };
   bool ok = streamRows(c_->mysql, gameQuery(), error, [&](const Row& r) {
@@ -386,8 +405,10 @@ bool SeasonDatabase::forEachGame(const GameVisitor& each, std::string& error) {
     if (!open || id != game.id) {
       if (open && !hand_over()) return !(stopped = true);
       fillGame(r, game);
+      source = SourceHash();
       open = true;
     }
+    r.mixInto(source);
     constexpr std::size_t p = kGameColumnCount;
     if (r.isNull(p)) return true;  // a game without player rows
     GamePlayer player;

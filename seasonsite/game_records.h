@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "season_data.h"
@@ -50,6 +51,36 @@ struct GameRecord {
   std::optional<std::string> weapon_page;
   std::vector<GamePlayer> players;
   std::vector<KillCount> kills;
+  // A hash of every byte the record was read from, so that pages made from
+  // it can be told unchanged without making them; 0 when unknown (a test's
+  // own records).
+  std::uint64_t source = 0;
+};
+
+// The hash of what a page is made from: FNV-1a over the bytes of texts,
+// each text preceded by its length so that ("ab", "c") and ("a", "bc")
+// differ. Meant to notice change, not to withstand an attacker: a forged
+// collision could only keep one game's own page as it was.
+class SourceHash {
+ public:
+  void mix(std::string_view text) {
+    mixWord(text.size() + 1);
+    for (char c : text) h_ = (h_ ^ static_cast<unsigned char>(c)) * kPrime;
+  }
+  void mix(std::int64_t number) { mixWord(static_cast<std::uint64_t>(number)); }
+  void mix(std::uint64_t number) { mixWord(number); }
+  void mixNull() { mixWord(0); }
+  // Never 0, which means "unknown".
+  std::uint64_t value() const { return h_ == 0 ? 1 : h_; }
+
+ private:
+  static constexpr std::uint64_t kPrime = 0x100000001b3ULL;
+  void mixWord(std::uint64_t word) {
+    h_ = (h_ ^ word) * kPrime;
+    h_ ^= h_ >> 29;
+  }
+
+  std::uint64_t h_ = 0xcbf29ce484222325ULL;
 };
 
 // One game of one player, for the player's list, chart and maps.

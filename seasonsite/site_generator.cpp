@@ -29,8 +29,8 @@ constexpr const char* kPlayersFolder = "players";
 constexpr const char* kGamesFolder = "games";
 constexpr const char* kMapsFolder = "maps";
 constexpr const char* kGamesJson = "games.json";
-// games.json goes to the file in pieces of about this size.
-constexpr std::size_t kJsonPiece = 1 << 20;
+// What the last run wrote (file_index.h); a cache, not a page.
+constexpr const char* kFileIndex = ".site-index";
 
 bool isLowerHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -85,9 +85,9 @@ class SiteFiles {
  public:
   explicit SiteFiles(const SiteOutput& o) : o_(o) {}
 
-  bool stage(const std::string& name, std::string_view content, std::string& error) {
+  bool stage(const std::string& name, std::string_view content, std::string& error, std::uint64_t source = 0) {
     written_.insert(name);
-    return files_.stage(o_.folder / name, content, error);
+    return files_.stage(o_.folder / name, content, error, source);
   }
   StagedFiles& staged() { return files_; }
   void remember(const std::string& name) { written_.insert(name); }
@@ -134,6 +134,89 @@ bool stagePlayers(const SiteModel& m, const SiteOutput& o, GameRecordSource& rec
   return true;
 }
 
+// Raise whenever the markup of a game's summary page or its object in
+// games.json changes: the site kept from an earlier version is then made
+// anew instead of being taken as unchanged by its sources.
+constexpr std::int64_t kRecordPagesRevision = 1;
+
+// What every summary page is made from besides its game: the site's title,
+// where the game pages are and which players have which page.
+std::uint64_t summaryContext(const SiteModel& m, const std::string& pages) {
+  SourceHash h;
+  h.mix(kRecordPagesRevision);
+  h.mix(m.rules.title);
+  h.mix(pages);
+  h.mix(m.data->server);
+  for (std::size_t p = 0; p < m.data->players.size(); ++p) {
+    h.mix(m.data->players[p].raw_name);
+    h.mix(m.page[p]);
+  }
+  return h.value();
+}
+
+// The summary page's source: its game and the links to the game's pages
+// while they are in the rotation. 0 when the record's source is unknown.
+std::uint64_t summarySource(std::uint64_t context, const GameRecord& game, const GameBrief& brief) {
+  if (game.source == 0) return 0;
+  SourceHash h;
+  h.mix(context);
+  h.mix(game.source);
+  h.mix(brief.main_page);
+  h.mix(brief.weapon_page);
+  return h.value();
+}
+
+// The source of a game's piece of games.json: its record, and whether a
+// comma goes before it.
+std::uint64_t jsonSource(const GameRecord& game, bool first) {
+  if (game.source == 0) return 0;
+  SourceHash h;
+  h.mix(kRecordPagesRevision);
+  h.mix(game.source);
+  h.mix(static_cast<std::int64_t>(first));
+  return h.value();
+}
+
+// games.json in pieces: the head, one piece per game and the end. A game
+// whose record did not change since the last run is copied from the file in
+// place instead of being written out again.
+class GamesJsonFile {
+ public:
+  GamesJsonFile(StagedFiles& files, const fs::path& path) : file_(files, path), writer_(piece_) {}
+
+  bool begin(std::string& error) {
+    beginGamesJson(writer_);
+    return flush(error, 0);
+  }
+  bool add(const GameRecord& game, std::string& error) {
+    const bool first = games_++ == 0;
+    const std::uint64_t source = jsonSource(game, first);
+    bool reused = false;
+    if (!file_.reuse(source, reused, error)) return false;
+    if (reused) return true;
+    if (!first) piece_ += ',';
+    JsonWriter game_writer(piece_);  // one game on its own: commas are placed here
+    writeGameJson(game_writer, game);
+    return flush(error, source);
+  }
+  bool finish(std::string& error) {
+    piece_ = "]}\n";
+    return flush(error, 0) && file_.finish(error);
+  }
+
+ private:
+  bool flush(std::string& error, std::uint64_t source) {
+    bool written = file_.write(piece_, error, source);
+    piece_.clear();
+    return written;
+  }
+
+  StreamedStage file_;
+  std::string piece_;
+  JsonWriter writer_;  // for the head only
+  std::size_t games_ = 0;
+};
+
 // games.json, the summary pages and the list pages, while the games stream in.
 bool stageGames(const SiteModel& m, const SiteOutput& o, GameRecordSource& records, SiteFiles& files, MapTable& maps,
                 LatestGames& latest, std::string& error) {
@@ -142,20 +225,25 @@ bool stageGames(const SiteModel& m, const SiteOutput& o, GameRecordSource& recor
   latest.unrecorded = records.unrecordedGames();
   const std::size_t page_count =
       std::max<std::size_t>(1, (static_cast<std::size_t>(latest.recorded) + kGamesPerListPage - 1) / kGamesPerListPage);
+  const std::uint64_t context = summaryContext(m, o.pages);
   std::vector<GameBrief> page_games;
   std::size_t page = 1;
   std::size_t seen = 0;
   files.remember(kGamesJson);
-  StreamedStage json_file(files.staged(), o.folder / kGamesJson);
-  std::string json;
-  JsonWriter j(json);
-  beginGamesJson(j);
+  GamesJsonFile json(files.staged(), o.folder / kGamesJson);
+  if (!json.begin(error)) return false;
   bool ok = records.forEachGame(
       [&](const GameRecord& game, std::string& failure) {
         GameBrief brief = briefOf(m, game);
         maps.addGame(brief);
         if (latest.games.size() < kLatestGamesShown) latest.games.push_back(brief);
-        if (!files.stage(summaryPageName(game.id), gameSummaryPage(m, game, o.pages), failure)) return false;
+        const std::string summary = summaryPageName(game.id);
+        const std::uint64_t source = summarySource(context, game, brief);
+        files.remember(summary);
+        if (!files.staged().keptFromSource(o.folder / summary, source) &&
+            !files.stage(summary, gameSummaryPage(m, game, o.pages), failure, source)) {
+          return false;
+        }
         page_games.push_back(std::move(brief));
         ++seen;
         if (page_games.size() == kGamesPerListPage && seen < static_cast<std::size_t>(latest.recorded)) {
@@ -167,17 +255,11 @@ bool stageGames(const SiteModel& m, const SiteOutput& o, GameRecordSource& recor
           page_games.clear();
           ++page;
         }
-        writeGameJson(j, game);
-        if (json.size() < kJsonPiece) return true;
-        bool written = json_file.write(json, failure);
-        json.clear();
-        return written;
+        return json.add(game, failure);
       },
       error);
   if (!ok) return false;
-  endGamesJson(j);
-  json += '\n';
-  return json_file.write(json, error) && json_file.finish(error) &&
+  return json.finish(error) &&
          files.stage(gamesListPageName(page), gamesListPage(m, page_games, page, std::max(page, page_count),
                                                             latest.recorded, latest.unrecorded, o.pages),
                      error);
@@ -242,10 +324,18 @@ bool writeSite(const SiteModel& m, const SiteOutput& o, GameRecordSource& record
     if (!makeFolder(o.folder / sub, error)) return false;
   }
   SiteFiles files(o);
+  const FileIndex previous = FileIndex::load(o.folder / kFileIndex);
+  files.staged().keepIndex(&previous);
   if (!stageAll(m, o, records, files, error)) return false;  // the destructor removes what was staged
   counts = SiteCounts{files.staged().size(), files.staged().unchanged()};
   if (!files.staged().commit(error)) return false;
-  return removeLeftovers(o, files, error);
+  bool left_over_removed = removeLeftovers(o, files, error);
+  std::string index_error;
+  if (!files.staged().index().save(o.folder / kFileIndex, index_error)) {
+    error = left_over_removed ? index_error : error + "; " + index_error;
+    return false;
+  }
+  return left_over_removed;
 }
 
 bool writeSite(const SiteModel& m, const SiteOutput& o, SiteCounts& counts, std::string& error) {

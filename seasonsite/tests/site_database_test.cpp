@@ -179,9 +179,27 @@ TEST_F(SiteTest, ARerunAfterNewGamesUpdatesTheSite) {
   }
   EXPECT_NE(dir_.read("html/season/index.html"), index_before);
   const int records = std::stoi(sql("select count(*) + count(distinct map) from games;"));
-  EXPECT_EQ(snapshot(dir_, "html/season").size(), after.size() + 8 + records)
-      << "index, all, season.json, css, js, games.html, games.json, maps.html, the players, a summary per game "
-         "and a page per map";
+  EXPECT_EQ(snapshot(dir_, "html/season").size(), after.size() + 9 + records)
+      << "index, all, season.json, css, js, games.html, games.json, maps.html, the file index, the players, a "
+         "summary per game and a page per map";
+
+  // What the second run kept or copied from the site of the first is
+  // exactly what a run into an empty folder makes.
+  auto pages = [this]() {
+    std::map<std::string, std::string> files = snapshot(dir_, "html/season");
+    files.erase("html/season/.site-index");
+    files.erase("html/season/season.json");  // it says when it was made
+    return files;
+  };
+  const std::map<std::string, std::string> updated = pages();
+  fs::remove_all(dir_.path() / "html" / "season");
+  ASSERT_EQ(site("--min-games 0").status, 0) << dir_.read("site.err");
+  const std::map<std::string, std::string> afresh = pages();
+  EXPECT_EQ(updated.size(), afresh.size());
+  for (const auto& [name, content] : afresh) {
+    auto found = updated.find(name);
+    EXPECT_TRUE(found != updated.end() && found->second == content) << name << " differs from a site made afresh";
+  }
 }
 
 TEST_F(SiteTest, OnlyThisServersPagesAreShownAndATableWithoutServersIsShownWhole) {

@@ -13,7 +13,15 @@
 # slots of the newest 100 games replace its data. The site is written once
 # into an empty folder, then once more after one new game (every list page
 # and the pages of that game's players change) and once with nothing
-# changed. Fails when a run took more than $KS_SITE_LIMIT seconds (default 15).
+# changed. Fails when one of the two later runs, the ones a server makes
+# after every game, took more than $KS_SITE_LIMIT seconds (default 15); the
+# first run into an empty folder is a one-off (a new site, or the upgrade to
+# game records) and is only reported.
+#
+# The database server gets a buffer pool that holds the season's tables
+# (2 GB; $KS_BENCH_DB_OPTIONS replaces the options, "" for the server's own
+# 128 MB): with the default one every run reads the 0.9 GB of records from
+# the disk again, which measures the disk rather than the site.
 # Needs mariadb-server, mariadb-client, time and util-linux (taskset).
 set -euo pipefail
 
@@ -43,7 +51,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-MYSQL_TCP_PORT=$(sh "$top/scripts/throwaway-db.sh" start "$work/db")
+MYSQL_TCP_PORT=$(KS_DB_OPTIONS=${KS_BENCH_DB_OPTIONS---innodb-buffer-pool-size=2G} \
+  sh "$top/scripts/throwaway-db.sh" start "$work/db")
 export MYSQL_TCP_PORT
 query() { mysql -h 127.0.0.1 -u root -N -B -e "use bench; $1"; }
 
@@ -117,12 +126,14 @@ query "insert into game_kills (game_id, killer, victim, kills)
 rows=$(query "select (select count(*) from game_players), (select count(*) from game_kills), (select count(*) from head_to_head);")
 echo "  $(echo "$rows" | cut -f1) player rows, $(echo "$rows" | cut -f2) kill rows, $(echo "$rows" | cut -f3) head-to-head pairs"
 
-# site NAME: one run, pinned to one core.
+# site NAME [LIMITED]: one run, pinned to one core; with LIMITED it must
+# keep to the limit.
 site() {
   (cd "$run" && taskset -c 0 /usr/bin/time -f '%e %U %S %M' -o time.txt ./kestrostats-site > site.out)
   read -r wall user system memory < "$run/time.txt"
   printf '%-28s %6s s wall  %5s s user  %5s s system  %4s MB peak   %s\n' "$1" "$wall" "$user" "$system" \
     $((memory / 1024)) "$(sed 's/.*; //; s/ ->.*//' "$run/site.out")"
+  [ "${2-}" = limited ] || return 0
   awk "BEGIN { exit !($wall <= $limit) }" || { echo "error: $1 took ${wall} s, more than ${limit} s" >&2; exit 1; }
 }
 site "into an empty folder:"
@@ -131,8 +142,8 @@ query "insert into games (id, fingerprint, server, log, played, counted, listed,
                  '2030-01-01 00:00:00', 'q3dm17', 'ffa', 600, 1, '^1Player1');
        insert into game_players (game_id, slot, raw_name, name, result, place, frags, kills, deaths)
          values ($games + 1, 0, '^1Player1', 'Player1', 'won', 1, 20, 20, 3);"
-site "after one more game:"
-site "nothing changed:"
+site "after one more game:" limited
+site "nothing changed:" limited
 files=$(find "$run/html/season" -type f | wc -l)
 size=$(du -sm "$run/html/season" | cut -f1)
 json=$(du -sm "$run/html/season/games.json" | cut -f1)

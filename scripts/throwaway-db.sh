@@ -6,7 +6,8 @@
 #   scripts/throwaway-db.sh stop DIR    stops it by its pid and removes DIR
 #
 # Clients reach it with: mysql -h 127.0.0.1 -P PORT -u root (no password),
-# or with MYSQL_TCP_PORT=PORT in the environment.
+# or with MYSQL_TCP_PORT=PORT in the environment. $KS_DB_OPTIONS, when set,
+# are further server options (the benchmarks give it a larger buffer pool).
 set -eu
 action=${1:-}
 dir=${2:-}
@@ -28,7 +29,7 @@ start)
   port=$(free_port)
   mariadbd --no-defaults --user="$user" --datadir="$dir/data" --bind-address=127.0.0.1 \
     --port="$port" --socket="$dir/mysqld.sock" --pid-file="$dir/mysqld.pid" \
-    --skip-name-resolve --log-error="$dir/error.log" > /dev/null 2>&1 &
+    --skip-name-resolve --log-error="$dir/error.log" ${KS_DB_OPTIONS:-} > /dev/null 2>&1 &
   echo "$port" > "$dir/port"
   # Wait until it answers (about a second).
   i=0

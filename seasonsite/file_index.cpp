@@ -8,8 +8,6 @@
 #include <charconv>
 #include <functional>
 
-#include "atomic_file.h"
-
 namespace site {
 
 namespace {
@@ -118,18 +116,18 @@ FileIndex FileIndex::load(const std::filesystem::path& path) {
   return index;
 }
 
-bool FileIndex::save(const std::filesystem::path& path, std::string& error) const {
-  std::string text = headerLine();
-  text.reserve(files_.size() * 96);
+std::string FileIndex::text() const {
+  std::string out = headerLine();
+  out.reserve(files_.size() * 96);
   for (const auto& [name, f] : files_) {
-    text += "f " + std::to_string(f.size) + ' ' + std::to_string(f.inode) + ' ' + std::to_string(f.modified_ns) +
+    out += "f " + std::to_string(f.size) + ' ' + std::to_string(f.inode) + ' ' + std::to_string(f.modified_ns) +
             ' ' + std::to_string(f.hash) + ' ' + std::to_string(f.source) + ' ' + name + '\n';
     for (const IndexedPiece& piece : f.pieces) {
-      text += "p " + std::to_string(piece.end) + ' ' + std::to_string(piece.hash) + ' ' + std::to_string(piece.source) +
+      out += "p " + std::to_string(piece.end) + ' ' + std::to_string(piece.hash) + ' ' + std::to_string(piece.source) +
               '\n';
     }
   }
-  return writeFileAtomically(path, text, error);
+  return out;
 }
 
 const IndexedFile* FileIndex::find(const std::string& name) const {

@@ -63,8 +63,8 @@ class FileIndex {
  public:
   // The index at `path`; empty when it is missing or cannot be read.
   static FileIndex load(const std::filesystem::path& path);
-  // Writes the index to `path` atomically; false with `error` set on failure.
-  bool save(const std::filesystem::path& path, std::string& error) const;
+  // The index as the text load() reads.
+  std::string text() const;
 
   const IndexedFile* find(const std::string& name) const;
   void put(const std::string& name, IndexedFile entry);

@@ -331,7 +331,7 @@ bool writeSite(const SiteModel& m, const SiteOutput& o, GameRecordSource& record
   if (!files.staged().commit(error)) return false;
   bool left_over_removed = removeLeftovers(o, files, error);
   std::string index_error;
-  if (!files.staged().index().save(o.folder / kFileIndex, index_error)) {
+  if (!writeFileAtomically(o.folder / kFileIndex, files.staged().index().text(), index_error)) {
     error = left_over_removed ? index_error : error + "; " + index_error;
     return false;
   }

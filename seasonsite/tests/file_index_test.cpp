@@ -36,7 +36,7 @@ class IndexedRuns : public ::testing::Test {
     }
     RunCounts r{files.size(), files.unchanged()};
     EXPECT_TRUE(files.commit(error)) << error;
-    EXPECT_TRUE(files.index().save(dir_.path() / ".index", error)) << error;
+    EXPECT_TRUE(writeFileAtomically(dir_.path() / ".index", files.index().text(), error)) << error;
     index_ = FileIndex::load(dir_.path() / ".index");
     return r;
   }
@@ -106,7 +106,7 @@ TEST(FileIndex, ADamagedOrForeignIndexIsIgnored) {
   index.put("html/season/games.json", f);
   index.put("bad\nname", f);
   std::string error;
-  ASSERT_TRUE(index.save(dir.path() / "index", error)) << error;
+  ASSERT_TRUE(writeFileAtomically(dir.path() / "index", index.text(), error)) << error;
   FileIndex back = FileIndex::load(dir.path() / "index");
   ASSERT_EQ(back.size(), 1u) << "a name no line can hold is left out";
   const IndexedFile* g = back.find("html/season/games.json");

@@ -27,17 +27,43 @@ void appendFindBox(std::string& out) {
          "<button type=\"submit\">find</button> <span class=\"ksFindCount\" aria-live=\"polite\"></span>\n</form>\n";
 }
 
-// The leaderboard with the given players, in the given order (skill order).
-void appendLeaderboard(std::string& out, const SiteModel& m, bool everyone) {
+// The rating of the family the player played more of (free-for-all on a
+// tie), its family, and "provisional" while the deviation is large.
+void appendRatingCell(std::string& out, const SeasonRatings& ratings, std::size_t p) {
+  const PlayerRating& ffa = ratings.of(p, RatingFamily::kFreeForAll);
+  const PlayerRating& team = ratings.of(p, RatingFamily::kTeam);
+  const RatingFamily family = team.games > ffa.games ? RatingFamily::kTeam : RatingFamily::kFreeForAll;
+  const PlayerRating& r = ratings.of(p, family);
+  if (r.games == 0) {
+    appendNumberCell(out, "-");
+    return;
+  }
+  const bool provisional = isProvisional(r);
+  out += provisional ? "<td class=\"ksProvisional\" title=\"" : "<td title=\"";
+  out += family == RatingFamily::kTeam ? "team games" : "free-for-all";
+  out += ", &plusmn;" + fixed(2 * r.rating.deviation, 0) + " (" + std::to_string(r.games) + " rated games)";
+  out += provisional ? ", provisional\">" : "\">";
+  out += fixed(r.rating.rating, 0);
+  if (provisional) out += " ?";
+  out += "</td>";
+}
+
+// The leaderboard with the given players, in the given order (skill order);
+// with `ratings` (the season has game records) a rating column after skill.
+void appendLeaderboard(std::string& out, const SiteModel& m, bool everyone, const SeasonRatings* ratings) {
   beginScroll(out);
   out += "<table class=\"ksBoard\" id=\"leaderboard\" data-sortable>\n<thead><tr>";
   static constexpr const char* kHeadings[][2] = {
-      {"#", "num"},          {"name", "text"},       {"games", "num"},     {"frags", "num"},
-      {"kills", "num"},      {"deaths", "num"},      {"K/D", "num"},       {"suicides", "num"},
-      {"team kills", "num"}, {"skill", "num"},       {"combat", "num"},    {"accuracy", "num"},
-      {"flag caps", "num"},  {"kill streak", "num"}, {"death streak", "num"},
+      {"#", "num"},          {"name", "text"}, {"games", "num"}, {"frags", "num"},    {"kills", "num"},
+      {"deaths", "num"},     {"K/D", "num"},   {"suicides", "num"}, {"team kills", "num"}, {"skill", "num"},
+  };
+  static constexpr const char* kRatingHeading[][2] = {{"rating", "num"}};
+  static constexpr const char* kMoreHeadings[][2] = {
+      {"combat", "num"}, {"accuracy", "num"}, {"flag caps", "num"}, {"kill streak", "num"}, {"death streak", "num"},
   };
   sortableHeadings(out, kHeadings);
+  if (ratings != nullptr) sortableHeadings(out, kRatingHeading);
+  sortableHeadings(out, kMoreHeadings);
   out += "</tr></thead>\n<tbody>\n";
   for (std::size_t p : m.by_skill) {
     if (!everyone && !qualifies(m, p)) continue;
@@ -55,6 +81,7 @@ void appendLeaderboard(std::string& out, const SiteModel& m, bool everyone) {
     appendNumberCell(out, row.suicides);
     appendNumberCell(out, row.team_kills);
     appendNumberCell(out, fixed(row.skill, 2));
+    if (ratings != nullptr) appendRatingCell(out, *ratings, p);
     appendNumberCell(out, fixed(row.combat, 2));
     appendNumberCell(out, percent(accuracyPercent(row.accuracy_total)));
     appendNumberCell(out, row.ctf[kFlagCaps]);
@@ -223,7 +250,8 @@ void appendAwardImage(std::string& out, const AwardCategory& category, const std
   out += "\">";
 }
 
-std::string indexPage(const SiteModel& m, const std::string& pages, const LatestGames& latest) {
+std::string indexPage(const SiteModel& m, const std::string& pages, const LatestGames& latest,
+                      const SeasonRatings* ratings) {
   std::string out;
   out.reserve(4096 + m.data->players.size() * 700);
   PageFrame frame{"season", "", pages, m.rules.title};
@@ -236,7 +264,7 @@ std::string indexPage(const SiteModel& m, const std::string& pages, const Latest
   out += "<h2 id=\"leaderboard-title\">leaderboard</h2>\n<p class=\"ksNote\">Players with at least " +
          countOf(m.rules.min_games, "game") + ", best skill first; a column's heading sorts by it. <a href=\"" +
          kAllPlayersPage + "\">Show all " + std::to_string(m.data->players.size()) + " players</a>.</p>\n";
-  appendLeaderboard(out, m, false);
+  appendLeaderboard(out, m, false, ratings);
   out += "<h2 id=\"awards\">season awards</h2>\n";
   appendAwards(out, m, false, pages);
   if (m.rules.show_clans) appendClans(out, m);
@@ -248,7 +276,7 @@ std::string indexPage(const SiteModel& m, const std::string& pages, const Latest
   return out;
 }
 
-std::string allPlayersPage(const SiteModel& m, const std::string& pages) {
+std::string allPlayersPage(const SiteModel& m, const std::string& pages, const SeasonRatings* ratings) {
   std::string out;
   out.reserve(4096 + m.data->players.size() * 700);
   PageFrame frame{"all players", "", pages, m.rules.title};
@@ -260,7 +288,7 @@ std::string allPlayersPage(const SiteModel& m, const std::string& pages) {
          "<a href=\"";
   out += kIndexPage;
   out += "\">Back to the season</a>.</p>\n";
-  appendLeaderboard(out, m, true);
+  appendLeaderboard(out, m, true, ratings);
   endPage(out, frame);
   return out;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "record_pages.h"
+#include "season_ratings.h"
 #include "site_model.h"
 
 namespace site {
@@ -25,10 +26,12 @@ struct LatestGames {
   std::int64_t unrecorded = 0;      // counted games without a record
 };
 inline constexpr std::size_t kLatestGamesShown = 10;
-std::string indexPage(const SiteModel& m, const std::string& pages, const LatestGames& latest = LatestGames());
+// With `ratings` (the season has game records) the leaderboard shows them.
+std::string indexPage(const SiteModel& m, const std::string& pages, const LatestGames& latest = LatestGames(),
+                      const SeasonRatings* ratings = nullptr);
 
 // all.html: the same table with every player.
-std::string allPlayersPage(const SiteModel& m, const std::string& pages);
+std::string allPlayersPage(const SiteModel& m, const std::string& pages, const SeasonRatings* ratings = nullptr);
 
 // Appends a player's name in colour, linked to the player's page; `site` is
 // the relative path from the page being written to the season folder.

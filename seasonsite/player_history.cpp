@@ -160,6 +160,24 @@ std::string playerGamesPageName(const SiteModel& m, std::size_t player, std::siz
   return name + "-games-" + std::to_string(page) + ".html";
 }
 
+// The player's rating in each family played, with the line of its last
+// games.
+void appendRatings(std::string& out, const SeasonRatings& ratings, std::size_t player) {
+  out += "<h2 id=\"rating\">rating</h2>\n";
+  bool any = false;
+  for (RatingFamily family : kRatingFamilies) {
+    const PlayerRating& r = ratings.of(player, family);
+    if (r.games == 0) continue;
+    any = true;
+    const std::string name = family == RatingFamily::kTeam ? "team games" : "free-for-all and duels";
+    out += "<p class=\"ksRating\"><b>" + name + ":</b> " + fixed(r.rating.rating, 0) + " &plusmn; " +
+           fixed(2 * r.rating.deviation, 0) + " after " + std::to_string(r.games) +
+           (r.games == 1 ? " rated game" : " rated games") + (isProvisional(r) ? " (provisional)" : "") + "</p>\n";
+    appendRatingChart(out, r.history, kRatingChartGames, name + " rating over the last games");
+  }
+  if (!any) out += "<p class=\"ksNote\">No rated games.</p>\n";
+}
+
 void appendPlayerHistory(std::string& out, const SiteModel& m, std::size_t player, const PlayerHistory& h) {
   out += "<h2 id=\"games\">games</h2>\n";
   if (!h.records) {
@@ -175,6 +193,7 @@ void appendPlayerHistory(std::string& out, const SiteModel& m, std::size_t playe
            (games.size() == 1 ? " recorded game" : " recorded games") + ", newest first.</p>\n";
     appendGameList(out, games, 0, kPlayerGamesPerPage);
     appendListPager(out, m, player, 1, pages);
+    if (h.ratings != nullptr) appendRatings(out, *h.ratings, player);
     out += "<h2>form</h2>\n";
     appendFormChart(out, games, kFormGames);
     appendMaps(out, games);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game_records.h"
+#include "season_ratings.h"
 #include "site_model.h"
 
 namespace site {
@@ -15,6 +16,8 @@ namespace site {
 inline constexpr std::size_t kRivalsShown = 5;
 inline constexpr std::size_t kPlayerGamesPerPage = 50;  // the player's page holds the first
 inline constexpr std::size_t kFormGames = 50;
+// The rating chart shows the line over this many of the last rated games.
+inline constexpr std::size_t kRatingChartGames = 100;
 
 struct Rival {
   std::string raw_name;
@@ -53,6 +56,7 @@ struct PlayerHistory {
   const std::vector<PlayerGame>* games = nullptr;  // newest first; null: none recorded
   const Rivals* rivals = nullptr;
   bool records = true;  // false: the database keeps no game records
+  const SeasonRatings* ratings = nullptr;  // null: none shown
 };
 
 // The pages of a player's game list: 1 is the player's page itself.

@@ -18,7 +18,25 @@ void writeAccuracy(JsonWriter& j, const Accuracy& a, bool with_percent) {
   j.endObject();
 }
 
-void writePlayer(JsonWriter& j, const SiteModel& m, std::size_t i) {
+// {"ffa": {...}, "team": {...}}: each family's rating, deviation,
+// volatility and number of rated games.
+void writeRatings(JsonWriter& j, const SeasonRatings& ratings, std::size_t player) {
+  j.key("ratings");
+  j.beginObject();
+  for (RatingFamily family : kRatingFamilies) {
+    const PlayerRating& r = ratings.of(player, family);
+    j.key(ratingFamilyKey(family));
+    j.beginObject();
+    j.field("rating", r.rating.rating);
+    j.field("deviation", r.rating.deviation);
+    j.field("volatility", r.rating.volatility);
+    j.field("games", r.games);
+    j.endObject();
+  }
+  j.endObject();
+}
+
+void writePlayer(JsonWriter& j, const SiteModel& m, std::size_t i, const SeasonRatings* ratings) {
   const PlayerRow& p = m.data->players[i];
   j.beginObject();
   j.field("raw_name", p.raw_name);
@@ -44,6 +62,7 @@ void writePlayer(JsonWriter& j, const SiteModel& m, std::size_t i) {
   j.field("damage_received", p.damage_recvd);
   writeAccuracyTable(j, p, true);
   writePlayerTables(j, p);
+  if (ratings != nullptr) writeRatings(j, *ratings, i);
   j.endObject();
 }
 
@@ -128,7 +147,7 @@ void writePlayerTables(JsonWriter& j, const PlayerRow& p) {
   j.endObject();
 }
 
-std::string seasonJson(const SiteModel& m, const std::string& generated) {
+std::string seasonJson(const SiteModel& m, const std::string& generated, const SeasonRatings* ratings) {
   std::string out;
   out.reserve(1024 + m.data->players.size() * 1600);
   JsonWriter j(out);
@@ -140,7 +159,7 @@ std::string seasonJson(const SiteModel& m, const std::string& generated) {
   j.field("min_games", m.rules.min_games);
   j.key("players");
   j.beginArray();
-  for (std::size_t p : m.by_skill) writePlayer(j, m, p);
+  for (std::size_t p : m.by_skill) writePlayer(j, m, p, ratings);
   j.endArray();
   j.key("clans");
   j.beginArray();

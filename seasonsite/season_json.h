@@ -5,6 +5,7 @@
 #include <string>
 
 #include "json_writer.h"
+#include "season_ratings.h"
 #include "site_model.h"
 
 namespace site {
@@ -17,7 +18,8 @@ void writePlayerTables(JsonWriter& j, const PlayerRow& p);
 // weapon, with the percentage when `with_percent`.
 void writeAccuracyTable(JsonWriter& j, const PlayerRow& p, bool with_percent);
 
-// The document; `generated` is the time of the run, as text.
-std::string seasonJson(const SiteModel& m, const std::string& generated);
+// The document; `generated` is the time of the run, as text. With
+// `ratings` (the season has game records) every player has "ratings".
+std::string seasonJson(const SiteModel& m, const std::string& generated, const SeasonRatings* ratings = nullptr);
 
 }  // namespace site

@@ -17,6 +17,7 @@
 #include "player_history.h"
 #include "player_page.h"
 #include "season_json.h"
+#include "season_ratings.h"
 #include "site_assets.h"
 
 namespace site {
@@ -115,7 +116,8 @@ bool stagePlayer(const SiteModel& m, const SiteOutput& o, SiteFiles& files, std:
 }
 
 bool stagePlayers(const SiteModel& m, const SiteOutput& o, GameRecordSource& records, SiteFiles& files,
-                  MapTable& maps, const std::vector<Rivals>& rivals, std::string& error) {
+                  MapTable& maps, const std::vector<Rivals>& rivals, const SeasonRatings& ratings,
+                  std::string& error) {
   std::vector<bool> done(m.data->players.size(), false);
   bool ok = records.forEachPlayersGames(
       [&](const std::string& raw_name, const std::vector<PlayerGame>& games, std::string& failure) {
@@ -123,7 +125,7 @@ bool stagePlayers(const SiteModel& m, const SiteOutput& o, GameRecordSource& rec
         if (!p || done[*p]) return true;  // a row of no player of the season
         done[*p] = true;
         maps.addPlayer(*p, mapRecords(games), m.rules.min_games);
-        return stagePlayer(m, o, files, *p, PlayerHistory{&games, &rivals[*p], true}, failure);
+        return stagePlayer(m, o, files, *p, PlayerHistory{&games, &rivals[*p], true, &ratings}, failure);
       },
       error);
   if (!ok) return false;
@@ -219,7 +221,7 @@ class GamesJsonFile {
 
 // games.json, the summary pages and the list pages, while the games stream in.
 bool stageGames(const SiteModel& m, const SiteOutput& o, GameRecordSource& records, SiteFiles& files, MapTable& maps,
-                LatestGames& latest, std::string& error) {
+                LatestGames& latest, SeasonRatings& ratings, std::string& error) {
   latest.records = records.hasRecords();
   latest.recorded = records.recordedGames();
   latest.unrecorded = records.unrecordedGames();
@@ -236,6 +238,7 @@ bool stageGames(const SiteModel& m, const SiteOutput& o, GameRecordSource& recor
       [&](const GameRecord& game, std::string& failure) {
         GameBrief brief = briefOf(m, game);
         maps.addGame(brief);
+        ratings.addGame(game);
         if (latest.games.size() < kLatestGamesShown) latest.games.push_back(brief);
         const std::string summary = summaryPageName(game.id);
         const std::uint64_t source = summarySource(context, game, brief);
@@ -281,12 +284,17 @@ bool stageAll(const SiteModel& m, const SiteOutput& o, GameRecordSource& records
   MapTable maps;
   LatestGames latest;
   std::vector<Rivals> rivals;
-  // The games before the players: they make the maps' tables.
-  if (!readRivals(m, records, rivals, error) || !stageGames(m, o, records, files, maps, latest, error)) return false;
-  return stagePlayers(m, o, records, files, maps, rivals, error) && stageMaps(m, o, maps, files, error) &&
-         files.stage(kIndexPage, indexPage(m, o.pages, latest), error) &&
-         files.stage(kAllPlayersPage, allPlayersPage(m, o.pages), error) &&
-         files.stage("season.json", seasonJson(m, o.generated), error);
+  SeasonRatings ratings(m);
+  // The games before the players: they make the maps' tables and ratings.
+  if (!readRivals(m, records, rivals, error) || !stageGames(m, o, records, files, maps, latest, ratings, error)) {
+    return false;
+  }
+  ratings.rate();
+  const SeasonRatings* shown = records.hasRecords() ? &ratings : nullptr;
+  return stagePlayers(m, o, records, files, maps, rivals, ratings, error) && stageMaps(m, o, maps, files, error) &&
+         files.stage(kIndexPage, indexPage(m, o.pages, latest, shown), error) &&
+         files.stage(kAllPlayersPage, allPlayersPage(m, o.pages, shown), error) &&
+         files.stage("season.json", seasonJson(m, o.generated, shown), error);
 }
 
 // Removes pages of this program that the run did not write, and abandoned

@@ -1,6 +1,7 @@
 #include "svg_chart.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "html_text.h"
@@ -150,6 +151,36 @@ void appendFormChart(std::string& out, const std::vector<PlayerGame>& games, std
   out += "</svg>\n<p class=\"ksNote\"><span style=\"color:#3dff3d\">&#9632;</span> won "
          "<span style=\"color:#ffe600\">&#9632;</span> draw <span style=\"color:#ff3a2a\">&#9632;</span> lost; "
          "a bar's height is the game's kills per death, oldest game left.</p>\n";
+}
+
+void appendRatingChart(std::string& out, const std::vector<float>& history, std::size_t count,
+                       const std::string& label) {
+  constexpr int kLeft = 44, kPad = 8, kHeight = 90, kStep = 4;
+  const std::size_t n = std::min(count, history.size());
+  if (n < 2) return;  // a line needs two games
+  const auto first = history.end() - static_cast<std::ptrdiff_t>(n);
+  const auto [low_at, high_at] = std::minmax_element(first, history.end());
+  const double low = std::floor(*low_at / 10.0) * 10.0;
+  const double high = std::max(low + 10.0, std::ceil(*high_at / 10.0) * 10.0);
+  auto y = [&](double rating) { return kPad + static_cast<int>(std::lround((high - rating) / (high - low) * kHeight)); };
+  const int width = kLeft + static_cast<int>(n - 1) * kStep + kPad;
+  const int height = kHeight + 2 * kPad;
+  out += "<svg class=\"ksChart ksRatingChart\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+         std::to_string(width) + "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " +
+         std::to_string(width) + " " + std::to_string(height) + "\" role=\"img\" aria-label=\"";
+  appendEscaped(out, label);
+  out += "\">\n";
+  for (double mark : {low, high}) {
+    appendText(out, kLeft - 6, y(mark) + 4, "end", fixed(mark, 0));
+    out += "<line x1=\"" + std::to_string(kLeft) + "\" y1=\"" + std::to_string(y(mark)) + "\" x2=\"" +
+           std::to_string(width - kPad) + "\" y2=\"" + std::to_string(y(mark)) + "\" class=\"ksGrid\"></line>\n";
+  }
+  out += "<polyline class=\"ksRatingLine\" fill=\"none\" points=\"";
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i > 0) out += ' ';
+    out += std::to_string(kLeft + static_cast<int>(i) * kStep) + "," + std::to_string(y(first[static_cast<std::ptrdiff_t>(i)]));
+  }
+  out += "\"></polyline>\n</svg>\n";
 }
 
 }  // namespace site

@@ -19,4 +19,9 @@ void appendWeaponChart(std::string& out, const PlayerRow& player);
 // death (a line marks 1.0, bars stop at 3.0), its colour the result.
 void appendFormChart(std::string& out, const std::vector<PlayerGame>& games, std::size_t count);
 
+// Appends the line of a rating over the games (`history` oldest first, at
+// most the last `count`), between its lowest and highest value.
+void appendRatingChart(std::string& out, const std::vector<float>& history, std::size_t count,
+                       const std::string& label);
+
 }  // namespace site

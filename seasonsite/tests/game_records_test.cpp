@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
@@ -213,6 +214,40 @@ TEST_F(GameRecordsTest, APlayersPagesListEveryGameOfTheirsAndTheRivalsAddUpOverT
   EXPECT_NE(map.find("60 games, on average 10:00 long"), std::string::npos);
   EXPECT_EQ(tableRows(map, "ksMapBest"), 2u);
   EXPECT_EQ(tableRows(page("maps.html"), "ksMaps"), 2u);
+}
+
+// Alpha beats Bravo in every game: their ratings part evenly from 1500,
+// and a game whose record goes is no longer in them.
+TEST_F(GameRecordsTest, RatingsComeFromTheRecordsAndFollowThem) {
+  seedGames(30);
+  ASSERT_EQ(site().status, 0) << dir_.read("site.err");
+  auto ratings = [this]() {
+    std::map<std::string, json> by_name;
+    const json season = json::parse(page("season.json"));
+    for (const json& p : season["players"]) by_name[p["name"].get<std::string>()] = p["ratings"];
+    return by_name;
+  };
+  std::map<std::string, json> r = ratings();
+  ASSERT_TRUE(r["Alpha"].is_object() && r["Bravo"].is_object());
+  const json& alpha = r["Alpha"]["ffa"];
+  const json& bravo = r["Bravo"]["ffa"];
+  EXPECT_EQ(alpha["games"], 30);
+  EXPECT_EQ(bravo["games"], 30);
+  EXPECT_EQ(r["Alpha"]["team"]["games"], 0);
+  EXPECT_GT(alpha["rating"].get<double>(), 1600);
+  EXPECT_NEAR(alpha["rating"].get<double>() - 1500, 1500 - bravo["rating"].get<double>(), 1e-6);
+  EXPECT_NEAR(alpha["deviation"].get<double>(), bravo["deviation"].get<double>(), 1e-9);
+  EXPECT_LT(alpha["deviation"].get<double>(), 200) << "thirty games make it surer";
+  EXPECT_NE(page("index.html").find(">rating</th>"), std::string::npos);
+  EXPECT_NE(page("players/p" + hexOf("Alpha") + ".html").find("<svg class=\"ksChart ksRatingChart\""),
+            std::string::npos);
+
+  sql("delete from game_kills where game_id > 20; delete from game_players where game_id > 20;"
+      "delete from games where id > 20;");
+  ASSERT_EQ(site().status, 0) << dir_.read("site.err");
+  std::map<std::string, json> fewer = ratings();
+  EXPECT_EQ(fewer["Alpha"]["ffa"]["games"], 20);
+  EXPECT_LT(fewer["Alpha"]["ffa"]["rating"].get<double>(), alpha["rating"].get<double>());
 }
 
 TEST_F(GameRecordsTest, GamesJsonParsesAndHoldsEveryGameWithItsPlayers) {

@@ -439,7 +439,10 @@ bool SeasonDatabase::forEachPlayersGames(const PlayerGamesVisitor& each, std::st
     });
     return each(name, games, error);
   };
-  // The by_player key gives each player's rows together, without sorting.
+  // The server sorts the rows by player (about a second at 800,000 rows
+  // before the first one comes). Walking the by_player key instead would
+  // fetch every row by its primary key, many times slower, so the optimizer
+  // rightly sorts.
   bool ok = streamRows(c_->mysql,
                        "SELECT STRAIGHT_JOIN p.raw_name, p.game_id, g.listed, g.played IS NOT NULL, g.map, g.type, "
                        "p.team, p.result, p.place, p.frags, p.kills, p.deaths FROM game_players p "

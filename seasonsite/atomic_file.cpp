@@ -220,46 +220,9 @@ bool writeFully(int fd, std::string_view content) {
   return true;
 }
 
-}  // namespace
-
-StreamedStage::StreamedStage(StagedFiles& files, std::filesystem::path path) : files_(files), path_(std::move(path)) {
-  temporary_ = path_;
-  temporary_ += std::string(kStagingMark) + std::to_string(::getpid());
-  old_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-  if (old_ < 0) return;
-  old_identity_ = identityOf(old_);
-  if (!old_identity_) {
-    ::close(old_);
-    old_ = -1;
-    return;
-  }
-  const IndexedFile* was = files_.previousEntry(path_);
-  if (was != nullptr && !was->pieces.empty() && was->size == old_identity_->size &&
-      was->inode == old_identity_->inode && was->modified_ns == old_identity_->modified_ns) {
-    indexed_ = &was->pieces;
-    for (std::size_t k = 0; k < indexed_->size(); ++k) {
-      if ((*indexed_)[k].source != 0) by_source_.emplace((*indexed_)[k].source, k);
-    }
-  }
-}
-
-StreamedStage::~StreamedStage() {
-  if (old_ >= 0) ::close(old_);
-  if (out_ >= 0) {
-    ::close(out_);
-    ::unlink(temporary_.c_str());
-  }
-}
-
-bool StreamedStage::writeOut(std::string_view piece, std::string& error) {
-  if (flushCopy(error) && writeFully(out_, piece)) return true;
-  if (error.empty()) error = describe(temporary_, "write", errno);
-  return false;
-}
-
 // Copies `size` bytes of `from`, starting at `offset`, to the end of `to`;
 // in the kernel where it can.
-static bool copyRange(int from, std::uint64_t offset, int to, std::uint64_t size) {
+bool copyRange(int from, std::uint64_t offset, int to, std::uint64_t size) {
   while (size > 0) {
     loff_t at = static_cast<loff_t>(offset);
     ssize_t n = ::copy_file_range(from, &at, to, nullptr, static_cast<std::size_t>(size), 0);
@@ -282,6 +245,42 @@ static bool copyRange(int from, std::uint64_t offset, int to, std::uint64_t size
     size -= static_cast<std::uint64_t>(n);
   }
   return true;
+}
+
+}  // namespace
+
+StreamedStage::StreamedStage(StagedFiles& files, std::filesystem::path path) : files_(files), path_(std::move(path)) {
+  temporary_ = path_;
+  temporary_ += std::string(kStagingMark) + std::to_string(::getpid());
+  old_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (old_ < 0) return;
+  old_identity_ = identityOf(old_);
+  if (!old_identity_) {
+    ::close(old_);
+    old_ = -1;
+    return;
+  }
+  const IndexedFile* was = files_.previousEntry(path_);
+  if (was != nullptr && !was->pieces.empty() && sameFile(*old_identity_, *was)) {
+    indexed_ = &was->pieces;
+    for (std::size_t k = 0; k < indexed_->size(); ++k) {
+      if ((*indexed_)[k].source != 0) by_source_.emplace((*indexed_)[k].source, k);
+    }
+  }
+}
+
+StreamedStage::~StreamedStage() {
+  if (old_ >= 0) ::close(old_);
+  if (out_ >= 0) {
+    ::close(out_);
+    ::unlink(temporary_.c_str());
+  }
+}
+
+bool StreamedStage::writeOut(std::string_view piece, std::string& error) {
+  if (flushCopy(error) && writeFully(out_, piece)) return true;
+  if (error.empty()) error = describe(temporary_, "write", errno);
+  return false;
 }
 
 bool StreamedStage::flushCopy(std::string& error) {

@@ -78,9 +78,13 @@ std::optional<IndexedFile> identityOf(int fd) {
   return fromStat(info);
 }
 
+bool sameFile(const IndexedFile& now, const IndexedFile& entry) {
+  return now.size == entry.size && now.inode == entry.inode && now.modified_ns == entry.modified_ns;
+}
+
 bool stillInPlace(const std::filesystem::path& path, const IndexedFile& entry) {
   std::optional<IndexedFile> now = identityOf(path);
-  return now && now->size == entry.size && now->inode == entry.inode && now->modified_ns == entry.modified_ns;
+  return now && sameFile(*now, entry);
 }
 
 FileIndex FileIndex::load(const std::filesystem::path& path) {

@@ -56,6 +56,9 @@ std::optional<IndexedFile> identityOf(const std::filesystem::path& path);
 // The same of an open file.
 std::optional<IndexedFile> identityOf(int fd);
 
+// True when `now` (an identityOf()) is the file `entry` describes.
+bool sameFile(const IndexedFile& now, const IndexedFile& entry);
+
 // True when the file in place is still the one `entry` describes.
 bool stillInPlace(const std::filesystem::path& path, const IndexedFile& entry);
 

@@ -40,7 +40,7 @@ void appendRatingCell(std::string& out, const SeasonRatings& ratings, std::size_
   }
   const bool provisional = isProvisional(r);
   out += provisional ? "<td class=\"ksProvisional\" title=\"" : "<td title=\"";
-  out += family == RatingFamily::kTeam ? "team games" : "free-for-all";
+  out += ratingFamilyLabel(family);
   out += ", &plusmn;" + fixed(2 * r.rating.deviation, 0) + " (" + std::to_string(r.games) + " rated games)";
   out += provisional ? ", provisional\">" : "\">";
   out += fixed(r.rating.rating, 0);

@@ -169,7 +169,7 @@ void appendRatings(std::string& out, const SeasonRatings& ratings, std::size_t p
     const PlayerRating& r = ratings.of(player, family);
     if (r.games == 0) continue;
     any = true;
-    const std::string name = family == RatingFamily::kTeam ? "team games" : "free-for-all and duels";
+    const std::string name = ratingFamilyLabel(family);
     out += "<p class=\"ksRating\"><b>" + name + ":</b> " + fixed(r.rating.rating, 0) + " &plusmn; " +
            fixed(2 * r.rating.deviation, 0) + " after " + std::to_string(r.games) +
            (r.games == 1 ? " rated game" : " rated games") + (isProvisional(r) ? " (provisional)" : "") + "</p>\n";

@@ -21,7 +21,7 @@ char resultOf(const std::string& result) {
   return result == "won" ? 'w' : result == "lost" ? 'l' : result == "draw" ? 'd' : 0;
 }
 
-double teamScore(char result) { return result == 'w' ? 1.0 : result == 'l' ? 0.0 : 0.5; }
+double scoreOfResult(char result) { return result == 'w' ? 1.0 : result == 'l' ? 0.0 : 0.5; }
 
 std::int32_t clampedFrags(std::int64_t frags) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(frags, std::numeric_limits<std::int32_t>::min(),
@@ -31,6 +31,10 @@ std::int32_t clampedFrags(std::int64_t frags) {
 }  // namespace
 
 const char* ratingFamilyKey(RatingFamily family) { return family == RatingFamily::kFreeForAll ? "ffa" : "team"; }
+
+const char* ratingFamilyLabel(RatingFamily family) {
+  return family == RatingFamily::kFreeForAll ? "free-for-all and duels" : "team games";
+}
 
 SeasonRatings::SeasonRatings(const SiteModel& m, Glicko2Settings settings) : m_(m), settings_(settings) {
   PlayerRating start;
@@ -65,7 +69,7 @@ void SeasonRatings::rateGame(const NotedGame& game) {
       if (game.family == RatingFamily::kFreeForAll) {
         results.push_back({opponent, me.frags > other.frags ? 1.0 : me.frags < other.frags ? 0.0 : 0.5});
       } else if (me.team != 0 && other.team != 0 && other.team != me.team && me.result != 0) {
-        results.push_back({opponent, teamScore(me.result)});
+        results.push_back({opponent, scoreOfResult(me.result)});
       }
     }
     if (results.empty()) continue;

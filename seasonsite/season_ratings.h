@@ -24,6 +24,8 @@ constexpr std::array<RatingFamily, 2> kRatingFamilies = {RatingFamily::kFreeForA
 
 // The family's key in JSON: "ffa" or "team".
 const char* ratingFamilyKey(RatingFamily family);
+// The family's name on the pages.
+const char* ratingFamilyLabel(RatingFamily family);
 
 struct PlayerRating {
   Glicko2Rating rating;

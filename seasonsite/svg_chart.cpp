@@ -45,6 +45,22 @@ void appendText(std::string& out, int x, int y, const char* anchor, const std::s
   out += "</text>\n";
 }
 
+// The chart's opening tag: `classes` after "ksChart", `label` for screen readers.
+void beginSvg(std::string& out, const char* classes, int width, int height, const std::string& label) {
+  out += std::string("<svg class=\"ksChart") + (*classes != '\0' ? " " : "") + classes +
+         "\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) + "\" height=\"" +
+         std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) + " " + std::to_string(height) +
+         "\" role=\"img\" aria-label=\"";
+  appendEscaped(out, label);
+  out += "\">\n";
+}
+
+// A scale line across the chart at `y`, styled by `line_class`.
+void appendScaleLine(std::string& out, int from_x, int to_x, int y, const char* line_class) {
+  out += "<line x1=\"" + std::to_string(from_x) + "\" y1=\"" + std::to_string(y) + "\" x2=\"" + std::to_string(to_x) +
+         "\" y2=\"" + std::to_string(y) + "\" class=\"" + line_class + "\"></line>\n";
+}
+
 void appendBar(std::string& out, int x, int y, int width, const char* colour, const std::string& tip) {
   out += "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" width=\"" + std::to_string(width) +
          "\" height=\"" + std::to_string(kBarHeight) + "\" rx=\"2\" fill=\"" + colour + "\"><title>";
@@ -69,9 +85,7 @@ void appendWeaponChart(std::string& out, const PlayerRow& p) {
   std::int64_t most = 0;
   for (const ChartRow& r : rows) most = std::max(most, r.kills);
   const int height = kTop + static_cast<int>(rows.size()) * kRowHeight + 4;
-  out += "<svg class=\"ksChart\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(kWidth) +
-         "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(kWidth) + " " +
-         std::to_string(height) + "\" role=\"img\" aria-label=\"kills and accuracy by weapon\">\n";
+  beginSvg(out, "", kWidth, height, "kills and accuracy by weapon");
   out += "<g class=\"ksChartTitle\">";
   appendText(out, kKillsX, 16, "start", "kills");
   appendText(out, kAccuracyX, 16, "start", "accuracy");
@@ -123,16 +137,11 @@ void appendFormChart(std::string& out, const std::vector<PlayerGame>& games, std
   }
   const int width = kFormLeft + static_cast<int>(n) * (kFormBar + kFormGap) + kFormPad;
   const int height = kFormPad * 2 + kFormHeight + 4;
-  out += "<svg class=\"ksChart ksForm\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) +
-         "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) + " " +
-         std::to_string(height) + "\" role=\"img\" aria-label=\"kills per death in the last " + std::to_string(n) +
-         " games\">\n";
+  beginSvg(out, "ksForm", width, height, "kills per death in the last " + std::to_string(n) + " games");
   for (double mark : {0.0, 1.0, 2.0, 3.0}) {
     const int y = formY(mark);
     appendText(out, kFormLeft - 6, y + 4, "end", fixed(mark, 0));
-    out += "<line x1=\"" + std::to_string(kFormLeft) + "\" y1=\"" + std::to_string(y) + "\" x2=\"" +
-           std::to_string(width - kFormPad) + "\" y2=\"" + std::to_string(y) + "\" class=\"" +
-           (mark == 1.0 ? "ksEven" : "ksGrid") + "\"></line>\n";
+    appendScaleLine(out, kFormLeft, width - kFormPad, y, mark == 1.0 ? "ksEven" : "ksGrid");
   }
   for (std::size_t i = 0; i < n; ++i) {
     const PlayerGame& g = games[n - 1 - i];  // oldest of the n first
@@ -165,20 +174,16 @@ void appendRatingChart(std::string& out, const std::vector<float>& history, std:
   auto y = [&](double rating) { return kPad + static_cast<int>(std::lround((high - rating) / (high - low) * kHeight)); };
   const int width = kLeft + static_cast<int>(n - 1) * kStep + kPad;
   const int height = kHeight + 2 * kPad;
-  out += "<svg class=\"ksChart ksRatingChart\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-         std::to_string(width) + "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " +
-         std::to_string(width) + " " + std::to_string(height) + "\" role=\"img\" aria-label=\"";
-  appendEscaped(out, label);
-  out += "\">\n";
+  beginSvg(out, "ksRatingChart", width, height, label);
   for (double mark : {low, high}) {
     appendText(out, kLeft - 6, y(mark) + 4, "end", fixed(mark, 0));
-    out += "<line x1=\"" + std::to_string(kLeft) + "\" y1=\"" + std::to_string(y(mark)) + "\" x2=\"" +
-           std::to_string(width - kPad) + "\" y2=\"" + std::to_string(y(mark)) + "\" class=\"ksGrid\"></line>\n";
+    appendScaleLine(out, kLeft, width - kPad, y(mark), "ksGrid");
   }
   out += "<polyline class=\"ksRatingLine\" fill=\"none\" points=\"";
   for (std::size_t i = 0; i < n; ++i) {
     if (i > 0) out += ' ';
-    out += std::to_string(kLeft + static_cast<int>(i) * kStep) + "," + std::to_string(y(first[static_cast<std::ptrdiff_t>(i)]));
+    out += std::to_string(kLeft + static_cast<int>(i) * kStep) + "," +
+           std::to_string(y(first[static_cast<std::ptrdiff_t>(i)]));
   }
   out += "\"></polyline>\n</svg>\n";
 }

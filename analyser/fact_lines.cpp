@@ -48,6 +48,16 @@ bool isEndedWord(std::string_view text) {
   return true;
 }
 
+// A bot's name as the fact line can carry it: it ends where the line does,
+// and the mark's separator never occurs in it.
+bool isBotName(std::string_view name) {
+  if (name.empty() || name.size() > 256) return false;
+  for (char c : name) {
+    if (c == '\\' || static_cast<unsigned char>(c) < 32 || c == 127) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string factLines(const StatedFacts& facts) {
@@ -58,6 +68,9 @@ std::string factLines(const StatedFacts& facts) {
   if (isEndedWord(facts.ended)) lines += mark + "ended\\" + facts.ended + "\n";
   if (facts.red_score >= 0 && facts.blue_score >= 0) {
     lines += mark + "score\\" + std::to_string(facts.red_score) + "\\" + std::to_string(facts.blue_score) + "\n";
+  }
+  for (const std::string& bot : facts.bots) {
+    if (isBotName(bot)) lines += mark + "bot\\" + bot + "\n";
   }
   return lines;
 }
@@ -80,6 +93,10 @@ bool readFactLine(std::string_view line, StatedFacts& facts) {
   }
   if (key == "ended" && isEndedWord(value)) {
     facts.ended.assign(value);
+    return true;
+  }
+  if (key == "bot" && isBotName(value)) {
+    facts.bots.emplace_back(value);
     return true;
   }
   if (key == "score") {

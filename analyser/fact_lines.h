@@ -8,6 +8,7 @@
 //   \kestro-fact\duration\SECONDS
 //   \kestro-fact\ended\WORD            (lower-case letters: "timelimit", ...)
 //   \kestro-fact\score\RED\BLUE
+//   \kestro-fact\bot\NAME               (a player the server ran as a bot)
 // and nothing else. No client console writes a line that begins with a
 // backslash (a typed command echoes as "]\..."), and a server log's player
 // name can hold no backslash, so a converted name or chat line never begins
@@ -17,6 +18,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What fact lines state about one game; unknown values stay empty or -1.
 struct StatedFacts {
@@ -25,16 +27,20 @@ struct StatedFacts {
   std::string ended;   // lower-case word
   int red_score = -1;  // both known or both -1
   int blue_score = -1;
+  // The raw names of the players the server ran as bots, in the order
+  // first seen; no name twice.
+  std::vector<std::string> bots;
 };
 
 // The fact lines for every known value, each ending in "\n"; "" when
 // nothing is known. A value out of form (a played text that is no date, a
-// negative number, an ended word with anything but a-z) is left out.
+// negative number, an ended word with anything but a-z, a bot name that is
+// empty or holds a backslash or a control character) is left out.
 std::string factLines(const StatedFacts& facts);
 
 // Reads one line (its line end may still be on it) into `facts`. True when
 // the line is a fact line of the form above; the one value it states is set
-// and nothing else changes. False, and `facts` unchanged, for every other line.
+// (a bot name is added to the list) and nothing else changes. False, and `facts` unchanged, for every other line.
 bool readFactLine(std::string_view line, StatedFacts& facts);
 
 // "YYYY-MM-DD HH:MM:SS" from a server's 14-digit stamp "YYYYMMDDHHMMSS";

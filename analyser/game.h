@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "player.h"
 #include "text.h"
@@ -33,6 +35,12 @@ struct GameFacts {
   FixedText ended;     // how it ended: "timelimit", "fraglimit", "capturelimit", ... or ""
   int red_score = -1;  // the server's own final team score, or -1
   int blue_score = -1;
+  // The raw names of the players the server ran as bots (a server log
+  // states them; a client's console does not).
+  std::vector<std::string> bots;
+  // A console log's own end of game: the line that a limit was hit
+  // ("Timelimit hit.", "Raven^7 hit the fraglimit.").
+  bool limit_hit = false;
 };
 
 struct Game {

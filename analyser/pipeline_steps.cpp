@@ -1,5 +1,7 @@
 #include "pipeline_steps.h"
 
+#include <algorithm>
+
 #include "events.h"
 #include "fact_lines.h"
 #include "game.h"
@@ -23,11 +25,20 @@ bool readStatedFact(Game& game, std::string_view line) {
   if (!stated.played.empty()) facts.played.assign(stated.played);
   if (stated.duration >= 0) facts.duration = stated.duration;
   if (!stated.ended.empty()) facts.ended.assign(stated.ended);
+  for (std::string& bot : stated.bots) {
+    if (std::find(facts.bots.begin(), facts.bots.end(), bot) == facts.bots.end()) facts.bots.push_back(std::move(bot));
+  }
   if (stated.red_score >= 0) {
     facts.red_score = stated.red_score;
     facts.blue_score = stated.blue_score;
   }
   return true;
+}
+
+void noteLimitHit(Game& game, std::string_view line) {
+  if (line.ends_with("limit hit.") || (line.ends_with("limit.") && line.find(" hit the ") != std::string_view::npos)) {
+    game.facts.limit_hit = true;
+  }
 }
 
 bool handleChatLine(Game& game, std::string_view line) {

@@ -19,6 +19,12 @@ void cleanLine(FixedText& line, HighBytes high = HighBytes::kReplaced);
 // event. False, and nothing changed, for every other line.
 bool readStatedFact(Game& game, std::string_view line);
 
+// Notes a console's own end of game in `game.facts.limit_hit`: a cleaned
+// line that says a limit was hit ("Timelimit hit.", "Raven^7 hit the
+// fraglimit."). A game that ends without one was ended otherwise (a vote,
+// a map change, a disconnect).
+void noteLimitHit(Game& game, std::string_view line);
+
 // A player's chat line is only ever a quote: whatever its text says
 // ("Timelimit hit.", "X entered the game"), it never ends a game, adds a
 // player or counts as an event. Collects the quote and returns true for a

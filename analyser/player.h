@@ -77,6 +77,9 @@ struct Q3Player {
   int item_quad;
   int item_regen;
   int item_haste;
+  // The season leaves the player out of its totals and records (a bot, an
+  // ignored name); the game's pages still show it.
+  bool left_out;
 };
 
 // Teams (Q3Player::team).

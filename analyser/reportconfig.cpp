@@ -8,7 +8,7 @@
 
 namespace {
 
-std::array<TextSetting, 9> settingsOf(ReportConfig& c) {
+std::array<TextSetting, 10> settingsOf(ReportConfig& c) {
   return {{
       {"file_extension:", &c.file_extension, "html"},
       {"stylesheet:", &c.stylesheet, "c-kestro.css"},
@@ -19,6 +19,7 @@ std::array<TextSetting, 9> settingsOf(ReportConfig& c) {
       {"header_file:", &c.header_file, "c-header.html"},
       {"footer_file:", &c.footer_file, "c-footer.html"},
       {"make_json_stats:", &c.make_json_stats, "no"},
+      {"show_quotes:", &c.show_quotes, "yes"},
   }};
 }
 

@@ -15,6 +15,7 @@ struct ReportConfig {
   FixedText header_file;
   FixedText footer_file;
   FixedText make_json_stats;  // "yes": a JSON file of the game beside its pages
+  FixedText show_quotes;      // "yes" (the default): each player's card shows the last quote
 
   // Every setting at its default (the configuration of an empty file).
   ReportConfig();

@@ -12,7 +12,7 @@ include(GNUInstallDirs)
 
 set(KS_INSTALL_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/kestrostats)
 
-foreach(program kestrostats-c kestrostats-s ks-preparse TagSift kestrostats-site kestrostats-setup)
+foreach(program kestrostats-c kestrostats-s ks-preparse TagSift kestrostats-site kestrostats-admin kestrostats-setup)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT server)
   endif()

@@ -1,6 +1,8 @@
 // The event translators of Preparser: joins, renames, disconnects, chat,
 // flag events, kills and pickups.
+#include <algorithm>
 #include <array>
+#include <string>
 
 #include "line_text.h"
 #include "preparser.h"
@@ -23,6 +25,10 @@ FixedText playerName(std::string_view text) {
   return name;
 }
 
+void noteBot(StatedFacts& facts, const std::string& name) {
+  if (std::find(facts.bots.begin(), facts.bots.end(), name) == facts.bots.end()) facts.bots.push_back(name);
+}
+
 }  // namespace
 
 void Preparser::addClient(std::string_view event) {
@@ -41,6 +47,10 @@ void Preparser::addClient(std::string_view event) {
   if (!readClientNumber(event, "ClientUserinfoChanged:", number)) return;
 
   const FixedText name = playerName(event.substr(name_at, team_at - name_at));
+  // The server gives its bots a skill; a client's userinfo has none.
+  // (The reader's raw name is the userinfo name: the "^7" the console form
+  // adds is no part of it.)
+  if (contains(event, "\\skill\\")) noteBot(game.facts.stated, std::string(event.substr(name_at, team_at - name_at)));
   const FixedText model(upTo(afterKeyword(event, "\\model\\"), "\\"));
   char team = team_at + 3 < event.size() ? event[team_at + 3] : '\0';
   int& validteam = game.validteam;

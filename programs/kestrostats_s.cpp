@@ -256,9 +256,14 @@ int seasonRun(const SeasonConfig& config, const std::vector<std::string>& logs, 
       return refused.exitStatus();
     }
   }
+  SeasonRun s(config);
+  if (std::string problem; !loadCountingRules(config, s.rules, problem)) {
+    RunStatus refused;
+    refused.fail(Failure::kUsage, problem + "; nothing was read");
+    return refused.exitStatus();
+  }
   waitForProcessorSecond();
 
-  SeasonRun s(config);
   ProgressLine progress(quiet.realOutput());
   if (quiet.onTerminal()) s.progress = &progress;
   int count = static_cast<int>(logs.size());

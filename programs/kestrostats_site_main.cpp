@@ -81,6 +81,10 @@ int main(int argc, char** argv) {
     return fail(kStatusDatabase, error);
   }
   data.server = settings.server_name;
+  // The players' last quotes are not shown at all (a league's wish).
+  if (!settings.show_quotes) {
+    for (site::PlayerRow& p : data.players) p.quote.clear();
+  }
 
   fs::path pages_folder = line.pages.value_or(line.out.has_parent_path() ? line.out.parent_path() : fs::path("."));
   site::SiteRules rules{settings.min_games, settings.award_min_attempts, settings.detect_clans, settings.site_title};

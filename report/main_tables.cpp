@@ -370,7 +370,7 @@ void cardHead(Report& r, const TeamStyle& s, const Q3Player& p) {
 void cardQuote(Report& r, const TeamStyle& s, const Q3Player& p) {
   r.wr("<tr>\n");
   r.wr("<td COLSPAN=4 CLASS=\"%s\"><DIV align=right>\" ", s.plain);
-  if (p.quote.view() != kNoQuote) r.wrText(p.quote.view().substr(0, 61));
+  if (p.quote.view() != kNoQuote && isYes(r.config.show_quotes)) r.wrText(p.quote.view().substr(0, 61));
   r.wr(" \"</DIV></td>\n");
   r.wr("</tr>\n");
 }

@@ -4,7 +4,7 @@
 A unit is a header with its source file (players.h + players.cpp). Two rules:
   - no cycle between units: when a.cpp includes b.h, nothing of b may
     include a (directly or through other units);
-  - folders depend downwards only: programs/ -> setup/ -> the libraries
+  - folders depend downwards only: programs/ -> setup/, admin/ -> the libraries
     (report/, season/, preparse/, seasonsite/, tagsift/) -> analyser/; a
     library never includes another library of its own level.
 
@@ -20,7 +20,7 @@ import sys
 LEVELS = {
     'analyser': 1,
     'report': 2, 'season': 2, 'preparse': 2, 'seasonsite': 2, 'tagsift': 2,
-    'setup': 3,
+    'setup': 3, 'admin': 3,
     'programs': 4,
 }
 

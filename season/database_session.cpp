@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <unordered_map>
 
 #include "crash_point.h"
 #include "file_ops.h"
@@ -50,7 +51,9 @@ bool readFingerprints(const char* name, std::unordered_set<std::string>& counted
   while (readLine(list, line)) {
     stripNewLineChars(line);
     std::string_view row = line.view();
-    // The heading is shorter, or holds no tab at the fingerprint's end.
+    // The heading is shorter, or holds no tab at the fingerprint's end; an
+    // alias row begins with "-".
+    if (row.starts_with("-")) continue;
     if (row.size() != 64 && (row.size() < 66 || row[64] != '\t')) continue;
     counted.emplace(row.substr(0, 64));
     if (flagged != nullptr && row.size() >= 66 && row[65] == '1') flagged->emplace(row.substr(0, 64));
@@ -78,6 +81,48 @@ class LineCopier {
   std::FILE* from_;
   long line_ = 1;
 };
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The bytes of an upper-case hex text; false for anything else.
+bool fromHex(std::string_view hex, std::string& bytes) {
+  if (hex.size() % 2 != 0) return false;
+  bytes.clear();
+  for (std::size_t i = 0; i < hex.size(); i += 2) {
+    const int high = hexDigit(hex[i]);
+    const int low = hexDigit(hex[i + 1]);
+    if (high < 0 || low < 0) return false;
+    bytes += static_cast<char>(high * 16 + low);
+  }
+  return true;
+}
+
+// Reads the "-ALIAS-PLAYER" rows (both in hex) of the client's output.
+bool readAliases(const char* name, std::unordered_map<std::string, std::string>& aliases) {
+  std::string text;
+  if (!season::readWholeFile(name, text)) return false;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    std::string_view row(text.data() + at, end - at);
+    at = end + 1;
+    if (!row.starts_with("-")) continue;
+    const std::size_t cut = row.find('-', 1);
+    std::string alias;
+    std::string player;
+    if (cut == std::string_view::npos || !fromHex(row.substr(1, cut - 1), alias) ||
+        !fromHex(row.substr(cut + 1), player) || alias.empty() || player.empty()) {
+      continue;
+    }
+    aliases[alias] = player;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -128,6 +173,7 @@ bool DatabaseSession::prepare(std::string_view log_name, RunStatus& status) {
   if (countGamesOnce()) {
     script += "SELECT fingerprint, pages=0 AND server='" + serverValue(config_) + "' AS owed FROM countedgames;\n";
   }
+  script += "SELECT CONCAT('-', HEX(alias), '-', HEX(player)) FROM player_aliases;\n";
   if (!writeWholeFile(kSchemaScript, script)) {
     status.fail(Failure::kWrite, std::string("could not write ") + kSchemaScript);
     return false;
@@ -144,7 +190,8 @@ bool DatabaseSession::prepare(std::string_view log_name, RunStatus& status) {
 }
 
 bool DatabaseSession::readCountedGames(RunStatus& status) {
-  if (readFingerprints(kCountedList, counted_, &owed_)) return true;
+  aliases_.clear();
+  if (readFingerprints(kCountedList, counted_, &owed_) && readAliases(kCountedList, aliases_)) return true;
   status.fail(Failure::kDatabase, std::string("could not read ") + kCountedList);
   return false;
 }
@@ -313,8 +360,10 @@ void DatabaseSession::reportFailedGame(const ScriptGames& script, const std::str
 }
 
 void sqlMake(Game& game, const SeasonConfig& config, DatabaseSession& session) {
+  sqlVerifyData(game);
+  const std::vector<PlayedAs> played_as = applyAliases(game, session.aliases());
   session.write(gameStatements(game, config));
-  session.write(gameRecordStatements(game, config, GameOrigin{session.gameFingerprint(), session.logName()}));
+  session.write(gameRecordStatements(game, config, GameOrigin{session.gameFingerprint(), session.logName(), played_as}));
   std::printf("\n - Updating database\n");
 }
 

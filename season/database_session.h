@@ -2,7 +2,8 @@
 //
 // prepare() creates the database and its tables when they are missing,
 // migrates tables made by earlier versions, and reads the fingerprints of
-// the games the database already holds. The games of the log are then
+// the games the database already holds (a deleted game's too) and the
+// merged names. The games of the log are then
 // written to one script, "db_sql.txt", each game one transaction that also
 // records its fingerprint (with this server's name, and that its pages are
 // still to be made); apply() has the client run that script in one
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -62,6 +64,10 @@ class DatabaseSession {
   const std::string& gameFingerprint() const { return games_.back().fingerprint; }
   const std::string& logName() const { return log_name_; }
 
+  // The merged names (player_aliases) as prepare() read them: alias -> the
+  // player its games count for.
+  const std::unordered_map<std::string, std::string>& aliases() const { return aliases_; }
+
   // Games queued since prepare().
   int queuedGames() const { return static_cast<int>(games_.size()); }
 
@@ -100,6 +106,7 @@ class DatabaseSession {
   std::unordered_set<std::string> counted_;
   std::unordered_set<std::string> owed_;
   std::unordered_set<std::string> elsewhere_;
+  std::unordered_map<std::string, std::string> aliases_;
   std::vector<QueuedGame> games_;
   std::FILE* script_ = nullptr;
   long script_lines_ = 0;
@@ -136,8 +143,9 @@ void pauseBeforeRetry(int attempt);
 int runTransactionScript(const SeasonConfig& config, const std::string& command, const char* errors_file,
                          std::string& client_errors);
 
-// Writes the game's statements (gameStatements) into the session's open
-// transaction.
+// Writes the game's statements (gameStatements, gameRecordStatements) into
+// the session's open transaction, with every merged name (aliases()) counted
+// for the player it was merged into.
 void sqlMake(Game& game, const SeasonConfig& config, DatabaseSession& session);
 
 // Removes the temporary files of the database steps.

@@ -201,6 +201,15 @@ void writePlayerRows(std::string& out, const Game& game, const std::vector<int>&
   out += ";\n";
 }
 
+// The names the merged players played under.
+void writePlayedAs(std::string& out, const std::vector<int>& players, const std::vector<PlayedAs>& played_as) {
+  for (const PlayedAs& renamed : played_as) {
+    if (std::find(players.begin(), players.end(), renamed.slot) == players.end()) continue;
+    out += "UPDATE game_players SET played_as=" + quoted(renamed.name, kNameColumn) +
+           " WHERE game_id=@ks_game AND slot=" + std::to_string(renamed.slot) + ";\n";
+  }
+}
+
 // Who killed whom: the totals row of each recorded player's kill table,
 // others only (a name shared by two slots counts as the player itself, as
 // in the totals).
@@ -236,7 +245,31 @@ void writeKillRows(std::string& out, const Game& game, const std::vector<int>& p
 
 }  // namespace
 
-bool addsToTotals(const Q3Player& p) { return p.skill > 0 || p.kills > 0 || p.deaths > 0 || p.suicides > 0; }
+std::vector<PlayedAs> applyAliases(Game& game, const std::unordered_map<std::string, std::string>& aliases) {
+  std::vector<PlayedAs> changed;
+  if (aliases.empty()) return changed;
+  for (int i = 0, n = getTotalPlayers(game); i < n; ++i) {
+    Q3Player& p = game.q3players[i];
+    const std::string stored(p.raw_name.view().substr(0, kNameColumn));
+    auto found = aliases.find(stored);
+    if (found == aliases.end()) continue;
+    changed.push_back(PlayedAs{i, stored});
+    p.raw_name.assign(found->second);
+  }
+  return changed;
+}
+
+std::vector<std::string> recordFigureColumns() {
+  Q3Player blank;
+  resetPlayer(blank);
+  std::vector<std::string> columns;
+  for (const Figure& f : playerFigures(blank, 0)) columns.push_back(f.column);
+  return columns;
+}
+
+bool addsToTotals(const Q3Player& p) {
+  return !p.left_out && (p.skill > 0 || p.kills > 0 || p.deaths > 0 || p.suicides > 0);
+}
 
 std::string recordTablesScript() {
   std::string out;
@@ -258,7 +291,8 @@ std::string recordTablesScript() {
   Q3Player blank;
   resetPlayer(blank);
   for (const Figure& f : playerFigures(blank, 0)) out += ", " + f.column + " INT NOT NULL DEFAULT 0";
-  out += ", PRIMARY KEY (game_id, slot), KEY by_player (raw_name, game_id)) ENGINE=InnoDB;\n";
+  out += ", played_as VARBINARY(50) NULL, PRIMARY KEY (game_id, slot), KEY by_player (raw_name, game_id)) "
+         "ENGINE=InnoDB;\n";
   out += "CREATE TABLE IF NOT EXISTS game_kills(game_id INT UNSIGNED NOT NULL, killer VARBINARY(50) NOT NULL, "
          "victim VARBINARY(50) NOT NULL, kills INT NOT NULL, PRIMARY KEY (game_id, killer, victim), "
          "KEY by_killer (killer, victim), KEY by_victim (victim, killer)) ENGINE=InnoDB;\n";
@@ -279,6 +313,7 @@ std::string gameRecordStatements(const Game& game, const SeasonConfig& config, c
   std::string out;
   writeGameRow(out, game, config, origin, players, places);
   writePlayerRows(out, game, players, places);
+  writePlayedAs(out, players, origin.played_as);
   writeKillRows(out, game, players);
   return out;
 }

@@ -15,6 +15,8 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "season_config.h"
 
@@ -28,18 +30,37 @@ namespace season {
 // games simply have no record.
 std::string recordTablesScript();
 
-// Where the game came from: its fingerprint (as in countedgames) and the
-// log it was read from (only the file name is kept).
+// A player whose name was merged into another's: the slot now carries the
+// other name, and `name` is the one the log showed (as stored: cut to the
+// column, after sqlVerifyData).
+struct PlayedAs {
+  int slot = 0;
+  std::string name;
+};
+
+// Where the game came from: its fingerprint (as in countedgames), the log it
+// was read from (only the file name is kept) and the merged names in it.
 struct GameOrigin {
   std::string fingerprint;
   std::string_view log;
+  const std::vector<PlayedAs>& played_as;
 };
+
+// Gives every player whose stored name is a merged alias the name of the
+// player it was merged into; returns what was changed.
+std::vector<PlayedAs> applyAliases(Game& game, const std::unordered_map<std::string, std::string>& aliases);
 
 // The statements that record `game` (after gameStatements(), which makes
 // the names safe and whose player rows these mirror).
 std::string gameRecordStatements(const Game& game, const SeasonConfig& config, const GameOrigin& origin);
 
-// True for a player the game adds to the totals (a playerstats row).
+// The whole-number figures of a game_players row, which are playerstats
+// columns too: all of them sums, but kill_streak and death_streak, which are
+// maxima. (skill and combat are the two sums that are not whole numbers.)
+std::vector<std::string> recordFigureColumns();
+
+// True for a player the game adds to the totals (a playerstats row): one
+// who did something and whom the counting rules do not leave out.
 bool addsToTotals(const Q3Player& player);
 
 }  // namespace season

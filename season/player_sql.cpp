@@ -9,6 +9,8 @@
 #include "kills.h"
 #include "line_event.h"
 #include "game_record.h"
+#include "league_tables.h"
+#include "schema_migration.h"
 #include "player_columns.h"
 #include "players.h"
 #include "season_config.h"
@@ -92,21 +94,7 @@ void writeTables(std::string& out) {
   // server: who counted the game; pages: whether its pages were made and
   // entered that server's rotation (a run killed in between leaves 0).
   out += "CREATE TABLE IF NOT EXISTS countedgames(fingerprint CHAR(64) PRIMARY KEY, log VARCHAR(255), "
-         "counted DATETIME, server VARBINARY(64), pages TINYINT NOT NULL DEFAULT 1);\n";
-}
-
-// A statement run only when a condition on the schema holds: tables made by
-// earlier versions are brought up to date once, and the statement does
-// nothing on every later run.
-void writeMigration(std::string& out, const char* condition, const char* statement) {
-  sqlf(out, "SET @ks_step=IF((%s)>0, '%s', 'DO 0');\n", condition, statement);
-  out += "PREPARE ks_migration FROM @ks_step; EXECUTE ks_migration; DEALLOCATE PREPARE ks_migration;\n";
-}
-
-// The condition that `table` has no column `column`.
-std::string lacksColumn(const char* table, const char* column) {
-  return std::string("SELECT COUNT(*)=0 FROM information_schema.COLUMNS WHERE TABLE_SCHEMA=DATABASE() AND "
-                     "TABLE_NAME='") + table + "' AND COLUMN_NAME='" + column + "'";
+         "counted DATETIME, server VARBINARY(64), pages TINYINT NOT NULL DEFAULT 1, deleted TINYINT NOT NULL DEFAULT 0);\n";
 }
 
 // Slots of earlier versions belonged to the one rotation every server
@@ -241,6 +229,7 @@ std::string schemaScript(const SeasonConfig& config) {
   out += recordTablesScript();
   writeMigrations(out);
   writeServerColumns(out, serverValue(config));
+  out += leagueTablesScript();
   return out;
 }
 

@@ -11,7 +11,7 @@ namespace season {
 
 namespace {
 
-std::array<TextSetting, 23> settingsOf(SeasonConfig& c) {
+std::array<TextSetting, 27> settingsOf(SeasonConfig& c) {
   return {{
       {"pre_command:", &c.pre_command, ""},
       {"realtime_log:", &c.realtime_log, "no"},
@@ -36,6 +36,10 @@ std::array<TextSetting, 23> settingsOf(SeasonConfig& c) {
       {"make_season_site:", &c.make_season_site, "yes"},
       {"quiet:", &c.quiet, "no"},
       {"server_name:", &c.server_name, ""},
+      {"count_bots:", &c.count_bots, "yes"},
+      {"count_aborted_games:", &c.count_aborted_games, "yes"},
+      {"ignore_names:", &c.ignore_names, "ignore_names"},
+      {"show_quotes:", &c.show_quotes, "yes"},
   }};
 }
 
@@ -69,6 +73,9 @@ void printListing(const SeasonConfig& c) {
   std::printf("     count games once?: %s\n", c.count_games_once.c_str());
   std::printf("     lock wait seconds: %d\n", c.lock_wait_seconds);
   std::printf("           server name: %s\n", c.server.c_str());
+  std::printf("           count bots?: %s\n", c.count_bots.c_str());
+  std::printf("  count aborted games?: %s\n", c.count_aborted_games.c_str());
+  std::printf("          ignore names: %s\n", c.ignore_names.c_str());
   std::fputs(rule, stdout);
 }
 

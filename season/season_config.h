@@ -49,6 +49,16 @@ struct SeasonConfig {
   // and its own page rotation are recorded under this name, so that several
   // servers can share one database. Empty: the working directory's name.
   FixedText server_name;
+  // What is counted. "yes" (the default) for each: the bots a server log
+  // names, and games that ended without the server's end of game (a vote,
+  // a map change, a restart) count like any other. ignore_names: a file of
+  // raw names (one a line, as the log writes them) never to count; a
+  // missing file names none.
+  FixedText count_bots;
+  FixedText count_aborted_games;
+  FixedText ignore_names;
+  // "yes" (the default): the site shows the players' last quotes.
+  FixedText show_quotes;
   std::string server;  // the name in use (seasonServerName of server_name)
 
   // Every setting at its default.

@@ -45,6 +45,7 @@ void writeGameToDatabase(SeasonRun& s, const std::string& fingerprint) {
   addUpTables(game);
   restoreOriginalPlayerNames(game);
   season::fixPlayerNames(game);
+  markLeftOut(game, s.rules);
   if (s.run.game_count == 99999999) s.run.game_count = kFirstGameCount;
   s.run.game_count += 1;
   std::printf("\nGenerating Stats ----------------<GAME ID %d>-----\n", s.run.game_count);
@@ -77,6 +78,11 @@ void skipCountedGame(const std::string& fingerprint, bool pages_owed) {
   if (pages_owed) std::printf(" - its pages were never made: they are made now\n");
 }
 
+void skipAbortedGame(const std::string& fingerprint) {
+  std::printf("\nAborted game ---------------<%.16s>-----\n", fingerprint.c_str());
+  std::printf(" - the server did not end it (count_aborted_games: no): not counted\n");
+}
+
 }  // namespace
 
 void initGame(Game& game) {
@@ -107,7 +113,10 @@ void checkForNewGameStart(SeasonRun& s, const LineEvent& event) {
   game.reset_count = kGameEnds;
   const std::string fingerprint = s.fingerprint.finish();
   if (getTotalPlayers(game) > 1) {
-    if (s.database.isCounted(fingerprint)) {
+    if (!s.rules.count_aborted_games && !endedByServer(game, s.run.log_type == 1)) {
+      skipAbortedGame(fingerprint);
+      s.input_games.passed(s.run.log);
+    } else if (s.database.isCounted(fingerprint)) {
       const bool owed = s.database.pagesOwed(fingerprint);
       skipCountedGame(fingerprint, owed);
       s.input_games.counted(s.run.log, fingerprint, owed);
@@ -177,6 +186,7 @@ void processLine(SeasonRun& s, FixedText& line) {
     fingerprintLine(s.fingerprint, line);
     return;
   }
+  noteLimitHit(game, line);
   const LineScan scan(seasonKeywordIndex(), line);
   if (!validLine(scan, valid_strings)) {
     // The map is for the game's record only: the line stays out of the

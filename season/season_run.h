@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "counting_rules.h"
 #include "database_session.h"
 #include "game.h"
 #include "game_fingerprint.h"
@@ -19,6 +20,7 @@ struct SeasonRun {
   explicit SeasonRun(const SeasonConfig& season_config) : config(season_config), database(season_config) {}
 
   const SeasonConfig& config;
+  CountingRules rules;                                    // what is left out
   Run run;                                                // the log being read and the games counted
   std::unique_ptr<Game> game = std::make_unique<Game>();  // the game being read
   RunStatus status;

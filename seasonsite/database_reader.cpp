@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 
+#include "hidden_names.h"
 #include "kill_merge.h"
 
 namespace site {
@@ -294,6 +295,19 @@ constexpr const char* kKillQuery =
     "SELECT STRAIGHT_JOIN g.listed, g.id, k.killer, k.victim, k.kills FROM games g "
     "JOIN game_kills k ON k.game_id = g.id ORDER BY g.listed DESC, g.id DESC";
 
+// The players who asked to be hidden; none in a database without the table.
+bool readHiddenNames(MYSQL* c, HiddenNames& hidden, std::string& error) {
+  std::vector<std::string> names;
+  if (forEachRow(c, "SELECT raw_name FROM hidden_players", error, [&](const Row& r) { names.push_back(r.text(0)); })) {
+    hidden = HiddenNames(std::move(names));
+    return true;
+  }
+  if (mysql_errno(c) != kUnknownTable) return false;
+  error.clear();
+  hidden = HiddenNames();
+  return true;
+}
+
 void finishGame(GameRecord& g) {
   std::sort(g.players.begin(), g.players.end(),
             [](const GamePlayer& a, const GamePlayer& b) { return a.slot < b.slot; });
@@ -348,6 +362,10 @@ bool SeasonDatabase::readSeason(const std::string& server, bool read_clans, Seas
   out = SeasonData();
   MYSQL* c = c_->mysql;
   if (!readTables(c, server, read_clans, out, error)) return false;
+  if (!readHiddenNames(c, hidden_, error)) return false;
+  if (!hidden_.empty()) {
+    std::erase_if(out.players, [this](const PlayerRow& p) { return hidden_.isHidden(p.raw_name); });
+  }
   has_records_ = true;
   unrecorded_ = 0;
   recorded_ = 0;
@@ -397,6 +415,10 @@ bool SeasonDatabase::forEachGame(const GameVisitor& each, std::string& error) {
       source.mix(k.victim);
       source.mix(k.kills);
     }
+    // The pages of a game change when one of its players is hidden.
+    if (hidden_.maskGame(game)) {
+      for (const GamePlayer& p : game.players) source.mix(p.figures.raw_name);
+    }
     game.source = source.value();
     return each(game, error);
   };
@@ -434,6 +456,8 @@ bool SeasonDatabase::forEachPlayersGames(const PlayerGamesVisitor& each, std::st
   std::vector<PlayerGame> games;
   bool stopped = false;
   auto hand_over = [&]() {
+    // A hidden player has no page, and so no list of games.
+    if (hidden_.isHidden(name)) return true;
     std::sort(games.begin(), games.end(), [](const PlayerGame& a, const PlayerGame& b) {
       return newerGame(a.listed, a.game_id, b.listed, b.game_id);
     });
@@ -473,6 +497,8 @@ bool SeasonDatabase::forEachHeadToHead(const HeadToHeadVisitor& each, std::strin
                          pair.killer = r.text(0);
                          pair.victim = r.text(1);
                          pair.kills = r.integer(2);
+                         hidden_.mask(pair.killer);
+                         hidden_.mask(pair.victim);
                          return each(pair, error) || !(stopped = true);
                        });
   return noteRead(ok, stopped);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "game_records.h"
+#include "hidden_names.h"
 #include "season_data.h"
 
 namespace site {
@@ -40,7 +41,9 @@ class SeasonDatabase : public GameRecordSource {
   // Connects and starts the transaction; false with the reason in `error`.
   bool connect(const DatabaseLogin& login, std::string& error);
   // The season's own tables, as readSeason() below; then whether the record
-  // tables are there and how many counted games they lack.
+  // tables are there and how many counted games they lack. A hidden
+  // player (hidden_players) is left out of the players, and every record
+  // read after this names it only by its key (hidden_names.h).
   bool readSeason(const std::string& server, bool read_clans, SeasonData& out, std::string& error);
   // Ends the transaction.
   bool finish(std::string& error);
@@ -72,6 +75,7 @@ class SeasonDatabase : public GameRecordSource {
   std::int64_t unrecorded_ = 0;
   std::int64_t recorded_ = 0;
   bool read_failed_ = false;
+  HiddenNames hidden_;  // read by readSeason()
 };
 
 // Fills `out` from playerstats, miscstats, (when `read_clans`) clanstats and

@@ -39,19 +39,27 @@ const char* ratingFamilyLabel(RatingFamily family) {
 SeasonRatings::SeasonRatings(const SiteModel& m, Glicko2Settings settings) : m_(m), settings_(settings) {
   PlayerRating start;
   start.rating = Glicko2Rating{settings.start_rating, settings.start_deviation, settings.start_volatility};
-  ratings_.assign(m.data->players.size(), {start, start});
+  ratings_start_ = {start, start};
+  ratings_.assign(m.data->players.size(), ratings_start_);
 }
 
 void SeasonRatings::addGame(const GameRecord& game) {
   NotedGame noted{listedNumber(game.listed), game.id,
                   game.type == "ffa" ? RatingFamily::kFreeForAll : RatingFamily::kTeam, {}};
   for (const GamePlayer& p : game.players) {
-    std::optional<std::size_t> player = playerIndex(m_, p.figures.raw_name);
-    if (!player) continue;  // a name the season no longer has
-    noted.players.push_back(Entry{static_cast<std::uint32_t>(*player), clampedFrags(p.figures.frags),
-                                  teamOf(p.team), resultOf(p.result)});
+    noted.players.push_back(Entry{identityOf(p.figures.raw_name), clampedFrags(p.figures.frags), teamOf(p.team),
+                                  resultOf(p.result)});
   }
   if (noted.players.size() >= 2) games_.push_back(std::move(noted));
+}
+
+std::uint32_t SeasonRatings::identityOf(const std::string& raw_name) {
+  if (std::optional<std::size_t> player = playerIndex(m_, raw_name)) return static_cast<std::uint32_t>(*player);
+  // A player the site does not show (hidden): rated all the same, so that
+  // the others' ratings take every game they played.
+  auto [at, added] = others_.emplace(raw_name, static_cast<std::uint32_t>(ratings_.size()));
+  if (added) ratings_.push_back(ratings_start_);
+  return at->second;
 }
 
 void SeasonRatings::rateGame(const NotedGame& game) {

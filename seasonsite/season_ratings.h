@@ -11,6 +11,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "game_records.h"
@@ -69,11 +71,14 @@ class SeasonRatings {
     std::vector<Entry> players;
   };
   void rateGame(const NotedGame& game);
+  std::uint32_t identityOf(const std::string& raw_name);
 
   const SiteModel& m_;
   Glicko2Settings settings_;
   std::vector<NotedGame> games_;
-  std::vector<std::array<PlayerRating, 2>> ratings_;
+  std::vector<std::array<PlayerRating, 2>> ratings_;  // the model's players, then the others
+  std::array<PlayerRating, 2> ratings_start_;
+  std::unordered_map<std::string, std::uint32_t> others_;  // names outside the model -> index in ratings_
 };
 
 }  // namespace site

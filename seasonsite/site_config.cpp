@@ -84,7 +84,7 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
 }
 
 bool readSiteSettings(const std::string& path, SiteSettings& settings, std::string& error) {
-  FixedText host, name, user, pass, port, socket, clans, min_games, min_attempts, server, title;
+  FixedText host, name, user, pass, port, socket, clans, min_games, min_attempts, server, title, quotes;
   const TextSetting table[] = {
       {"db_host:", &host, ""},
       {"db_name:", &name, ""},
@@ -97,6 +97,7 @@ bool readSiteSettings(const std::string& path, SiteSettings& settings, std::stri
       {"site_award_min_attempts:", &min_attempts, "100"},
       {"server_name:", &server, ""},
       {"site_title:", &title, ""},
+      {"show_quotes:", &quotes, "yes"},
   };
   setDefaults(table);
   std::FILE* file = openInputFile(path.c_str());
@@ -125,6 +126,7 @@ bool readSiteSettings(const std::string& path, SiteSettings& settings, std::stri
   settings.detect_clans = clans.view() == "yes";
   settings.server_name = seasonServerName(server.view());
   settings.site_title = std::string(title.view());
+  settings.show_quotes = quotes.view() == "yes";
   if (!readCount(min_games.view(), settings.min_games)) {
     error = "site_min_games: must be a whole number of 0 or more, not \"" + std::string(min_games.view()) + "\"";
     return false;

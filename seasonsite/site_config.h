@@ -33,6 +33,7 @@ struct SiteSettings {
   std::int64_t award_min_attempts = 100; // site_award_min_attempts:
   std::string server_name;               // server_name:, as the season resolves it (seasonServerName)
   std::string site_title;                // site_title: the league's or server's name; empty: none
+  bool show_quotes = true;               // show_quotes: "yes" (the default)
 };
 
 // Reads the season configuration (the shared key/value format). False with

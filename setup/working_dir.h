@@ -18,7 +18,7 @@ namespace setup {
 
 // The programs a working directory links to, as they start each other.
 inline constexpr const char* kLinkedPrograms[] = {"kestrostats-s", "kestrostats-c", "ks-preparse", "TagSift",
-                                                  "kestrostats-site"};
+                                                  "kestrostats-site", "kestrostats-admin"};
 
 // What happened to each path (relative to the working directory).
 struct SetupReport {

@@ -344,7 +344,8 @@ TEST(RealLogs, EveryLogConvertsAndSplitsIntoItsGames) {
       // The date, length and reason of each OSP match that ended with an
       // exit: 3 fact lines.
       {"osp-server-ffa-1game-7players.log", 1, 1, 834 + 3},
-      {"osp-server-ffa-bots-1game.log", 1, 1, 145 + 3},
+      // ... and of its two bots, a fact line each.
+      {"osp-server-ffa-bots-1game.log", 1, 1, 145 + 3 + 2},
       // 22 InitGames, of which only the 4 with a Game_Start are matches; one
       // of them aborted (a date, no exit).
       {"osp-server-ffa-multigame-warmups.log", 4, 4, 3278 + 10},

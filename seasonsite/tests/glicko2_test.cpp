@@ -99,9 +99,11 @@ TEST(SeasonRatings, GamesAreRatedInTheOrderPlayedAndEachFamilyOnItsOwn) {
   }
   const auto ffa = RatingFamily::kFreeForAll;
   const auto team = RatingFamily::kTeam;
-  // Game 1, a draw between equals, changes only the deviations; game 2: a beat b.
+  // Game 1, a draw between equals, changes only the deviations; game 2: a
+  // beat b and lost to "gone", a player the site does not show (hidden),
+  // who is rated all the same.
   const Glicko2Rating draw = glicko2Update(Glicko2Rating{}, {{Glicko2Rating{}, 0.5}});
-  const Glicko2Rating a_after = glicko2Update(draw, {{Glicko2Rating{}, 1}});
+  const Glicko2Rating a_after = glicko2Update(draw, {{Glicko2Rating{}, 1}, {Glicko2Rating{}, 0}});
   EXPECT_EQ(newest_first.of(0, ffa).rating.rating, a_after.rating);
   EXPECT_EQ(newest_first.of(0, ffa).games, 2);
   EXPECT_LT(newest_first.of(1, ffa).rating.rating, 1500);

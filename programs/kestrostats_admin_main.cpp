@@ -1,0 +1,3 @@
+#include "admin_program.h"
+
+int main(int argc, char** argv) { return admin::kestrostatsAdmin(argc, argv); }

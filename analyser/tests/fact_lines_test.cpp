@@ -55,6 +55,17 @@ TEST(FactLines, ReadBackWhatWasWrittenAndLeaveOutWhatIsUnknown) {
   EXPECT_EQ(factLines(malformed), "");
 }
 
+TEST(FactLines, TheServersBotsReadBackOnceEachAndOnlyWhenTheyFitTheLine) {
+  StatedFacts written;
+  written.bots = {"Daemia", "^1Doom guy", "bad\\name", "", "line\nbreak"};
+  const std::vector<std::string> lines = linesOf(factLines(written));
+  ASSERT_EQ(lines, (std::vector<std::string>{"\\kestro-fact\\bot\\Daemia", "\\kestro-fact\\bot\\^1Doom guy"}));
+  // A game that states a bot twice (a converted log read in two pieces) has it once.
+  Game game;
+  for (const std::string& line : {lines[0], lines[1], lines[0]}) EXPECT_TRUE(readStatedFact(game, line));
+  EXPECT_EQ(game.facts.bots, (std::vector<std::string>{"Daemia", "^1Doom guy"}));
+}
+
 TEST(FactLines, OnlyAWholeWellFormedLineIsAFact) {
   const std::vector<std::string> not_facts = {
       "Raven^7: \\kestro-fact\\played\\2017-06-23 12:43:00",          // chat that quotes one

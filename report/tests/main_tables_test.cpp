@@ -80,6 +80,11 @@ TEST_F(MainTables, CardsShowQuotesEfficiencyAndAccuracy) {
   EXPECT_NE(cards.find("<td WIDTH=25% CLASS=\"red\">Efficiency %</td>\n"), std::string::npos);
   EXPECT_NE(cards.find("<td CLASS=\"blueHighlight\" COLSPAN=2><DIV ALIGN=RIGHT>"), std::string::npos);
   EXPECT_NE(cards.find("<td CLASS=\"redHighlight\" COLSPAN=2 ><DIV ALIGN=RIGHT>"), std::string::npos);
+  // A league that shows no quotes gets the empty cell.
+  config().show_quotes.assign("no");
+  cards = render(htmlDrawPlayerStatTable);
+  EXPECT_EQ(cards.find(std::string(61, 'q')), std::string::npos);
+  EXPECT_EQ(countOf(cards, "<DIV align=right>\"  \"</DIV></td>\n"), 2);
 }
 
 TEST_F(MainTables, TeamDeathmatchCardsHaveNoFlagRows) {

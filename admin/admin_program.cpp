@@ -145,14 +145,16 @@ Outcome readConfiguration(Admin& a) {
   return {};
 }
 
-// Runs a script through the mysql client in the season database, again
-// when another client's lock made the server give it up.
-Outcome runScript(Admin& a, const std::string& statements) {
-  const std::string script = "USE " + std::string(a.config.db_name.view()) + ";\n" + statements;
+// Runs a script through the mysql client (in the season database unless
+// the script chooses it), again when another client's lock made the server
+// give it up. The rows its locking SELECTs print are not shown.
+Outcome runScript(Admin& a, const std::string& statements, bool in_database = true) {
+  const std::string script =
+      in_database ? "USE " + std::string(a.config.db_name.view()) + ";\n" + statements : statements;
   if (!season::replaceFile(kScript, script)) return failed(Failure::kWrite, std::string("could not write ") + kScript);
   std::string client_errors;
-  const int status = season::runTransactionScript(a.config, "mysql " + season::mysqlLogin(a.config) + " < " + kScript,
-                                                  kClientErrors, client_errors);
+  const std::string client = "mysql " + season::mysqlLogin(a.config) + " < " + kScript + " > /dev/null";
+  const int status = season::runTransactionScript(a.config, client, kClientErrors, client_errors);
   std::remove(kScript);
   std::remove(kClientErrors);
   if (status != 0) {
@@ -164,7 +166,7 @@ Outcome runScript(Admin& a, const std::string& statements) {
 
 // The tables the actions use, for a database no season run has brought up
 // to date yet.
-Outcome prepareTables(Admin& a) { return runScript(a, season::schemaScript(a.config)); }
+Outcome prepareTables(Admin& a) { return runScript(a, season::schemaScript(a.config), false); }
 
 Outcome listGames(Admin& a) {
   Rows rows;

@@ -78,7 +78,11 @@ bool parseCommand(int argc, const char* const* argv, Command& command, std::stri
     }
   }
   if (command.action == "unmerge") command.action = "unmerge-player";
-  return !command.action.empty() || (error = "no action given", false);
+  if (command.action.empty()) {
+    error = "no action given";
+    return false;
+  }
+  return true;
 }
 
 // How many arguments each action takes.

@@ -20,8 +20,6 @@ std::string serverError(MYSQL* c, const char* what) {
   return std::string(what) + ": " + mysql_error(c) + " (error " + std::to_string(mysql_errno(c)) + ")";
 }
 
-constexpr unsigned kConnectTimeoutSeconds = 10;
-
 }  // namespace
 
 AdminReader::AdminReader() = default;
@@ -29,21 +27,7 @@ AdminReader::~AdminReader() = default;
 
 bool AdminReader::connect(const site::DatabaseLogin& login, std::string& error) {
   c_ = std::make_unique<Connection>();
-  MYSQL* c = c_->mysql;
-  if (c == nullptr) {
-    error = "out of memory starting the database client";
-    return false;
-  }
-  mysql_optionsv(c, MYSQL_OPT_CONNECT_TIMEOUT, &kConnectTimeoutSeconds);
-  mysql_optionsv(c, MYSQL_SET_CHARSET_NAME, "utf8mb4");
-  const char* password = login.password.empty() ? nullptr : login.password.c_str();
-  if (mysql_real_connect(c, login.host.c_str(), login.user.empty() ? nullptr : login.user.c_str(), password,
-                         login.database.c_str(), login.port, login.socket.empty() ? nullptr : login.socket.c_str(),
-                         0) == nullptr) {
-    error = serverError(c, ("could not connect to database " + login.database + " on " + login.host).c_str());
-    return false;
-  }
-  return true;
+  return site::loginTo(c_->mysql, login, error);
 }
 
 bool AdminReader::query(const std::string& statement, Rows& rows, std::string& error) {

@@ -40,11 +40,43 @@ std::string readWholeFile(const char* name) {
   return text;
 }
 
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The bytes of an upper-case hex text; false for anything else.
+bool fromHex(std::string_view hex, std::string& bytes) {
+  if (hex.size() % 2 != 0) return false;
+  bytes.clear();
+  for (std::size_t i = 0; i < hex.size(); i += 2) {
+    const int high = hexDigit(hex[i]);
+    const int low = hexDigit(hex[i + 1]);
+    if (high < 0 || low < 0) return false;
+    bytes += static_cast<char>(high * 16 + low);
+  }
+  return true;
+}
+
+// An "-ALIAS-PLAYER" row (both in hex) of the client's output, into `aliases`.
+void readAliasRow(std::string_view row, std::unordered_map<std::string, std::string>& aliases) {
+  const std::size_t cut = row.find('-', 1);
+  std::string alias;
+  std::string player;
+  if (cut == std::string_view::npos || !fromHex(row.substr(1, cut - 1), alias) ||
+      !fromHex(row.substr(cut + 1), player) || alias.empty() || player.empty()) {
+    return;
+  }
+  aliases[alias] = player;
+}
+
 // Reads "fingerprint" or "fingerprint<TAB>flag" lines of the client's
-// output into `counted` (and the fingerprints flagged 1 into `flagged`).
-// False when the file cannot be read.
+// output into `counted` (and the fingerprints flagged 1 into `flagged`), and
+// its alias rows into `aliases`. False when the file cannot be read.
 bool readFingerprints(const char* name, std::unordered_set<std::string>& counted,
-                      std::unordered_set<std::string>* flagged) {
+                      std::unordered_set<std::string>* flagged,
+                      std::unordered_map<std::string, std::string>* aliases = nullptr) {
   std::FILE* list = std::fopen(name, "rb");
   if (list == nullptr) return false;
   FixedText line;
@@ -53,7 +85,10 @@ bool readFingerprints(const char* name, std::unordered_set<std::string>& counted
     std::string_view row = line.view();
     // The heading is shorter, or holds no tab at the fingerprint's end; an
     // alias row begins with "-".
-    if (row.starts_with("-")) continue;
+    if (row.starts_with("-")) {
+      if (aliases != nullptr) readAliasRow(row, *aliases);
+      continue;
+    }
     if (row.size() != 64 && (row.size() < 66 || row[64] != '\t')) continue;
     counted.emplace(row.substr(0, 64));
     if (flagged != nullptr && row.size() >= 66 && row[65] == '1') flagged->emplace(row.substr(0, 64));
@@ -81,48 +116,6 @@ class LineCopier {
   std::FILE* from_;
   long line_ = 1;
 };
-
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// The bytes of an upper-case hex text; false for anything else.
-bool fromHex(std::string_view hex, std::string& bytes) {
-  if (hex.size() % 2 != 0) return false;
-  bytes.clear();
-  for (std::size_t i = 0; i < hex.size(); i += 2) {
-    const int high = hexDigit(hex[i]);
-    const int low = hexDigit(hex[i + 1]);
-    if (high < 0 || low < 0) return false;
-    bytes += static_cast<char>(high * 16 + low);
-  }
-  return true;
-}
-
-// Reads the "-ALIAS-PLAYER" rows (both in hex) of the client's output.
-bool readAliases(const char* name, std::unordered_map<std::string, std::string>& aliases) {
-  std::string text;
-  if (!season::readWholeFile(name, text)) return false;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    std::size_t end = text.find('\n', at);
-    if (end == std::string::npos) end = text.size();
-    std::string_view row(text.data() + at, end - at);
-    at = end + 1;
-    if (!row.starts_with("-")) continue;
-    const std::size_t cut = row.find('-', 1);
-    std::string alias;
-    std::string player;
-    if (cut == std::string_view::npos || !fromHex(row.substr(1, cut - 1), alias) ||
-        !fromHex(row.substr(cut + 1), player) || alias.empty() || player.empty()) {
-      continue;
-    }
-    aliases[alias] = player;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -191,7 +184,7 @@ bool DatabaseSession::prepare(std::string_view log_name, RunStatus& status) {
 
 bool DatabaseSession::readCountedGames(RunStatus& status) {
   aliases_.clear();
-  if (readFingerprints(kCountedList, counted_, &owed_) && readAliases(kCountedList, aliases_)) return true;
+  if (readFingerprints(kCountedList, counted_, &owed_, &aliases_)) return true;
   status.fail(Failure::kDatabase, std::string("could not read ") + kCountedList);
   return false;
 }

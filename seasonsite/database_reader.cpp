@@ -323,12 +323,7 @@ struct SeasonDatabase::Connection {
   MYSQL* mysql;
 };
 
-SeasonDatabase::SeasonDatabase() = default;
-SeasonDatabase::~SeasonDatabase() = default;
-
-namespace {
-
-bool openSession(MYSQL* c, const DatabaseLogin& login, std::string& error) {
+bool loginTo(MYSQL* c, const DatabaseLogin& login, std::string& error) {
   if (c == nullptr) {
     error = "out of memory starting the database client";
     return false;
@@ -343,6 +338,16 @@ bool openSession(MYSQL* c, const DatabaseLogin& login, std::string& error) {
     error = serverError(c, ("could not connect to database " + login.database + " on " + login.host).c_str());
     return false;
   }
+  return true;
+}
+
+SeasonDatabase::SeasonDatabase() = default;
+SeasonDatabase::~SeasonDatabase() = default;
+
+namespace {
+
+bool openSession(MYSQL* c, const DatabaseLogin& login, std::string& error) {
+  if (!loginTo(c, login, error)) return false;
   // The pages are written while the games stream in, slower than the
   // server sends.
   return execute(c, "SET SESSION net_write_timeout = 600", error) &&

@@ -12,6 +12,8 @@
 
 #include "game_records.h"
 #include "hidden_names.h"
+
+struct st_mysql;  // the client library's connection (MYSQL)
 #include "season_data.h"
 
 namespace site {
@@ -24,6 +26,11 @@ struct DatabaseLogin {
   unsigned port = 0;  // 0: the client library's default
   std::string socket;  // a local server's socket file; empty: the library's default
 };
+
+// Connects the client `c` (from mysql_init(); null reads as out of memory)
+// with the login, the timeouts and the character set every reader of the
+// season uses. False with the reason in `error`.
+bool loginTo(::st_mysql* c, const DatabaseLogin& login, std::string& error);
 
 // A read-only session on the season database: connect() opens one
 // transaction with a consistent snapshot, every read after it sees that

@@ -364,7 +364,7 @@ Outcome refresh(Admin& a) {
                 a.command.config.c_str());
     return {};
   }
-  const std::string command = "./kestrostats-site \"" + season::quotedValue(a.config.path) + "\" >temp-s";
+  const std::string command = "./kestrostats-site \"" + escapeForDoubleQuotes(a.config.path) + "\" >temp-s";
   if (int exit_status = season::runCommand(a.config, command); exit_status != 0) {
     return failed(Failure::kProgram, "the change is made, but ./kestrostats-site could not write the season site "
                                      "(exit status " + std::to_string(exit_status) + "; its messages are in temp-s)");

@@ -125,16 +125,6 @@ void stripIllegalFilenameChars(std::string& text) {
   }
 }
 
-std::string escapeForDoubleQuotes(std::string_view text) {
-  std::string escaped;
-  escaped.reserve(text.size());
-  for (char c : text) {
-    if (c == '\\' || c == '"' || c == '$' || c == '`') escaped += '\\';
-    escaped += c;
-  }
-  return escaped;
-}
-
 void fpclose(std::FILE*& file) {
   if (file != nullptr) std::fclose(file);
   file = nullptr;

@@ -105,11 +105,6 @@ bool holdsHighBytes(std::string_view text);
 // Every character other than an ASCII letter, digit or "." becomes "_".
 void stripIllegalFilenameChars(std::string& text);
 
-// Escapes the characters that keep their meaning inside double quotes of a
-// POSIX shell (backslash, double quote, dollar, backquote), so that a file
-// name placed between double quotes in a command stays one plain word.
-std::string escapeForDoubleQuotes(std::string_view text);
-
 // Closes the file if open and sets the reference to null.
 void fpclose(std::FILE*& file);
 

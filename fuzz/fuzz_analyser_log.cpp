@@ -9,7 +9,8 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "kestrostats_c.h"
+#include "console_run.h"
+#include "line_pipeline.h"
 #include "players.h"
 
 namespace {

@@ -14,6 +14,7 @@
 #include "fuzz_support.h"
 #include "players.h"
 #include "season_config.h"
+#include "line_pipeline.h"
 #include "season_parsing.h"
 #include "season_run.h"
 
@@ -48,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.run = Run{};
   s.log_failed = false;
   initPlayers(*s.game);
-  season::initGame(*s.game);
+  initGame(*s.game);
   s.run.logfile.assign(kLog);
   if (text.find("InitGame: ") != std::string_view::npos) {
     ksfuzz::writeFile(kLog, text);

@@ -99,7 +99,7 @@ void setUpGame(Game& game, const PlayerTexts& texts) {
   other.raw_name.assign("Opponent");
   other.name.assign("Opponent");
   for (Q3Player* player : {&p, &other}) player->kills = 1;
-  season::fixPlayerNames(game);
+  season::markBlankNames(game);
 }
 
 std::string statementsFor(Game& game, const season::SeasonConfig& config, const PlayerTexts& texts) {

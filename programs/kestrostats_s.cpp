@@ -19,6 +19,7 @@
 #include "run_output.h"
 #include "run_summary.h"
 #include "season_config.h"
+#include "line_pipeline.h"
 #include "season_parsing.h"
 #include "season_run.h"
 #include "shell_command.h"
@@ -175,7 +176,7 @@ void makeSeasonSite(SeasonRun& s) {
   std::printf("\n%s\n", kRule);
   std::printf(" Generating the season site (html/season/)\n");
   std::printf("%s\n", kRule);
-  std::string command = "./kestrostats-site \"" + quotedValue(s.config.path) + "\" >temp-s";
+  std::string command = "./kestrostats-site \"" + escapeForDoubleQuotes(s.config.path) + "\" >temp-s";
   if (int status = runCommand(s.config, command); status != 0) {
     s.status.fail(Failure::kProgram, "./kestrostats-site could not write the season site (exit status " +
                                          std::to_string(status) + (status == 127 ? ": not found)" : ")"));

@@ -60,8 +60,8 @@ void writeTagStatements(std::FILE* script, const char* list, const char* format)
 }
 
 bool fetchNameLists(const SeasonConfig& config, RunStatus& status) {
-  std::string db = quotedValue(config.db_name);
-  std::string condition = quotedValue(config.clan_tag_min_condition);
+  std::string db = escapeForDoubleQuotes(config.db_name);
+  std::string condition = escapeForDoubleQuotes(config.clan_tag_min_condition);
   return runClient(config, "-e \"use " + db + "; SELECT raw_name from playerstats WHERE " + condition +
                        " ORDER BY raw_name;\" > players.txt",
                    "list the players' names for tag detection", status) &&
@@ -145,7 +145,7 @@ void generateClanStats(const SeasonConfig& config, RunStatus& status) {
   std::printf(" Generating clan stats\n");
   std::printf("%s\n", kRule);
   updateTags(config, status);
-  if (runClient(config, "-e \"use " + quotedValue(config.db_name) + "; SELECT tag from clanstats;\" > db_tags.txt",
+  if (runClient(config, "-e \"use " + escapeForDoubleQuotes(config.db_name) + "; SELECT tag from clanstats;\" > db_tags.txt",
                 "list the clan tags", status) &&
       writeStatScript(config, status)) {
     runClient(config, "< db_sql_clanstats.txt > tmp-s", "rate the clan tags", status);

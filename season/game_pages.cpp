@@ -79,7 +79,7 @@ void deletePages(const SeasonConfig& config, std::vector<std::string> pages, Run
   while (next < pages.size()) {
     std::string command = "rm -f --";
     while (next < pages.size() && command.size() < kMaxDeleteCommand) {
-      command += " \"html/" + quotedValue(pages[next]) + "\"";
+      command += " \"html/" + escapeForDoubleQuotes(pages[next]) + "\"";
       ++next;
     }
     command += " >tmp-s";
@@ -201,7 +201,7 @@ std::vector<std::string> writtenPages() {
 // input could not be written (nothing was run).
 bool runReport(SeasonRun& s, const PagesPlan& plan) {
   // The season's own files are named as they are; a log's name is quoted.
-  std::string input = s.run.log_type == 1 ? kConvertedLog : "\"" + quotedValue(s.run.logfile) + "\"";
+  std::string input = s.run.log_type == 1 ? kConvertedLog : "\"" + escapeForDoubleQuotes(s.run.logfile) + "\"";
   if (!plan.left_out.empty()) {
     if (!writePagesLog(s.run.log_type == 1 ? kConvertedLog : std::string(s.run.logfile.view()), plan)) {
       s.status.fail(Failure::kWrite, std::string("could not write ") + kPagesLog + "; the pages of " +
@@ -210,7 +210,7 @@ bool runReport(SeasonRun& s, const PagesPlan& plan) {
     }
     input = kPagesLog;
   }
-  std::string report_config = quotedValue(s.config.game_stats_config_file);
+  std::string report_config = escapeForDoubleQuotes(s.config.game_stats_config_file);
   std::string command = "./kestrostats-c " + input + " \"" + report_config + "\" >temp-s";
   // A failed page leaves no rotation statement behind, so the rotation of
   // the pages that were written still goes ahead.

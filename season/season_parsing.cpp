@@ -13,6 +13,7 @@
 #include "line_event.h"
 #include "line_filter.h"
 #include "line_names.h"
+#include "line_pipeline.h"
 #include "pipeline_steps.h"
 #include "player_sql.h"
 #include "players.h"
@@ -44,11 +45,9 @@ void writeGameToDatabase(SeasonRun& s, const std::string& fingerprint) {
   Game& game = *s.game;
   addUpTables(game);
   restoreOriginalPlayerNames(game);
-  season::fixPlayerNames(game);
+  markBlankNames(game);
   markLeftOut(game, s.rules);
-  if (s.run.game_count == 99999999) s.run.game_count = kFirstGameCount;
-  s.run.game_count += 1;
-  std::printf("\nGenerating Stats ----------------<GAME ID %d>-----\n", s.run.game_count);
+  std::printf("\nGenerating Stats ----------------<GAME ID %d>-----\n", countWrittenGame(s.run));
   printPlayers(game);
   s.database.beginGame(fingerprint, s.run.game_count);
   sqlMake(game, s.config, s.database);
@@ -83,75 +82,105 @@ void skipAbortedGame(const std::string& fingerprint) {
   std::printf(" - the server did not end it (count_aborted_games: no): not counted\n");
 }
 
-}  // namespace
 
-void initGame(Game& game) {
-  game.reset_count = 0;
-  game.gametype = kFreeForAll;
-  game.mapname.clear();
-  game.ca_win_red = 0;
-  game.ca_win_blue = 0;
-  game.facts = GameFacts{};
+// Models and renames; the OSP banner line is consumed. True when the line
+// is fully handled. (The season leaves departures and re-entries alone: a
+// player's totals are the same whichever record holds them.)
+bool readModelsAndRenames(Game& game, const LineEvent& event) {
+  const LineScan& stripped = event.stripped_scan;
+  if (stripped.contains("Loaded OSP Client Version:")) return true;
+  if (stripped.contains(" is using model ")) {
+    int s = getVictim(game, event);
+    if (isLivePlayer(game, s)) game.q3players[s].model.assign(event.attacker_name);
+    return true;
+  }
+  if (stripped.contains("renamed to")) {
+    Q3Player& p = game.q3players[getVictim(game, event)];
+    p.name.assign(getAttackerName(stripped));
+    p.raw_name.assign(event.attacker_name);
+    return true;
+  }
+  return false;
 }
 
-void fixPlayerNames(Game& game) {
+class SeasonHooks final : public PipelineHooks {
+ public:
+  explicit SeasonHooks(SeasonRun& s) : s_(s) {}
+
+  // Only a server's own "InitGame: " line, never a chat text or a name that
+  // quotes one; once converted, the input is console text and stays so.
+  // The line itself is not parsed. (A realtime log is converted before it is
+  // read.)
+  bool takeRawLine(std::string_view line) override {
+    if (s_.run.log_type != 0 || !isServerInitGameLine(line)) return false;
+    std::printf("\nServer log detected --------------------------------\n");
+    convertServerLog(s_, std::string(s_.run.logfile.view()), false);
+    return true;
+  }
+
+  void keepLine(std::string_view line) override { fingerprintLine(s_.fingerprint, line); }
+
+  // The map is for the game's record only: the line stays out of the
+  // fingerprint, as it always was, so games counted before are known.
+  void rejectedLine(Game& game, std::string_view line) override {
+    if (line.starts_with("Current map: ")) game.mapname.assign(mapOfLine(line));
+  }
+
+  bool bookkeeping(Game& game, Run&, const LineEvent& event) override { return readModelsAndRenames(game, event); }
+
+  void afterKills(Game& game, const LineEvent& event) override { updateItems(game, event); }
+
+  // Any of the season's boundaries closes the game; after a limit the OSP
+  // statistics block that follows is read (and fingerprinted) first.
+  bool endsGame(Game& game, const LineEvent& event) override {
+    int entry = event.scan.firstContained(reset_strings);
+    if (entry < 0) return false;
+    if (reset_strings[entry] != "----- CL_Shutdown -----" && s_.run.log_type == 0) {
+      scanOspStats(
+          game, s_.run.log, [this](std::string_view block_line) { fingerprintLine(s_.fingerprint, block_line); },
+          HighBytes::kKept);
+    }
+    game.reset_count = kGameEnds;
+    return true;
+  }
+
+  // A game with more than one player is counted, unless its fingerprint
+  // shows it is counted already; either way its span in the input is noted
+  // (s.input_games), with whether it is to get pages.
+  void finishGame(Game& game) override {
+    const std::string fingerprint = s_.fingerprint.finish();
+    if (getTotalPlayers(game) <= 1) {
+      s_.input_games.passed(s_.run.log);
+    } else if (!s_.rules.count_aborted_games && !endedByServer(game, s_.run.log_type == 1)) {
+      skipAbortedGame(fingerprint);
+      s_.input_games.passed(s_.run.log);
+    } else if (s_.database.isCounted(fingerprint)) {
+      const bool owed = s_.database.pagesOwed(fingerprint);
+      skipCountedGame(fingerprint, owed);
+      s_.input_games.counted(s_.run.log, fingerprint, owed);
+    } else {
+      writeGameToDatabase(s_, fingerprint);
+      s_.input_games.counted(s_.run.log, fingerprint, true);
+    }
+  }
+
+ private:
+  SeasonRun& s_;
+};
+
+}  // namespace
+
+void markBlankNames(Game& game) {
   for (int i = 0, n = getTotalPlayers(game); i < n; ++i) {
     Q3Player& p = game.q3players[i];
     if (p.name.view().find_first_not_of(' ') == std::string_view::npos) p.name.append("\\_");
   }
 }
 
-void checkForNewGameStart(SeasonRun& s, const LineEvent& event) {
-  int entry = event.scan.firstContained(reset_strings);
-  if (entry < 0) return;
-  Game& game = *s.game;
-  if (reset_strings[entry] != "----- CL_Shutdown -----" && s.run.log_type == 0) {
-    scanOspStats(
-        game, s.run.log, [&s](std::string_view block_line) { fingerprintLine(s.fingerprint, block_line); },
-        HighBytes::kKept);
-  }
-  game.reset_count = kGameEnds;
-  const std::string fingerprint = s.fingerprint.finish();
-  if (getTotalPlayers(game) > 1) {
-    if (!s.rules.count_aborted_games && !endedByServer(game, s.run.log_type == 1)) {
-      skipAbortedGame(fingerprint);
-      s.input_games.passed(s.run.log);
-    } else if (s.database.isCounted(fingerprint)) {
-      const bool owed = s.database.pagesOwed(fingerprint);
-      skipCountedGame(fingerprint, owed);
-      s.input_games.counted(s.run.log, fingerprint, owed);
-    } else {
-      writeGameToDatabase(s, fingerprint);
-      s.input_games.counted(s.run.log, fingerprint, true);
-    }
-  } else {
-    s.input_games.passed(s.run.log);
-  }
-  initPlayers(game);
-  initGame(game);
-}
-
-int updateMiscInfo(Game& game, const LineEvent& event) {
-  const LineScan& stripped = event.stripped_scan;
-  if (stripped.contains("Loaded OSP Client Version:")) return 1;
-  if (stripped.contains(" is using model ")) {
-    int s = getVictim(game, event);
-    if (isLivePlayer(game, s)) game.q3players[s].model.assign(event.attacker_name);
-    return 1;
-  }
-  if (stripped.contains("renamed to")) {
-    Q3Player& p = game.q3players[getVictim(game, event)];
-    p.name.assign(getAttackerName(stripped));
-    p.raw_name.assign(event.attacker_name);
-    return 1;
-  }
-  return 0;
-}
-
 void convertServerLog(SeasonRun& s, const std::string& source, bool carry_over) {
   s.run.log_type = 1;
   std::printf(" - pre-parsing %s... (this may take a while)\n", source.c_str());
-  std::string command = "./ks-preparse \"" + quotedValue(source) + "\" \"" + kConvertedLog + "\"";
+  std::string command = "./ks-preparse \"" + escapeForDoubleQuotes(source) + "\" \"" + kConvertedLog + "\"";
   command += carry_over ? " \"1\" >temp-s" : " >temp-s";
   if (int status = runCommand(s.config, command); status != 0) {
     s.status.fail(Failure::kProgram, "./ks-preparse could not convert " + source + " (exit status " +
@@ -168,50 +197,12 @@ void convertServerLog(SeasonRun& s, const std::string& source, bool carry_over) 
   s.fingerprint.finish();
 }
 
-int checkIfServerLog(SeasonRun& s, std::string_view line) {
-  // Only a server's own "InitGame: " line, never a chat text or a name that
-  // quotes one; once converted, the input is console text and stays so.
-  if (s.run.log_type != 0 || !isServerInitGameLine(line)) return 0;
-  std::printf("\nServer log detected --------------------------------\n");
-  convertServerLog(s, std::string(s.run.logfile.view()), false);
-  return 1;
-}
-
-void processLine(SeasonRun& s, FixedText& line) {
-  Game& game = *s.game;
-  if (checkIfServerLog(s, line) == 1) return;
-  if (readStatedFact(game, line)) return;
-  cleanLine(line, HighBytes::kKept);
-  if (handleChatLine(game, line)) {
-    fingerprintLine(s.fingerprint, line);
-    return;
-  }
-  noteLimitHit(game, line);
-  const LineScan scan(seasonKeywordIndex(), line);
-  if (!validLine(scan, valid_strings)) {
-    // The map is for the game's record only: the line stays out of the
-    // fingerprint, as it always was, so games counted before are known.
-    if (line.view().starts_with("Current map: ")) game.mapname.assign(mapOfLine(line));
-    handleRejectedLine(game, line);
-    return;
-  }
-  fingerprintLine(s.fingerprint, line);
-  const LineEvent event(scan);
-  if (season::updateMiscInfo(game, event) == 1) return;
-  addPlayersOfLine(game, event, addPlayer_strings);
-  assignTeam(game, event);
-  updateCTFStats(game, event);
-  updateTables(game, event);
-  updateItems(game, event);
-  scanWeaponStats(game, event);
-  checkForNewGameStart(s, event);
-}
-
 void readLog(SeasonRun& s) {
   s.input_games.begin(s.run.log);
-  FixedText line;
-  while (readLine(s.run.log, line)) processLine(s, line);
-  if (s.run.log != nullptr && std::ferror(s.run.log) != 0) {
+  SeasonHooks hooks(s);
+  LinePipeline pipeline(s.run, *s.game, hooks,
+                        {seasonKeywordIndex(), HighBytes::kKept, valid_strings, addPlayer_strings});
+  if (!pipeline.readLog()) {
     s.status.fail(Failure::kLog, "could not read " + std::string(s.run.logfile.view()) + " to its end");
     s.log_failed = true;
   }

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "season_config.h"
+#include "shell_launch.h"
 #include "text.h"
 
 namespace season {
@@ -36,26 +37,7 @@ std::string commandForm(const SeasonConfig& config, std::string_view command) {
 }
 
 int runCommand(const SeasonConfig& config, std::string_view command) {
-  std::fflush(stdout);
-  int status = std::system(commandForm(config, command).c_str());
-  if (status == -1) return -1;
-  if (WIFEXITED(status)) return WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-  return status;
-}
-
-std::string shellWord(std::string_view value) {
-  if (isPlain(value) && !value.empty()) return std::string(value);
-  std::string quoted = "'";
-  for (char c : value) {
-    if (c == '\'') quoted += "'\\''";
-    else quoted += c;
-  }
-  return quoted + "'";
-}
-
-std::string quotedValue(std::string_view value) {
-  return isPlain(value) ? std::string(value) : escapeForDoubleQuotes(value);
+  return runShellCommand(commandForm(config, command));
 }
 
 bool passwordInOptionFile(const SeasonConfig& config) {

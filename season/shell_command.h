@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "season_config.h"
+#include "shell_launch.h"
 
 namespace season {
 
@@ -17,18 +18,9 @@ std::string commandForm(const SeasonConfig& config, std::string_view command);
 
 // Runs the command in the configured form (standard output is flushed first
 // so the run's own messages keep their order). Returns the command's exit
-// status: 0 on success, 127 when the shell found no such program, 128 plus
-// the signal number when it was killed, -1 when no shell could be started.
+// status as runShellCommand() does.
 int runCommand(const SeasonConfig& config, std::string_view command);
 
-// A value as a shell word: plain values (letters, digits and ._-/:@) stay as
-// they are, anything else is single-quoted, so no value can run a command
-// of its own or lose a character such as "$".
-std::string shellWord(std::string_view value);
-
-// A value that stands between double quotes of a command: plain values stay
-// as they are, anything else has \ " $ ` escaped.
-std::string quotedValue(std::string_view value);
 
 // The client's connection options "-h HOST -u USER" (with "-P PORT" and
 // "-S SOCKET" when configured), followed by the password only when a

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "config_file.h"
+#include "shell_launch.h"
 
 namespace setup {
 
@@ -14,20 +15,6 @@ namespace {
 // a user "quake3" writes it by default (~/.q3a/osp/games.log).
 constexpr const char* kShippedLog = "/home/quake3/.q3a/osp/games.log";
 constexpr const char* kShippedWorkDir = "/srv/kestrostats";
-
-// A shell word: the path as the admin can paste it.
-std::string shellWord(const std::string& text) {
-  bool plain = !text.empty();
-  for (char c : text) {
-    bool safe = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                std::string_view("/._-+:,@%=").find(c) != std::string_view::npos;
-    plain = plain && safe;
-  }
-  if (plain) return text;
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 // A path in a unit's list or command line, where a space would split it.
 std::string unitWord(const std::string& path) {

@@ -1,59 +1,52 @@
-// A fixture that gives every test a fresh kestrostats-c run: an empty
-// player table and game state, the default report settings, and a scratch
-// working directory with an html/ folder, so that games written by the
-// pipeline land somewhere harmless.
+// A fixture that gives every test a fresh game and run: an empty player
+// table, the initial game state, and a scratch working directory. runLog()
+// drives lines through the line pipeline with the console's bookkeeping
+// and no game end, so a test sees the game the lines made.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
+#include "events.h"
 #include "game.h"
-#include "kestrostats_c.h"
 #include "keyword_index.h"
+#include "keywords.h"
 #include "line_event.h"
-#include "game_report.h"
+#include "line_pipeline.h"
 #include "players.h"
 #include "program_runner.h"
-#include "reportconfig.h"
 #include "text.h"
 
 class AnalyserTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    console_ = std::make_unique<ConsoleRun>();
-    current_ = console_.get();
+    state_ = std::make_unique<State>();
+    current_ = state_.get();
     resetGame();
     previous_dir_ = std::filesystem::current_path();
-    std::filesystem::create_directory(dir_.path() / "html");
     std::filesystem::current_path(dir_.path());
   }
   void TearDown() override {
     fpclose(run().log);
-    fpclose(console().rotation);
     current_ = nullptr;
     std::filesystem::current_path(previous_dir_);
   }
 
  public:
-  // The run of the test being run.
-  static ConsoleRun& console() { return *current_; }
   static Game& game() { return *current_->game; }
   static ::Run& run() { return current_->run; }
-  static ReportConfig& config() { return current_->config; }
 
-  // A fresh run: empty player table, initial game state, default settings.
+  // A fresh run: empty player table, initial game state.
   static void resetGame() {
     fpclose(run().log);
     initPlayers(game());
     initGame(game());
     run() = ::Run{};
-    run().time_now.assign("2026-12-07,20-44-01");
-    config() = ReportConfig{};
   }
 
   // Adds players by raw name, in order (indices 0, 1, ...).
@@ -61,13 +54,16 @@ class AnalyserTest : public ::testing::Test {
     for (std::string_view n : names) addPlayer(game(), n);
   }
 
-  // Runs `log` through the console pipeline and returns what it printed.
+  // Runs `log` through the pipeline and returns what it printed.
   static std::string runLog(const std::string& log) {
     run().log = std::tmpfile();
     std::fputs(log.c_str(), run().log);
     std::rewind(run().log);
     ::testing::internal::CaptureStdout();
-    readLog(console());
+    ReadingHooks hooks;
+    LinePipeline pipeline(run(), game(), hooks,
+                          {consoleKeywordIndex(), HighBytes::kReplaced, valid_strings, addPlayer_strings});
+    EXPECT_TRUE(pipeline.readLog());
     std::string out = ::testing::internal::GetCapturedStdout();
     fpclose(run().log);
     return out;
@@ -81,41 +77,30 @@ class AnalyserTest : public ::testing::Test {
     LineEvent event;
   };
 
-  // What `write` writes to the report of the game in the table.
-  static std::string render(const std::function<void(Report&)>& write) {
-    Report report(game(), run(), config(), console().site);
-    write(report);
-    return report.mainPage();
-  }
-
-  // Writes the report of the game in the table to html/, as the program
-  // does, and remembers the page names.
-  static PageResult makeHtml() {
-    console().site = loadSiteFiles(config());
-    Report report(game(), run(), config(), console().site);
-    ::makeHtml(report);
-    out_filename_stats = report.out_filename_stats;
-    out_filename_wepns = report.out_filename_wepns;
-    return writePages(report, console().rotation);
-  }
-
   static int countOf(const std::string& text, const std::string& word) {
     int n = 0;
     for (auto at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
     return n;
   }
 
-  // Names of the pages makeHtml() wrote last.
-  static inline std::string out_filename_stats;
-  static inline std::string out_filename_wepns;
-
   kstest::TempDir dir_;
 
  private:
-  static inline ConsoleRun* current_ = nullptr;
-  std::unique_ptr<ConsoleRun> console_;
+  // The console's bookkeeping; no line ends the game.
+  struct ReadingHooks final : PipelineHooks {
+    bool takeRawLine(std::string_view) override { return false; }
+    bool bookkeeping(Game& game, ::Run& run, const LineEvent& event) override {
+      return updateMiscInfo(game, run, event) == 1;
+    }
+    bool endsGame(Game&, const LineEvent&) override { return false; }
+    void finishGame(Game&) override {}
+  };
+  struct State {
+    ::Run run;
+    std::unique_ptr<Game> game = std::make_unique<Game>();
+  };
+
+  static inline State* current_ = nullptr;
+  std::unique_ptr<State> state_;
   std::filesystem::path previous_dir_;
 };
-
-// Report tests use the same fixture.
-using ReportTest = AnalyserTest;

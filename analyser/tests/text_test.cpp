@@ -4,6 +4,7 @@
 
 #include "sha256.h"
 #include "sql_literal.h"
+#include "shell_launch.h"
 #include "text.h"
 
 TEST(FixedText, NeverHoldsMoreThan509Characters) {

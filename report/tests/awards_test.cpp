@@ -1,6 +1,6 @@
 #include "awards.h"
 #include "kills.h"
-#include "analyser_fixture.h"
+#include "console_fixture.h"
 
 using Awards = ReportTest;
 
@@ -14,7 +14,7 @@ constexpr int kBestDefender = 25;
 constexpr int kOverallAccuracy = 29;
 
 // Players a, b, c with their totals column at index 3.
-void threePlayers() { AnalyserTest::addPlayers({"a", "b", "c"}); }
+void threePlayers() { ConsoleTest::addPlayers({"a", "b", "c"}); }
 }  // namespace
 
 TEST_F(Awards, TiesShareAnAwardAndAZeroBestGivesItToNobody) {

@@ -1,5 +1,5 @@
 #include "main_tables.h"
-#include "analyser_fixture.h"
+#include "console_fixture.h"
 #include "scoring.h"
 
 using MainTables = ReportTest;

@@ -1,4 +1,4 @@
-#include "analyser_fixture.h"
+#include "console_fixture.h"
 
 using NameColours = ReportTest;
 

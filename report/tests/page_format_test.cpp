@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "analyser_fixture.h"
+#include "console_fixture.h"
 
 using PageFormat = ReportTest;
 

@@ -1,7 +1,7 @@
 // Naming, opening and assembling the two pages of a game.
 #include <filesystem>
 
-#include "analyser_fixture.h"
+#include "console_fixture.h"
 #include "awards.h"
 #include "scoring.h"
 
@@ -11,12 +11,12 @@ namespace {
 
 // A finished two-player free-for-all game, ready to be written.
 void twoPlayerGame() {
-  AnalyserTest::runLog(
+  ConsoleTest::runLog(
       "Current map: q3dm17\n"
       "Raven^7 entered the game\nMoss^7 entered the game\n"
       "Moss^7 was railed by Raven^7\n");
-  addUpTables(AnalyserTest::game());
-  AnalyserTest::run().game_count = 1001;
+  addUpTables(ConsoleTest::game());
+  ConsoleTest::run().game_count = 1001;
 }
 
 }  // namespace
@@ -207,4 +207,24 @@ TEST_F(Pages, TheGameAsJsonBesideItsPagesWhenConfigured) {
   EXPECT_NE(dir_.read("html/kestrostats_2026_12_07_20_44_01_1003_FFA_PUB_main.html")
                 .find("<b>map : q3dm17</b><br><small>played 2017-06-23 12:43:00</small>"),
             std::string::npos);
+}
+
+TEST_F(Pages, RatingsOfAnEndlessDuelStayFiniteOnThePages) {
+  // Every kill adds a share of the victim's rating: traded kills make both
+  // ratings grow geometrically, past any float after some thousands.
+  std::string log = "Raven^7 entered the game\nMoss^7 entered the game\n";
+  for (int i = 0; i < 8000; ++i) log += "Moss^7 was railed by Raven^7\nRaven^7 was railed by Moss^7\n";
+  runLog(log);
+  addUpTables(game());
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_LE(game().q3players[i].skill, kRatingLimit);
+    EXPECT_LE(game().q3players[i].combat, kRatingLimit);
+    EXPECT_GE(game().q3players[i].combat, -kRatingLimit);
+  }
+  EXPECT_GT(game().q3players[0].skill, kRatingLimit - 100.0f);  // it did reach the bound
+  run().game_count = 1001;
+  makeHtml();
+  std::string page = dir_.read("html/" + out_filename_stats) + dir_.read("html/" + out_filename_wepns);
+  EXPECT_EQ(page.find("inf"), std::string::npos);
+  EXPECT_EQ(page.find("nan"), std::string::npos);
 }

@@ -1,5 +1,5 @@
 #include "kills.h"
-#include "analyser_fixture.h"
+#include "console_fixture.h"
 #include "scoring.h"
 #include "weapon_page.h"
 #include "weaponstats.h"

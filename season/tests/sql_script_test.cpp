@@ -196,10 +196,10 @@ TEST(ShellCommands, TheCommandFormAndQuoting) {
   config.pre_command.assign("sh -c");
   config.command_enclosing_character = '\'';
   EXPECT_EQ(season::commandForm(config, "ls"), "sh -c 'ls'");
-  EXPECT_EQ(season::shellWord("db.example-1:3306/x@y"), "db.example-1:3306/x@y");
-  EXPECT_EQ(season::shellWord("pa$$ w'rd"), "'pa$$ w'\\''rd'");
-  EXPECT_EQ(season::shellWord(""), "''");
-  EXPECT_EQ(season::quotedValue("my log$(x).log"), "my log\\$(x).log");
+  EXPECT_EQ(shellWord("db.example-1:3306/x@y"), "db.example-1:3306/x@y");
+  EXPECT_EQ(shellWord("pa$$ w'rd"), "'pa$$ w'\\''rd'");
+  EXPECT_EQ(shellWord(""), "''");
+  EXPECT_EQ(escapeForDoubleQuotes("my log$(x).log"), "my log\\$(x).log");
   config.db_host.assign("127.0.0.1");
   config.db_user.assign("stats");
   config.db_pass.assign("");

@@ -3,10 +3,10 @@
 // lines whose player names hold the chat separator still count.
 #include <string>
 
-#include "analyser_fixture.h"
+#include "console_fixture.h"
 #include "kills.h"
 
-using Chat = AnalyserTest;
+using Chat = ConsoleTest;
 
 namespace {
 

@@ -2,9 +2,9 @@
 // qualifying rules, run through the whole line pipeline.
 #include <string>
 
-#include "analyser_fixture.h"
+#include "console_fixture.h"
 
-using GameSegmentation = AnalyserTest;
+using GameSegmentation = ConsoleTest;
 
 namespace {
 

@@ -1,0 +1,26 @@
+// Starting other programs through the shell, and the two ways a value is
+// put into a command line. Every program of the suite starts its helpers
+// (ks-preparse, the database client, kestrostats-c, kestrostats-site)
+// through runShellCommand(), and quotes what it puts into the command with
+// one of the two quoting functions, so that no value from a log, a
+// configuration or a database can end its word and run a command of its own.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Runs `command` with /bin/sh, after flushing standard output so that the
+// caller's messages and the command's keep their order. Returns the
+// command's exit status: 0 on success, 127 when the shell found no such
+// program, 128 plus the signal number when it was killed, -1 when no shell
+// could be started.
+int runShellCommand(const std::string& command);
+
+// A value for between double quotes of a command: \ " $ ` are escaped, so
+// the value stays one word whatever it holds.
+std::string escapeForDoubleQuotes(std::string_view text);
+
+// A value as a shell word of its own: plain values (letters, digits and
+// ._-/:@) stay as they are, anything else is single-quoted, so no value can
+// run a command of its own or lose a character such as "$".
+std::string shellWord(std::string_view value);

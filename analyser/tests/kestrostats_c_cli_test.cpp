@@ -164,3 +164,17 @@ TEST(KestrostatsRun, AServerLogNameCannotInjectAShellCommand) {
   EXPECT_FALSE(dir.exists("tmp-c"));
   EXPECT_FALSE(dir.exists("kestro-c.log"));
 }
+
+TEST(KestrostatsCommandLine, PagesThatCannotBeCreatedStopTheRunWhichStillCleansUp) {
+  Workspace dir;
+  std::filesystem::remove(dir.path() / "html");
+  // Two games: the first one's pages fail, and the reading stops there.
+  dir.write("game.log", kGame + kGame);
+  auto result = runIn(dir, "./kestrostats-c game.log");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.output.find("ERROR: couldnt open file to write\n"), std::string::npos) << result.output;
+  EXPECT_EQ(result.output.find("GAME ID 1002"), std::string::npos) << result.output;
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "tmp-c"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "kestro-c.log"));
+  EXPECT_EQ(dir.read("db_sql_gamestats.txt"), "");
+}

@@ -1,8 +1,5 @@
 #include "install_paths.h"
 
-#include "platform.h"
-#include "server_settings.h"
-
 namespace cvarsmith {
 
 SplitPath splitExecutablePath(const std::string& executablePath) {
@@ -12,27 +9,6 @@ SplitPath splitExecutablePath(const std::string& executablePath) {
     }
   }
   return {"", executablePath};
-}
-
-void setExecutablePath(CommandLinePage& page, const std::string& executablePath) {
-  SplitPath split = splitExecutablePath(executablePath);
-  page.executablePath = executablePath;
-  page.installationDirectory = split.directory;
-  page.executableName = split.fileName;
-}
-
-void saveInstallPaths(CommandLinePage& page, SettingsStore& store) {
-  setExecutablePath(page, page.executablePath);
-  if (!store.keyExists()) return;
-  store.writeValue(kStoredExecutableName, page.executableName, false);
-  store.writeValue(kStoredExecutablePath, page.executablePath, false);
-  store.writeValue(kStoredInstallationDirectory, page.installationDirectory, false);
-}
-
-void loadInstallPaths(CommandLinePage& page, SettingsStore& store) {
-  if (auto value = store.readValue(kStoredExecutablePath)) page.executablePath = *value;
-  if (auto value = store.readValue(kStoredInstallationDirectory)) page.installationDirectory = *value;
-  if (auto value = store.readValue(kStoredExecutableName)) page.executableName = *value;
 }
 
 namespace {

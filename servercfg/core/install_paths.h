@@ -1,13 +1,12 @@
-// Where the game's executable lives, the platform defaults for it, and the
-// three values kept in the settings store between runs.
+// Where the game's executable lives: the platform defaults for it, the names
+// of the three values kept in the settings store between runs, and the path
+// arithmetic on them. Setting, saving and loading the Command Line page's
+// paths are with the page's record (server_settings.h).
 #pragma once
 
 #include <string>
 
 namespace cvarsmith {
-
-class SettingsStore;
-struct CommandLinePage;
 
 #ifdef _WIN32
 inline constexpr const char* kDefaultExecutablePath = "C:\\Program Files\\Quake III Arena\\quake3.exe";
@@ -34,19 +33,6 @@ struct SplitPath {
   std::string fileName;   // after it (the whole path when there is none)
 };
 SplitPath splitExecutablePath(const std::string& executablePath);
-
-// Sets the executable path and derives the installation directory and the
-// executable name from it, as the Command Line page's "Browse" does.
-void setExecutablePath(CommandLinePage& page, const std::string& executablePath);
-
-// Derives name and directory from the page's executable path and writes the
-// three values into the existing store key; does nothing when the key does
-// not exist (only the first-use check creates it).
-void saveInstallPaths(CommandLinePage& page, SettingsStore& store);
-
-// Reads the three stored values into the page; a value that cannot be read
-// leaves its field unchanged.
-void loadInstallPaths(CommandLinePage& page, SettingsStore& store);
 
 // Shortens a file name chosen inside the active game directory of the
 // installation to a name relative to that directory. The prefix is the

@@ -4,6 +4,27 @@
 
 namespace cvarsmith {
 
+void setExecutablePath(CommandLinePage& page, const std::string& executablePath) {
+  SplitPath split = splitExecutablePath(executablePath);
+  page.executablePath = executablePath;
+  page.installationDirectory = split.directory;
+  page.executableName = split.fileName;
+}
+
+void saveInstallPaths(CommandLinePage& page, SettingsStore& store) {
+  setExecutablePath(page, page.executablePath);
+  if (!store.keyExists()) return;
+  store.writeValue(kStoredExecutableName, page.executableName, false);
+  store.writeValue(kStoredExecutablePath, page.executablePath, false);
+  store.writeValue(kStoredInstallationDirectory, page.installationDirectory, false);
+}
+
+void loadInstallPaths(CommandLinePage& page, SettingsStore& store) {
+  if (auto value = store.readValue(kStoredExecutablePath)) page.executablePath = *value;
+  if (auto value = store.readValue(kStoredInstallationDirectory)) page.installationDirectory = *value;
+  if (auto value = store.readValue(kStoredExecutableName)) page.executableName = *value;
+}
+
 void resetToDefaults(ServerSettings& settings, SettingsStore& store) {
   settings = ServerSettings{};
   loadInstallPaths(settings.commandLine, store);

@@ -278,6 +278,19 @@ struct CommandLinePage {
   bool operator==(const CommandLinePage&) const = default;
 };
 
+// Sets the executable path and derives the installation directory and the
+// executable name from it, as the Command Line page's "Browse" does.
+void setExecutablePath(CommandLinePage& page, const std::string& executablePath);
+
+// Derives name and directory from the page's executable path and writes the
+// three values (install_paths.h names them) into the existing store key; does
+// nothing when the key does not exist (only the first-use check creates it).
+void saveInstallPaths(CommandLinePage& page, SettingsStore& store);
+
+// Reads the three stored values into the page; a value that cannot be read
+// leaves its field unchanged.
+void loadInstallPaths(CommandLinePage& page, SettingsStore& store);
+
 // weapon_have's bit for the Gauntlet, which has no box of its own.
 inline constexpr int kWeaponHaveGauntlet = 256;
 

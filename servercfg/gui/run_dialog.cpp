@@ -2,7 +2,6 @@
 
 #include <QApplication>
 
-#include "command_line_platform.h"
 #include "installation_check.h"
 #include "logos.h"
 #include "main_dialog.h"
@@ -10,6 +9,7 @@
 #include "qsettings_store.h"
 #include "qt_platform.h"
 #include "small_dialogs.h"
+#include "system_clock.h"
 
 namespace cvarsmith {
 

@@ -1,6 +1,5 @@
 #include "command_line_platform.h"
 
-#include <ctime>
 #include <ostream>
 
 #include "install_paths.h"
@@ -22,17 +21,6 @@ std::optional<ChosenFile> PresetFilePrompts::promptSaveFile(const FilePromptRequ
 
 std::optional<ChosenFile> PresetFilePrompts::promptOpenFile(const FilePromptRequest& request) {
   return promptSaveFile(request);
-}
-
-std::tm SystemClock::localNow() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  return local;
 }
 
 }  // namespace cvarsmith

@@ -1,7 +1,7 @@
 // The platform services answered from the command line: messages go to
 // standard output (errors and warnings to standard error), questions get a
 // fixed answer (OK unless told otherwise), and the file prompts answer with
-// the file named by the current option.
+// the file named by the current option. The clock is core's SystemClock.
 #pragma once
 
 #include <iosfwd>
@@ -34,11 +34,6 @@ class PresetFilePrompts final : public FilePrompts {
 
  private:
   std::optional<std::string> answer_;
-};
-
-class SystemClock final : public Clock {
- public:
-  std::tm localNow() override;
 };
 
 }  // namespace cvarsmith

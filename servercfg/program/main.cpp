@@ -1,13 +1,14 @@
 // Cvarsmith, the server configuration generator. Without options it opens
 // its dialog (when built with one); with options it runs from the shell.
+// The program sits above both fronts, which know nothing of each other.
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "command_line_platform.h"
 #include "headless_front.h"
 #include "qprocess_runner.h"
 #include "qsettings_store.h"
+#include "system_clock.h"
 
 #ifdef CVARSMITH_WITH_DIALOG
 #include "headless_options.h"

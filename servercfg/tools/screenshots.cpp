@@ -10,12 +10,12 @@
 #include <cstdio>
 #include <map>
 
-#include "command_line_platform.h"
 #include "logos.h"
 #include "main_dialog.h"
 #include "qprocess_runner.h"
 #include "qt_platform.h"
 #include "small_dialogs.h"
+#include "system_clock.h"
 
 namespace {
 

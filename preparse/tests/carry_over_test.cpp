@@ -5,7 +5,7 @@
 // it, and whatever follows the last "ShutdownGame:" must wait in the tail.
 //
 // The conversions run in memory, so that a log can be cut at every byte;
-// one test checks that the program, reading and writing files, agrees.
+// one test checks that the built program, reading and writing files, agrees.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "conversion.h"
-#include "ks_preparse.h"
 #include "program_runner.h"
 
 namespace fs = std::filesystem;
@@ -53,19 +52,15 @@ class Converter {
   std::string tail_;
 };
 
-// The program itself, run in this process in a scratch directory, which is
-// the working directory while the object lives (the carry-over files are
-// made there).
-class ProgramInProcess {
+// The built program, run in a scratch directory, where it makes its
+// carry-over files.
+class Program {
  public:
-  ProgramInProcess() : previous_(fs::current_path()) { fs::current_path(dir_.path()); }
-  ~ProgramInProcess() { fs::current_path(previous_); }
-  ProgramInProcess(const ProgramInProcess&) = delete;
-  ProgramInProcess& operator=(const ProgramInProcess&) = delete;
+  Program() { dir_.installProgram("ks-preparse"); }
 
   std::string convert(const std::string& log) {
     dir_.write("whole.log", log);
-    EXPECT_EQ(run({"whole.log", "whole.out"}), 0);
+    EXPECT_EQ(run("whole.log whole.out"), 0);
     return dir_.read("whole.out");
   }
 
@@ -75,7 +70,7 @@ class ProgramInProcess {
     size_t from = 0;
     for (size_t cut : cuts) {
       dir_.write("live.log", log.substr(from, cut - from));
-      EXPECT_EQ(run({"live.log", "live.out", "1"}), 0);
+      EXPECT_EQ(run("live.log live.out 1"), 0);
       targets += dir_.read("live.out");
       from = cut;
     }
@@ -85,16 +80,13 @@ class ProgramInProcess {
   std::string tail() const { return dir_.read("kestro_lastgame_1_live.log"); }
 
  private:
-  int run(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "ks-preparse");
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    return preparse::run(static_cast<int>(arguments.size()), argv.data());
+  int run(const std::string& arguments) {
+    kstest::RunResult result = kstest::runIn(dir_, "./ks-preparse " + arguments);
+    EXPECT_EQ(result.output, "") << arguments;
+    return result.status;
   }
 
   kstest::TempDir dir_;
-  fs::path previous_;
 };
 
 // The log's bytes after its last "ShutdownGame:" line: the final tail.
@@ -238,7 +230,7 @@ TEST(CarryOverPieces, RealLogs) {
 TEST(CarryOverPieces, TheProgramReadingFilesAgreesWithTheConversionInMemory) {
   const std::string log = awkwardLog();
   Converter memory;
-  ProgramInProcess program;
+  Program program;
   EXPECT_EQ(program.convert(log), memory.convert(log));
   const size_t n = log.size();
   for (const std::vector<size_t>& cuts : {std::vector<size_t>{100}, {n / 4, n / 2, 3 * n / 4}, {n - 5}}) {

@@ -136,8 +136,8 @@ struct Admin {
 
 Outcome readConfiguration(Admin& a) {
   a.config.path.assign(a.command.config);
-  if (!season::loadConfig(a.config)) {
-    return failed(Failure::kUsage, "could not open the configuration file \"" + a.command.config + "\"");
+  if (season::loadConfig(a.config) != ConfigRead::kRead) {
+    return failed(Failure::kUsage, "could not read the configuration file \"" + a.command.config + "\"");
   }
   if (!site::readSiteSettings(a.command.config, a.site, a.error)) return failed(Failure::kUsage, a.error);
   if (!season::isPlainDatabaseName(a.config.db_name)) {

@@ -31,6 +31,16 @@ void readSettings(std::FILE* file, std::span<const TextSetting> settings,
   }
 }
 
+ConfigRead readConfigFile(const std::string& path, std::span<const TextSetting> settings,
+                          const std::function<bool(std::string_view key, std::FILE* file)>& other_key) {
+  std::FILE* file = openInputFile(path.c_str());
+  if (file == nullptr) return ConfigRead::kCannotOpen;
+  readSettings(file, settings, other_key);
+  const bool read_error = std::ferror(file) != 0;
+  std::fclose(file);
+  return read_error ? ConfigRead::kCannotRead : ConfigRead::kRead;
+}
+
 std::string seasonServerName(std::string_view configured) {
   std::string name(configured);
   if (name.empty()) {

@@ -30,6 +30,19 @@ void setDefaults(std::span<const TextSetting> settings);
 void readSettings(std::FILE* file, std::span<const TextSetting> settings,
                   const std::function<bool(std::string_view key, std::FILE* file)>& other_key = {});
 
+// How reading a configuration file ended.
+enum class ConfigRead {
+  kRead,        // read to its end
+  kCannotOpen,  // missing, unreadable, or a folder
+  kCannotRead,  // opened, but a read failed on the way: nothing of it is to be trusted
+};
+
+// The one reader of every program's configuration file: opens `path`,
+// reads the settings over their current values (as readSettings does) and
+// closes it, checking every read.
+ConfigRead readConfigFile(const std::string& path, std::span<const TextSetting> settings,
+                          const std::function<bool(std::string_view key, std::FILE* file)>& other_key = {});
+
 // Reads a value line (line end cut); false at the end of the file.
 bool readValueLine(std::FILE* file, FixedText& value);
 

@@ -45,13 +45,18 @@ ReportConfig::ReportConfig() { setDefaults(settingsOf(*this)); }
 bool readConfig(ReportConfig& config) {
   const auto settings = settingsOf(config);
   setDefaults(settings);
-  std::FILE* file = std::fopen(config.path.c_str(), "r");
-  if (file == nullptr) {
-    std::printf("ERROR: could not open config file \"%s\"\n", config.path.c_str());
-    return false;
+  switch (readConfigFile(config.path.c_str(), settings)) {
+    case ConfigRead::kRead:
+      printConfigBlock(config);
+      return true;
+    case ConfigRead::kCannotOpen:
+      std::printf("ERROR: could not open config file \"%s\"\n", config.path.c_str());
+      std::fprintf(stderr, "ERROR: could not open config file \"%s\"\n", config.path.c_str());
+      return false;
+    case ConfigRead::kCannotRead:
+      std::printf("ERROR: could not read config file \"%s\"\n", config.path.c_str());
+      std::fprintf(stderr, "ERROR: could not read config file \"%s\"\n", config.path.c_str());
+      return false;
   }
-  readSettings(file, settings);
-  printConfigBlock(config);
-  std::fclose(file);
-  return true;
+  return false;
 }

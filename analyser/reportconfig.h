@@ -22,6 +22,7 @@ struct ReportConfig {
 };
 
 // Reads the file at config.path over the defaults and prints the
-// configuration block. False, after "ERROR: could not open config file",
-// when the file cannot be opened.
+// configuration block. False, after "ERROR: could not open config file"
+// (or "could not read"), when the file cannot be opened (a folder cannot)
+// or read to its end.
 bool readConfig(ReportConfig& config);

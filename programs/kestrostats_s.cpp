@@ -212,7 +212,7 @@ bool takeQuietOption(int& argc, char** argv) {
 bool configAsksQuiet(const SeasonConfig& config) {
   SeasonConfig peek;
   peek.path = config.path;
-  return loadConfig(peek) && isYes(peek.quiet);
+  return loadConfig(peek) == ConfigRead::kRead && isYes(peek.quiet);
 }
 
 // A file that holds the database password should be its owner's only.

@@ -104,32 +104,37 @@ bool isPortNumber(std::string_view text) {
 
 }  // namespace
 
-bool loadConfig(SeasonConfig& config) {
+ConfigRead loadConfig(SeasonConfig& config) {
   const auto settings = settingsOf(config);
   setDefaults(settings);
   config.command_enclosing_character = ' ';
-  std::FILE* file = std::fopen(config.path.c_str(), "r");
-  if (file == nullptr) return false;
   // The enclosing character is the first character of its value line; an
   // empty line keeps the blank.
-  readSettings(file, settings, [&config](std::string_view key, std::FILE* from) {
+  const ConfigRead read = readConfigFile(config.path.c_str(), settings, [&config](std::string_view key, std::FILE* from) {
     if (key != kEnclosingKey) return false;
     FixedText value;
     if (readValueLine(from, value) && !value.empty()) config.command_enclosing_character = value[0];
     return true;
   });
-  std::fclose(file);
+  if (read != ConfigRead::kRead) return read;
   // Read as a decimal number; text that is no number gives 0.
   config.no_of_game_stats = std::atoi(config.no_of_game_stats_text.c_str());
   config.lock_wait_seconds = std::max(0, std::atoi(config.lock_wait_seconds_text.c_str()));
   config.server = seasonServerName(config.server_name.view());
-  return true;
+  return ConfigRead::kRead;
 }
 
 int readConfig(SeasonConfig& config) {
-  if (!loadConfig(config)) {
-    std::printf("ERROR: could not open config file \"%s\"\n", config.path.c_str());
-    return 1;
+  switch (loadConfig(config)) {
+    case ConfigRead::kRead:
+      break;
+    case ConfigRead::kCannotOpen:
+      std::printf("ERROR: could not open config file \"%s\"\n", config.path.c_str());
+      return 1;
+    case ConfigRead::kCannotRead:
+      std::printf("ERROR: could not read config file \"%s\"\n", config.path.c_str());
+      std::fprintf(stderr, "ERROR: could not read config file \"%s\"\n", config.path.c_str());
+      return 1;
   }
   printListing(config);
   if (config.db_host.empty() || config.db_name.empty()) {

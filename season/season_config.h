@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "config_file.h"
 #include "text.h"
 
 namespace season {
@@ -65,9 +66,8 @@ struct SeasonConfig {
   SeasonConfig();
 };
 
-// Reads the file at config.path over the defaults, printing nothing. False
-// when it cannot be opened.
-bool loadConfig(SeasonConfig& config);
+// Reads the file at config.path over the defaults, printing nothing.
+ConfigRead loadConfig(SeasonConfig& config);
 
 // Reads the file at config.path over the defaults and prints the
 // configuration listing. Returns 0, or the exit status (1) after its

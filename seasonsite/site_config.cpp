@@ -100,17 +100,15 @@ bool readSiteSettings(const std::string& path, SiteSettings& settings, std::stri
       {"show_quotes:", &quotes, "yes"},
   };
   setDefaults(table);
-  std::FILE* file = openInputFile(path.c_str());
-  if (file == nullptr) {
-    error = "could not open the configuration file \"" + path + "\"";
-    return false;
-  }
-  readSettings(file, table);
-  bool read_error = std::ferror(file) != 0;
-  std::fclose(file);
-  if (read_error) {
-    error = "could not read the configuration file \"" + path + "\"";
-    return false;
+  switch (readConfigFile(path, table)) {
+    case ConfigRead::kRead:
+      break;
+    case ConfigRead::kCannotOpen:
+      error = "could not open the configuration file \"" + path + "\"";
+      return false;
+    case ConfigRead::kCannotRead:
+      error = "could not read the configuration file \"" + path + "\"";
+      return false;
   }
   if (host.empty() || name.empty()) {
     error = "the configuration \"" + path + "\" names no database (db_host: and db_name:)";

@@ -178,3 +178,12 @@ TEST(KestrostatsCommandLine, PagesThatCannotBeCreatedStopTheRunWhichStillCleansU
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "kestro-c.log"));
   EXPECT_EQ(dir.read("db_sql_gamestats.txt"), "");
 }
+
+TEST(KestrostatsCommandLine, AConfigurationThatIsAFolderIsAnErrorNotAnEmptyFile) {
+  Workspace dir;
+  std::filesystem::create_directory(dir.path() / "folder.cfg");
+  auto result = runIn(dir, "./kestrostats-c game.log folder.cfg");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.output.find("ERROR: could not open config file \"folder.cfg\"\n"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "db_sql_gamestats.txt"));
+}

@@ -40,6 +40,11 @@ TEST(SeasonCommandLine, LogsAloneReadTheDefaultConfiguration) {
   auto result = dir.run("a.log b.log");
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.output.find("ERROR: could not open config file \"s-default.cfg\"\n"), std::string::npos);
+  // A folder of that name is no configuration either.
+  std::filesystem::create_directory(dir.path() / "s-default.cfg");
+  auto folder = dir.run("a.log");
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_NE(folder.output.find("ERROR: could not open config file \"s-default.cfg\"\n"), std::string::npos);
 }
 
 TEST(SeasonConfiguration, TheListingShowsEverySettingButThePassword) {

@@ -46,59 +46,61 @@ std::string thirdWord(std::string_view line) {
   return words[2];
 }
 
-// Lines of the map, the OSP banner, models and clan-arena rounds. Returns 1
+// Lines of the map, the OSP banner, models and clan-arena rounds. True
 // when the line was one of them.
-int handleGameInfoLine(Game& game, Run& run, const LineEvent& event) {
+bool handleGameInfoLine(Game& game, Run& run, const LineEvent& event) {
   const LineScan& line = event.scan;
   const LineScan& stripped = event.stripped_scan;
   if (stripped.contains("Loaded OSP Client Version:")) {
-    run.mod = 1;
-    return 1;
+    run.osp_client = true;
+    return true;
   }
   if (stripped.contains(" is using model ")) {
     int s = getVictim(game, event);
     if (isLivePlayer(game, s)) game.q3players[s].model.assign(event.attacker_name);
-    return 1;
+    return true;
   }
   if (stripped.contains("Current map: ")) {
     game.mapname.assign(mapOfLine(event.line()));
     std::printf("MAP: %s\n", game.mapname.c_str());
-    return 1;
+    return true;
   }
   if (line.contains("^1RED^7 leads: ")) {
     game.ca_win_red += 1;
     game.gametype = kClanArena;
-    return 1;
+    return true;
   }
   if (line.contains("^4BLUE^7 leads: ")) {
     game.ca_win_blue += 1;
     game.gametype = kClanArena;
-    return 1;
+    return true;
   }
   if (line.contains("Match tied: ")) {
     game.gametype = kClanArena;
     if (game.ca_win_red < game.ca_win_blue) game.ca_win_red += 1;
     else if (game.ca_win_blue < game.ca_win_red) game.ca_win_blue += 1;
-    return 1;
+    return true;
   }
-  return 0;
+  return false;
 }
 
 // The client's connect or reconnect command, then the address line, then the
 // renderer shutdown: the client left the server, so the game is closed.
-// Returns 1 when the line advanced the detector and is fully handled.
-int detectReconnect(Game& game, std::string_view stripped) {
-  if (game.connect_sequence == 0 &&
+// True when the line advanced the detector and is fully handled.
+bool detectReconnect(Game& game, std::string_view stripped) {
+  if (game.connect_sequence == ReconnectStep::kNone &&
       containsAnyOf(stripped, {"]\\reconnect", "]/reconnect", "]\\connect ", "]/connect "})) {
-    game.connect_sequence = 1;
-    return 1;
+    game.connect_sequence = ReconnectStep::kCommand;
+    return true;
   }
-  if (game.connect_sequence == 1 && contains(stripped, " resolved to ")) {
-    game.connect_sequence = 2;
-    return 1;
+  if (game.connect_sequence == ReconnectStep::kCommand && contains(stripped, " resolved to ")) {
+    game.connect_sequence = ReconnectStep::kResolved;
+    return true;
   }
-  if (game.connect_sequence == 2 && contains(stripped, "RE_Shutdown( 0 )")) game.connect_sequence = kGameEnds;
-  return 0;
+  if (game.connect_sequence == ReconnectStep::kResolved && contains(stripped, "RE_Shutdown( 0 )")) {
+    game.connect_sequence = ReconnectStep::kLeft;
+  }
+  return false;
 }
 
 void handleRename(Game& game, const LineEvent& event) {
@@ -199,25 +201,25 @@ void resetHaveFlag(Game& game, int team) {
   }
 }
 
-int updateMiscInfo(Game& game, Run& run, const LineEvent& event) {
-  if (!isBookkeepingLine(event)) return 0;
+bool updateMiscInfo(Game& game, Run& run, const LineEvent& event) {
+  if (!isBookkeepingLine(event)) return false;
   std::string_view stripped = event.stripped;
   if (contains(stripped, "RE_Shutdown( 0 )")) {
-    run.mod = 0;
+    run.osp_client = false;
   } else if (handleGameInfoLine(game, run, event)) {
-    return 1;
+    return true;
   }
-  if (detectReconnect(game, stripped)) return 1;
+  if (detectReconnect(game, stripped)) return true;
   if (contains(stripped, "renamed to")) {
     handleRename(game, event);
-    return 1;
+    return true;
   }
   if (containsAnyOf(stripped, {"disconnected", "Server command overflow", "Lost reliable commands", "was kicked"})) {
     handleDeparture(game, event);
-    return 1;
+    return true;
   }
-  if (contains(stripped, "entered the game") && run.log_type == 0) handleEntry(game, event);
-  return 0;
+  if (contains(stripped, "entered the game") && run.log_type == LogForm::kConsole) handleEntry(game, event);
+  return false;
 }
 
 std::string mapOfLine(std::string_view line) { return toLowerCase(thirdWord(line)); }

@@ -22,9 +22,9 @@ std::string mapOfLine(std::string_view line);
 void resetHaveFlag(Game& game, int team);
 
 // Handles the bookkeeping lines before any other step of the pipeline (the
-// OSP banner sets, and the renderer shutdown clears, run.mod). Returns 1 when
-// the line is fully handled, 0 when the pipeline goes on.
-int updateMiscInfo(Game& game, Run& run, const LineEvent& event);
+// OSP banner sets, and the renderer shutdown clears, run.osp_client). True when
+// the line is fully handled, false when the pipeline goes on.
+bool updateMiscInfo(Game& game, Run& run, const LineEvent& event);
 
 // Markers appended to a raw name, which retire the record: later lines of
 // the name no longer match it. They are undone before the report.

@@ -16,7 +16,6 @@
 #include "player.h"
 #include "text.h"
 
-inline constexpr int kGameEnds = 13;          // Game::reset_count value that closes the game
 inline constexpr int kFirstGameCount = 1000;  // Run::game_count before the first written game
 
 // Game types (Game::gametype).
@@ -43,14 +42,23 @@ struct GameFacts {
   bool limit_hit = false;
 };
 
+// The client's reconnect detector (Game::connect_sequence): its connect or
+// reconnect command, then the address line, then the renderer shutdown,
+// which means the client left the server.
+enum class ReconnectStep { kNone, kCommand, kResolved, kLeft };
+
+// The form of the log being read (Run::log_type). A server log is converted
+// by ks-preparse and read on in console form; the form stays kServer.
+enum class LogForm { kConsole, kServer };
+
 struct Game {
   // The player table: see player.h for how records are laid out.
   std::array<Q3Player, kPlayerRecords> q3players;
   int gametype = kFreeForAll;   // kFreeForAll .. kClanArena
   FixedText mapname;            // lower case; "" when the game named none
-  int reset_count = 0;          // kGameEnds: close the game now
-  int make_html = 1;            // 1: the game will be written; 0: a warm-up, discarded
-  int connect_sequence = 0;     // the client's reconnect detector: 0, 1, 2, kGameEnds
+  bool game_ends = false;       // close the game now
+  bool make_html = true;        // false: a warm-up, discarded
+  ReconnectStep connect_sequence = ReconnectStep::kNone;
   int int_swap = 0;             // re-entries so far
   int ca_win_red = 0;           // clan-arena round wins
   int ca_win_blue = 0;
@@ -66,7 +74,7 @@ struct Run {
   FixedText time_now;           // "%Y-%m-%d,%H-%M-%S" (page names)
   bool realtime_stats = false;  // kestrostats-c's realtime mode: fixed page names
   std::FILE* log = nullptr;     // the log being read; replaced by its converted form
-  int log_type = 0;             // 0 console log, 1 server log (switched once)
-  int mod = 0;                  // 1 after the OSP client banner, 0 after "RE_Shutdown( 0 )"
+  LogForm log_type = LogForm::kConsole;  // switched once, at a server's first "InitGame: "
+  bool osp_client = false;      // after the OSP client banner, until "RE_Shutdown( 0 )"
   int game_count = kFirstGameCount;  // number of the last written game
 };

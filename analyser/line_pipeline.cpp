@@ -50,11 +50,11 @@ bool LinePipeline::readLog() {
 
 void initGame(Game& game) {
   game.mapname.clear();
-  game.reset_count = 0;
+  game.game_ends = false;
   game.gametype = kFreeForAll;
-  game.make_html = 1;
+  game.make_html = true;
   game.int_swap = 0;
-  game.connect_sequence = 0;
+  game.connect_sequence = ReconnectStep::kNone;
   game.ca_win_red = 0;
   game.ca_win_blue = 0;
   game.facts = GameFacts{};

@@ -129,7 +129,7 @@ void processLiveLog(SeasonRun& s, const std::string& name, int number, int count
   if (!finishPendingSnapshot(s, name, number, count)) return;
   s.log_failed = false;
   s.snapshot_taken = false;
-  s.run.log_type = 0;
+  s.run.log_type = LogForm::kConsole;
   UnreadPart unread;
   if (!findUnreadLines(s.realtime, unread, s.status)) return;
   // The database first, also for a live log without a new game: the first
@@ -147,7 +147,7 @@ void processLiveLog(SeasonRun& s, const std::string& name, int number, int count
 }
 
 void processLog(SeasonRun& s, const std::string& name, int number, int count) {
-  s.run.log_type = 0;
+  s.run.log_type = LogForm::kConsole;
   s.run.logfile.assign(name);
   s.log_failed = false;
   s.snapshot_taken = false;

@@ -38,27 +38,27 @@ class ConsoleHooks final : public PipelineHooks {
   // On the first server "InitGame: " line, hands the log to ks-preparse and
   // goes on reading its output "kestro-c.log" (the line itself is read on).
   bool takeRawLine(std::string_view line) override {
-    if (c_.run.log_type == 0 && isServerInitGameLine(line)) convertServerLog();
+    if (c_.run.log_type == LogForm::kConsole && isServerInitGameLine(line)) convertServerLog();
     return false;
   }
 
   bool bookkeeping(Game& game, Run& run, const LineEvent& event) override {
-    return updateMiscInfo(game, run, event) == 1;
+    return updateMiscInfo(game, run, event);
   }
 
   bool endsGame(Game& game, const LineEvent& event) override {
     detectMatchEnd(game, event.scan);
-    if (game.connect_sequence == kGameEnds) game.reset_count = kGameEnds;
+    if (game.connect_sequence == ReconnectStep::kLeft) game.game_ends = true;
     if (!event.scan.contains(":") && event.scan.contains("Match has begun")) {
-      game.make_html = 0;
-      game.reset_count = kGameEnds;
+      game.make_html = false;
+      game.game_ends = true;
       std::printf("\nWarm-up detected: Skipping html generation for warm-up.\n\n");
     }
-    return game.reset_count == kGameEnds;
+    return game.game_ends;
   }
 
   void finishGame(Game& game) override {
-    if (game.make_html == 1 && gameQualifies(game)) writeGame(game);
+    if (game.make_html && gameQualifies(game)) writeGame(game);
   }
 
   bool stopReading() const override { return c_.stopped; }
@@ -72,7 +72,7 @@ class ConsoleHooks final : public PipelineHooks {
 };
 
 void ConsoleHooks::convertServerLog() {
-  c_.run.log_type = 1;
+  c_.run.log_type = LogForm::kServer;
   std::printf("\nServer log detected ----------< pre-parsing >-----\n");
   std::printf(" - this may take a while...\n");
   fpclose(c_.run.log);
@@ -101,12 +101,12 @@ void ConsoleHooks::detectMatchEnd(Game& game, const LineScan& line) {
     std::string_view entry = reset_strings[i];
     if (isMatchEndLine(entry)) {
       scanOspStats(game, c_.run.log);
-      game.reset_count = kGameEnds;
+      game.game_ends = true;
       return;
     }
     if (entry == "ERROR: Disconnected from server" || entry == "----- CL_Shutdown -----" ||
-        (entry == "MATCH COMPLETE" && c_.run.mod == 1)) {
-      game.reset_count = kGameEnds;
+        (entry == "MATCH COMPLETE" && c_.run.osp_client)) {
+      game.game_ends = true;
       return;
     }
   }
@@ -114,7 +114,7 @@ void ConsoleHooks::detectMatchEnd(Game& game, const LineScan& line) {
 
 // The end-of-game chain, then the report.
 void ConsoleHooks::writeGame(Game& game) {
-  if (game.connect_sequence == kGameEnds) {
+  if (game.connect_sequence == ReconnectStep::kLeft) {
     std::printf("\nServer connect/reconnect detected:\n");
     std::printf("Forcing html stats generation.\n");
   }

@@ -201,9 +201,9 @@ std::vector<std::string> writtenPages() {
 // input could not be written (nothing was run).
 bool runReport(SeasonRun& s, const PagesPlan& plan) {
   // The season's own files are named as they are; a log's name is quoted.
-  std::string input = s.run.log_type == 1 ? kConvertedLog : "\"" + escapeForDoubleQuotes(s.run.logfile) + "\"";
+  std::string input = s.run.log_type == LogForm::kServer ? kConvertedLog : "\"" + escapeForDoubleQuotes(s.run.logfile) + "\"";
   if (!plan.left_out.empty()) {
-    if (!writePagesLog(s.run.log_type == 1 ? kConvertedLog : std::string(s.run.logfile.view()), plan)) {
+    if (!writePagesLog(s.run.log_type == LogForm::kServer ? kConvertedLog : std::string(s.run.logfile.view()), plan)) {
       s.status.fail(Failure::kWrite, std::string("could not write ") + kPagesLog + "; the pages of " +
                                          std::string(s.run.logfile.view()) + " are made the next time it is read");
       return false;

@@ -112,7 +112,7 @@ class SeasonHooks final : public PipelineHooks {
   // The line itself is not parsed. (A realtime log is converted before it is
   // read.)
   bool takeRawLine(std::string_view line) override {
-    if (s_.run.log_type != 0 || !isServerInitGameLine(line)) return false;
+    if (s_.run.log_type != LogForm::kConsole || !isServerInitGameLine(line)) return false;
     std::printf("\nServer log detected --------------------------------\n");
     convertServerLog(s_, std::string(s_.run.logfile.view()), false);
     return true;
@@ -135,12 +135,12 @@ class SeasonHooks final : public PipelineHooks {
   bool endsGame(Game& game, const LineEvent& event) override {
     int entry = event.scan.firstContained(reset_strings);
     if (entry < 0) return false;
-    if (reset_strings[entry] != "----- CL_Shutdown -----" && s_.run.log_type == 0) {
+    if (reset_strings[entry] != "----- CL_Shutdown -----" && s_.run.log_type == LogForm::kConsole) {
       scanOspStats(
           game, s_.run.log, [this](std::string_view block_line) { fingerprintLine(s_.fingerprint, block_line); },
           HighBytes::kKept);
     }
-    game.reset_count = kGameEnds;
+    game.game_ends = true;
     return true;
   }
 
@@ -151,7 +151,7 @@ class SeasonHooks final : public PipelineHooks {
     const std::string fingerprint = s_.fingerprint.finish();
     if (getTotalPlayers(game) <= 1) {
       s_.input_games.passed(s_.run.log);
-    } else if (!s_.rules.count_aborted_games && !endedByServer(game, s_.run.log_type == 1)) {
+    } else if (!s_.rules.count_aborted_games && !endedByServer(game, s_.run.log_type == LogForm::kServer)) {
       skipAbortedGame(fingerprint);
       s_.input_games.passed(s_.run.log);
     } else if (s_.database.isCounted(fingerprint)) {
@@ -178,7 +178,7 @@ void markBlankNames(Game& game) {
 }
 
 void convertServerLog(SeasonRun& s, const std::string& source, bool carry_over) {
-  s.run.log_type = 1;
+  s.run.log_type = LogForm::kServer;
   std::printf(" - pre-parsing %s... (this may take a while)\n", source.c_str());
   std::string command = "./ks-preparse \"" + escapeForDoubleQuotes(source) + "\" \"" + kConvertedLog + "\"";
   command += carry_over ? " \"1\" >temp-s" : " >temp-s";

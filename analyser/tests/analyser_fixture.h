@@ -90,7 +90,7 @@ class AnalyserTest : public ::testing::Test {
   struct ReadingHooks final : PipelineHooks {
     bool takeRawLine(std::string_view) override { return false; }
     bool bookkeeping(Game& game, ::Run& run, const LineEvent& event) override {
-      return updateMiscInfo(game, run, event) == 1;
+      return updateMiscInfo(game, run, event);
     }
     bool endsGame(Game&, const LineEvent&) override { return false; }
     void finishGame(Game&) override {}

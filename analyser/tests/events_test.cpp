@@ -86,7 +86,7 @@ TEST_F(MatchEvents, WithoutTeamAnnouncementsEveryRepeatedEntryStartsARecord) {
 }
 
 TEST_F(MatchEvents, AConvertedServerLogNeverTriggersTheReEntryRule) {
-  run().log_type = 1;
+  run().log_type = LogForm::kServer;
   runLog("Falcon^7 entered the game\nFalcon^7 entered the game\n");
   EXPECT_EQ(getTotalPlayers(game()), 1);
 }
@@ -129,6 +129,6 @@ TEST_F(MatchEvents, TheMapIsTheThirdWordInLowerCase) {
 
 TEST_F(MatchEvents, AnIncompleteReconnectSequenceDoesNothing) {
   runLog("Raven^7 entered the game\n]/reconnect\nRE_Shutdown( 0 )\n");
-  EXPECT_EQ(game().connect_sequence, 1);
+  EXPECT_EQ(game().connect_sequence, ReconnectStep::kCommand);
   EXPECT_EQ(getTotalPlayers(game()), 1);
 }

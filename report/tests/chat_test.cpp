@@ -51,6 +51,6 @@ TEST_F(Chat, NamesHoldingTheSeparatorStillPlay) {
 TEST_F(Chat, ChatQuotingAServerLineStartsNoConversion) {
   runLog(kTwoPlayers + "Raven^7:   0:00 InitGame: \\sv_hostname\\x\\mapname\\q3dm17\\protocol\\68\n" +
          "Moss^7 was railed by Raven^7\n");
-  EXPECT_EQ(run().log_type, 0);
+  EXPECT_EQ(run().log_type, LogForm::kConsole);
   EXPECT_EQ(game().q3players[0].kills_by_weapon[kRailGun][1], 1);
 }

@@ -69,9 +69,9 @@ TEST_F(GameSegmentation, MatchCompleteEndsAGameOnlyAfterTheOspBanner) {
   resetGame();
   std::string with_banner = "Loaded OSP Client Version: 1.03a\n" + kTwoPlayerGame + "MATCH COMPLETE\n";
   EXPECT_EQ(countOf(runLog(with_banner), "<GAME ID"), 1);
-  EXPECT_EQ(run().mod, 1);  // the banner lasts across games
+  EXPECT_TRUE(run().osp_client);  // the banner lasts across games
   resetGame();
-  run().mod = 1;
+  run().osp_client = true;
   EXPECT_EQ(countOf(runLog("RE_Shutdown( 0 )\n" + kTwoPlayerGame + "MATCH COMPLETE\n"), "<GAME ID"), 0);
 }
 
@@ -90,7 +90,7 @@ TEST_F(GameSegmentation, AClientReconnectForcesTheGameOut) {
             std::string::npos)
       << out;
   EXPECT_EQ(countOf(out, "<GAME ID"), 1);
-  EXPECT_EQ(game().connect_sequence, 0);
+  EXPECT_EQ(game().connect_sequence, ReconnectStep::kNone);
 }
 
 TEST_F(GameSegmentation, TheStatisticsBlockIsConsumedAndEndsAtTheEndOfTheLog) {
@@ -125,7 +125,7 @@ TEST_F(GameSegmentation, AGameStillOpenAtTheEndOfTheLogIsNotWritten) {
 }
 
 TEST_F(GameSegmentation, ServerLogLinesAreNeverAnalysed) {
-  run().log_type = 1;  // as if converted already: no conversion is attempted
+  run().log_type = LogForm::kServer;  // as if converted already: no conversion is attempted
   std::string out = runLog(
       "  0:01 ClientUserinfoChanged: 2 n\\Raven\\t\\0\n"
       "  0:05 Kill: 2 3 10: Raven killed Moss by MOD_RAILGUN\n"

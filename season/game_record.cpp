@@ -26,59 +26,13 @@ constexpr std::size_t kMapColumn = 64;
 constexpr std::size_t kEndedColumn = 32;
 
 constexpr const char* kGameTypes[] = {"ffa", "tdm", "ctf", "ca"};
-struct Figure {
-  std::string column;
-  int value;
-};
+using playerstats::Column;
 
-// The whole-number figures a game adds to a player's playerstats row, under
-// the row's column names.
-std::vector<Figure> playerFigures(const Q3Player& p, int totals) {
-  std::vector<Figure> f = {
-      {"frags", p.frags},           {"kills", p.kills},
-      {"deaths", p.deaths},         {"suicides", p.suicides},
-      {"team_kills", p.team_kills}, {"kill_streak", p.kill_streak},
-      {"death_streak", p.death_streak}, {"damage_given", p.damage_given},
-      {"damage_recvd", p.damage_recvd},
-  };
-  int total_hits = 0;
-  int total_attempts = 0;
-  for (int w = 1; w <= 8; ++w) {
-    const std::string weapon = kAccuracyColumns[w - 1];
-    f.push_back({"accuracy_" + weapon + "_hits", p.accuracy_hits[w]});
-    f.push_back({"accuracy_" + weapon + "_attempts", p.accuracy_attempts[w - 1]});
-    total_hits += p.accuracy_hits[w];
-    total_attempts += p.accuracy_attempts[w - 1];
-  }
-  f.push_back({"accuracy_total_hits", total_hits});
-  f.push_back({"accuracy_total_attempts", total_attempts});
-  f.insert(f.end(), {{"item_mega", p.item_mega},
-                     {"item_health", p.item_health},
-                     {"item_health_small", p.item_health_small},
-                     {"item_health_large", p.item_health_large},
-                     {"item_ra", p.item_ra},
-                     {"item_ya", p.item_ya},
-                     {"item_shard", p.item_shard},
-                     {"item_regen", p.item_regen},
-                     {"item_haste", p.item_haste},
-                     {"item_quad", p.item_quad}});
-  for (const WeaponColumn& c : kWeaponColumns) {
-    f.push_back({std::string("kills_") + c.suffix, p.kills_by_weapon[c.weapon][totals]});
-  }
-  for (const WeaponColumn& c : kWeaponColumns) {
-    f.push_back({std::string("deaths_") + c.suffix, p.deaths_by_weapon[c.weapon][totals]});
-  }
-  f.insert(f.end(), {{"ctf_base_defends", p.ctf_base_defends},
-                     {"ctf_flag_returns", p.ctf_flag_returns},
-                     {"ctf_fc_defends", p.ctf_fc_defends},
-                     {"ctf_fc_defends_aggressive", p.ctf_fc_defends_aggressive},
-                     {"ctf_flag_caps", p.ctf_flag_caps},
-                     {"ctf_flag_touches", p.ctf_flag_touches},
-                     {"ctf_efc_kills", p.ctf_efc_kills},
-                     {"ctf_assist_efc_kills", p.ctf_assist_efc_kills},
-                     {"ctf_assist_flag_returns", p.ctf_assist_flag_returns},
-                     {"ctf_flag_hold_kills", p.ctf_flag_hold_kills}});
-  return f;
+// The whole-number figures of a game_players row: every column of
+// playerstats but the ratings, which the row has as fractions of its own,
+// and the games.
+bool isRecordFigure(const Column& c) {
+  return !playerstats::isRating(c) && c.adding != playerstats::Adding::kOnePerGame;
 }
 
 // A text as a literal in double quotes, cut to its column.
@@ -161,7 +115,7 @@ void writeGameRow(std::string& out, const Game& game, const SeasonConfig& config
     if (sharing == 1) outcome.winner = quoted(game.q3players[first].raw_name, kNameColumn);
   }
   const std::string played = playedValue(game.facts.played);
-  const int type = game.gametype >= kFreeForAll && game.gametype <= kClanArena ? game.gametype : kFreeForAll;
+  const int type = static_cast<int>(game.gametype);
   out += "INSERT INTO games SET fingerprint='" + origin.fingerprint + "', server='" +
          sqlTextValue(config.server, kServerNameBytes) + "', log=" + quoted(fileNameOf(origin.log), kLogColumn) +
          ", played=" + played + ", counted=now(), listed=" + (played == "NULL" ? "now()" : played) +
@@ -184,7 +138,7 @@ void writePlayerRows(std::string& out, const Game& game, const std::vector<int>&
   for (int place : places) sharing_first += place == 1 ? 1 : 0;
 
   out += "INSERT INTO game_players (game_id, slot, raw_name, name, team, result, place, skill, combat";
-  for (const Figure& f : playerFigures(game.q3players[players[0]], totals)) out += ", " + f.column;
+  for (const std::string& column : recordFigureColumns()) out += ", " + column;
   out += ") VALUES\n";
   for (std::size_t k = 0; k < players.size(); ++k) {
     const Q3Player& p = game.q3players[players[k]];
@@ -195,7 +149,9 @@ void writePlayerRows(std::string& out, const Game& game, const std::vector<int>&
            quoted(p.name, kNameColumn) + ", '" + teamWord(p.team) + "', '" +
            resultOf(game, p, places[k], sharing_first, red, blue) + "', " + std::to_string(places[k]) + ", " +
            ratings;
-    for (const Figure& f : playerFigures(p, totals)) out += ", " + std::to_string(f.value);
+    for (const Column& c : playerstats::kColumns) {
+      if (isRecordFigure(c)) out += ", " + std::to_string(playerstats::figureOf(c, p, totals));
+    }
     out += ")";
   }
   out += ";\n";
@@ -260,10 +216,10 @@ std::vector<PlayedAs> applyAliases(Game& game, const std::unordered_map<std::str
 }
 
 std::vector<std::string> recordFigureColumns() {
-  Q3Player blank;
-  resetPlayer(blank);
   std::vector<std::string> columns;
-  for (const Figure& f : playerFigures(blank, 0)) columns.push_back(f.column);
+  for (const Column& c : playerstats::kColumns) {
+    if (isRecordFigure(c)) columns.push_back(c.name);
+  }
   return columns;
 }
 
@@ -288,9 +244,7 @@ std::string recordTablesScript() {
          "raw_name VARBINARY(50) NOT NULL, name VARBINARY(50) NOT NULL DEFAULT \"\", "
          "team VARCHAR(4) NOT NULL DEFAULT \"none\", result VARCHAR(4) NOT NULL DEFAULT \"\", "
          "place SMALLINT NOT NULL DEFAULT 0, skill FLOAT NOT NULL DEFAULT 0, combat FLOAT NOT NULL DEFAULT 0";
-  Q3Player blank;
-  resetPlayer(blank);
-  for (const Figure& f : playerFigures(blank, 0)) out += ", " + f.column + " INT NOT NULL DEFAULT 0";
+  for (const std::string& column : recordFigureColumns()) out += ", " + column + " INT NOT NULL DEFAULT 0";
   out += ", played_as VARBINARY(50) NULL, PRIMARY KEY (game_id, slot), KEY by_player (raw_name, game_id)) "
          "ENGINE=InnoDB;\n";
   out += "CREATE TABLE IF NOT EXISTS game_kills(game_id INT UNSIGNED NOT NULL, killer VARBINARY(50) NOT NULL, "

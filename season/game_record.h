@@ -54,9 +54,10 @@ std::vector<PlayedAs> applyAliases(Game& game, const std::unordered_map<std::str
 // the names safe and whose player rows these mirror).
 std::string gameRecordStatements(const Game& game, const SeasonConfig& config, const GameOrigin& origin);
 
-// The whole-number figures of a game_players row, which are playerstats
-// columns too: all of them sums, but kill_streak and death_streak, which are
-// maxima. (skill and combat are the two sums that are not whole numbers.)
+// The whole-number figures of a game_players row, in the order of
+// playerstats::kColumns, whose columns they are but for skill and combat (the
+// two sums that are not whole numbers) and games: all of them sums, but
+// kill_streak and death_streak, which are maxima.
 std::vector<std::string> recordFigureColumns();
 
 // True for a player the game adds to the totals (a playerstats row): one

@@ -21,6 +21,8 @@ namespace season {
 
 namespace {
 
+using playerstats::Column;
+
 // Text column sizes of the playerstats table: texts are cut to fit, the same
 // way in every statement, so a long name still keys one row and a long quote
 // never aborts the script.
@@ -49,6 +51,18 @@ void sqlf(std::string& out, const char* format, ...) {
   out.resize(at + static_cast<std::size_t>(n));
 }
 
+// playerstats' figure columns, as the table of them lists them.
+void writeFigureColumns(std::string& out) {
+  const char* separator = "";
+  for (const Column& c : playerstats::kColumns) {
+    out += separator;
+    out += c.name;
+    out += c.spacing & playerstats::kWideType ? "  " : " ";
+    out += c.type;
+    separator = c.spacing & playerstats::kTightComma ? "," : ", ";
+  }
+}
+
 void writeTables(std::string& out) {
   out += "CREATE TABLE IF NOT EXISTS miscstats(variable VARCHAR(50) PRIMARY KEY, value VARCHAR(50) DEFAULT \" \");\n";
   // Tags and raw names compare byte for byte: "ALICE" and "Alice" are two,
@@ -62,34 +76,7 @@ void writeTables(std::string& out) {
   // kept as the log wrote it, whatever the server's character set.
   out += "raw_name VARBINARY(50) NOT NULL PRIMARY KEY, name VARBINARY(50), ";
   out += "model VARBINARY(50) DEFAULT \" \", quote VARBINARY(255) DEFAULT \" \", ";
-  out += "frags INT DEFAULT 0, kills INT DEFAULT 0, deaths INT DEFAULT 0, ";
-  out += "suicides INT DEFAULT 0, team_kills INT DEFAULT 0, ";
-  out += "kill_streak INT DEFAULT 0, death_streak INT DEFAULT 0, ";
-  out += "damage_given INT DEFAULT 0, damage_recvd INT DEFAULT 0, ";
-  for (const char* w : kAccuracyColumns) {
-    sqlf(out, "accuracy_%s_hits INT DEFAULT 0, accuracy_%s_attempts INT DEFAULT 0, ", w, w);
-  }
-  out += "accuracy_total_hits INT DEFAULT 0, accuracy_total_attempts INT DEFAULT 0, ";
-  out += "item_mega INT DEFAULT 0, item_health INT DEFAULT 0, ";
-  out += "item_health_small INT DEFAULT 0, item_health_large INT DEFAULT 0, ";
-  out += "item_ra INT DEFAULT 0, item_ya INT DEFAULT 0, ";
-  out += "item_shard INT DEFAULT 0, item_regen INT DEFAULT 0, ";
-  out += "item_haste INT DEFAULT 0, item_quad INT DEFAULT 0, ";
-  out += "skill FLOAT(2) DEFAULT 0.00, combat FLOAT(2) DEFAULT 0.00, ";
-  for (const char* table : {"kills", "deaths"}) {
-    sqlf(out, "%s_G  INT DEFAULT 0, %s_MG INT DEFAULT 0, %s_SG INT DEFAULT 0, %s_GL INT DEFAULT 0, ", table, table, table,
-         table);
-    sqlf(out, "%s_RL INT DEFAULT 0, %s_LG INT DEFAULT 0, %s_RG INT DEFAULT 0, %s_PG INT DEFAULT 0, ", table, table, table,
-         table);
-    sqlf(out, "%s_BFG INT DEFAULT 0, %s_TF INT DEFAULT 0, ", table, table);
-    sqlf(out, "%s_NG INT DEFAULT 0, %s_GH INT DEFAULT 0, ", table, table);
-  }
-  out += "games INT DEFAULT 0, ";
-  out += "ctf_base_defends INT DEFAULT 0, ctf_flag_returns INT DEFAULT 0, ctf_fc_defends INT DEFAULT 0, "
-        "ctf_fc_defends_aggressive INT DEFAULT 0,";
-  out += "ctf_flag_caps INT DEFAULT 0, ctf_flag_touches INT DEFAULT 0, ctf_efc_kills INT DEFAULT 0, ";
-  out += "ctf_assist_efc_kills INT DEFAULT 0, ctf_assist_flag_returns INT DEFAULT 0, ";
-  out += "ctf_flag_hold_kills INT DEFAULT 0";
+  writeFigureColumns(out);
   out += ");\n";
   // server: who counted the game; pages: whether its pages were made and
   // entered that server's rotation (a run killed in between leaves 0).
@@ -135,64 +122,81 @@ void writeMigrations(std::string& out) {
   }
 }
 
+// Assignments "c=c+v" joined by ", ", each spaced as its column has always
+// been.
+struct Assignments {
+  std::string& out;
+  const char* separator = "";
+
+  void add(const Column& c, const std::string& value) {
+    out += separator;
+    separator = ", ";
+    if (c.spacing & playerstats::kSpaceBefore) out += ' ';
+    out += c.name;
+    out += c.spacing & playerstats::kSpacedEquals ? " = " : "=";
+    out += c.name;
+    out += c.spacing & playerstats::kSpacedPlus ? " + " : c.spacing & playerstats::kPlusSpace ? "+ " : "+";
+    out += value;
+  }
+};
+
+// What the game adds to column `c`.
+std::string additionOf(const Column& c, const Q3Player& p, int totals) {
+  if (!playerstats::isRating(c)) return std::to_string(playerstats::figureOf(c, p, totals));
+  char rating[32];
+  std::snprintf(rating, sizeof rating, "%0.2f", playerstats::ratingOf(c, p));
+  return rating;
+}
+
+// The accuracy totals: one assignment per weapon, the totals of a weapon side
+// by side. The server applies them left to right, so each total grows by the
+// sum of the eight weapons.
+void addAccuracyTotals(Assignments& to, const Q3Player& p) {
+  for (int w = playerstats::kFirstAccuracyWeapon; w <= playerstats::kLastAccuracyWeapon; ++w) {
+    for (const Column& c : playerstats::kColumns) {
+      if (playerstats::isAccuracyTotal(c)) to.add(c, std::to_string(playerstats::shareOf(c, p, w)));
+    }
+  }
+}
+
+// The assignments of every column but the maxima; the accuracy totals where
+// the first of them stands.
+void writeAdditions(std::string& out, const Q3Player& p, int totals) {
+  Assignments to{out};
+  bool totals_added = false;
+  for (const Column& c : playerstats::kColumns) {
+    if (c.adding == playerstats::Adding::kMax) continue;
+    if (!playerstats::isAccuracyTotal(c)) {
+      to.add(c, additionOf(c, p, totals));
+    } else if (!totals_added) {
+      addAccuracyTotals(to, p);
+      totals_added = true;
+    }
+  }
+}
+
 // The UPDATE that adds one player's game to the row.
 void writePlayerUpdate(std::string& out, const Q3Player& p, const std::string& raw_name, int totals) {
   out += "UPDATE playerstats SET ";
   sqlf(out, "name=\"%s\", ", sqlTextValue(p.name, kNameColumn).c_str());
   if (!p.model.empty()) sqlf(out, "model=\"%s\", ", sqlTextValue(p.model, kNameColumn).c_str());
   if (p.quote.view() != kNoQuote) sqlf(out, "quote=\"%s\", ", sqlTextValue(p.quote, kQuoteColumn).c_str());
-  sqlf(out, " frags=frags + %d, kills=kills + %d, ", p.frags, p.kills);
-  sqlf(out, " deaths=deaths+%d, suicides=suicides+%d, ", p.deaths, p.suicides);
-  sqlf(out, " team_kills=team_kills+%d, ", p.team_kills);
-  sqlf(out, "damage_given=damage_given+%d, damage_recvd=damage_recvd+%d, ", p.damage_given, p.damage_recvd);
-  for (int w = 1; w <= 8; ++w) {
-    const char* c = kAccuracyColumns[w - 1];
-    sqlf(out, "accuracy_%s_hits=accuracy_%s_hits + %d, accuracy_%s_attempts=accuracy_%s_attempts+ %d, ", c, c,
-         p.accuracy_hits[w], c, c, p.accuracy_attempts[w - 1]);
-  }
-  // One assignment per weapon: the server applies them left to right, so the
-  // totals grow by the sum of the eight weapons.
-  for (int w = 1; w <= 8; ++w) {
-    sqlf(out, "accuracy_total_hits=accuracy_total_hits + %d, accuracy_total_attempts=accuracy_total_attempts+ %d, ",
-         p.accuracy_hits[w], p.accuracy_attempts[w - 1]);
-  }
-  sqlf(out, "item_mega=item_mega + %d, item_health=item_health + %d, ", p.item_mega, p.item_health);
-  sqlf(out, "item_health_small=item_health_small + %d, item_health_large=item_health_large + %d, ", p.item_health_small,
-       p.item_health_large);
-  sqlf(out, "item_ra=item_ra + %d, item_ya=item_ya + %d, ", p.item_ra, p.item_ya);
-  sqlf(out, "item_shard=item_shard + %d, item_regen=item_regen + %d, ", p.item_shard, p.item_regen);
-  sqlf(out, "item_haste=item_haste + %d, item_quad=item_quad + %d, ", p.item_haste, p.item_quad);
-  sqlf(out, " skill=skill+%0.2f, combat=combat+%0.2f, ", p.skill, p.combat);
-  sqlf(out, "kills_G = kills_G+%d, ", p.kills_by_weapon[kGauntlet][totals]);
-  for (const WeaponColumn& c : kWeaponColumns) {
-    if (c.weapon == kGauntlet) continue;
-    sqlf(out, "kills_%s=kills_%s+%d, ", c.suffix, c.suffix, p.kills_by_weapon[c.weapon][totals]);
-  }
-  for (const WeaponColumn& c : kWeaponColumns) {
-    sqlf(out, "deaths_%s=deaths_%s+%d, ", c.suffix, c.suffix, p.deaths_by_weapon[c.weapon][totals]);
-  }
-  out += "games=games+1, ";
-  sqlf(out, "ctf_base_defends=ctf_base_defends+%d, ", p.ctf_base_defends);
-  sqlf(out, "ctf_flag_returns=ctf_flag_returns+%d, ", p.ctf_flag_returns);
-  sqlf(out, "ctf_fc_defends=ctf_fc_defends+%d, ", p.ctf_fc_defends);
-  sqlf(out, "ctf_fc_defends_aggressive=ctf_fc_defends_aggressive+%d, ", p.ctf_fc_defends_aggressive);
-  sqlf(out, "ctf_flag_caps=ctf_flag_caps+%d, ", p.ctf_flag_caps);
-  sqlf(out, "ctf_flag_touches=ctf_flag_touches+%d, ", p.ctf_flag_touches);
-  sqlf(out, "ctf_efc_kills=ctf_efc_kills+%d, ", p.ctf_efc_kills);
-  sqlf(out, "ctf_assist_efc_kills=ctf_assist_efc_kills+%d, ", p.ctf_assist_efc_kills);
-  sqlf(out, "ctf_assist_flag_returns=ctf_assist_flag_returns+%d, ", p.ctf_assist_flag_returns);
-  sqlf(out, "ctf_flag_hold_kills=ctf_flag_hold_kills+%d ", p.ctf_flag_hold_kills);
-  sqlf(out, " WHERE raw_name=\"%s\";\n", raw_name.c_str());
+  writeAdditions(out, p, totals);
+  sqlf(out, "  WHERE raw_name=\"%s\";\n", raw_name.c_str());
 }
 
+// The row of a player, and the streaks: each its own UPDATE, which keeps the
+// larger one.
 void writePlayer(std::string& out, const Q3Player& p, int totals) {
   std::string raw_name = sqlTextValue(p.raw_name, kNameColumn);
   sqlf(out, "INSERT IGNORE INTO playerstats SET raw_name=\"%s\";\n", raw_name.c_str());
   writePlayerUpdate(out, p, raw_name, totals);
-  sqlf(out, "UPDATE playerstats SET kill_streak=%d WHERE raw_name=\"%s\" AND %d>kill_streak;\n", p.kill_streak,
-       raw_name.c_str(), p.kill_streak);
-  sqlf(out, "UPDATE playerstats SET death_streak=%d WHERE raw_name=\"%s\" AND %d>death_streak;\n", p.death_streak,
-       raw_name.c_str(), p.death_streak);
+  for (const Column& c : playerstats::kColumns) {
+    if (c.adding != playerstats::Adding::kMax) continue;
+    const int figure = playerstats::figureOf(c, p, totals);
+    sqlf(out, "UPDATE playerstats SET %s=%d WHERE raw_name=\"%s\" AND %d>%s;\n", c.name, figure, raw_name.c_str(),
+         figure, c.name);
+  }
 }
 
 void replaceApostrophes(FixedText& text) {

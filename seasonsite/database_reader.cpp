@@ -8,9 +8,11 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "hidden_names.h"
 #include "kill_merge.h"
+#include "player_columns.h"
 
 namespace site {
 
@@ -153,51 +155,144 @@ bool execute(MYSQL* c, const char* statement, std::string& error) {
   return false;
 }
 
-// The figure columns shared by playerstats and game_players, in the order
-// fillFigures() reads them, each prefixed with `table` ("p." say); built from
-// the program's own tables, never from data.
+using playerstats::Figure;
+
+// The site's arrays hold one place for each column of their figure, and
+// their names and keys are those of the columns, place by place.
+constexpr bool namedAs(Figure figure, std::size_t place, std::string_view prefix, std::string_view key,
+                       std::string_view suffix) {
+  for (std::size_t i = 0; i < playerstats::kColumnCount; ++i) {
+    if (playerstats::kColumns[i].figure != figure || playerstats::placeInFigure(i) != place) continue;
+    const std::string_view name = playerstats::kColumns[i].name;
+    return name.size() == prefix.size() + key.size() + suffix.size() && name.starts_with(prefix) &&
+           name.substr(prefix.size(), key.size()) == key && name.ends_with(suffix);
+  }
+  return false;
+}
+
+constexpr bool rowFitsColumns() {
+  for (std::size_t w = 0; w < kWeapons; ++w) {
+    if (!namedAs(Figure::kWeaponKills, w, "kills_", kWeaponTable[w].column, "") ||
+        !namedAs(Figure::kWeaponDeaths, w, "deaths_", kWeaponTable[w].column, "")) {
+      return false;
+    }
+  }
+  for (std::size_t a = 0; a < kAccuracyWeapons; ++a) {
+    if (!namedAs(Figure::kAccuracyHits, a, "accuracy_", kAccuracyColumns[a], "_hits") ||
+        !namedAs(Figure::kAccuracyAttempts, a, "accuracy_", kAccuracyColumns[a], "_attempts")) {
+      return false;
+    }
+  }
+  for (std::size_t i = 0; i < kItems; ++i) {
+    if (!namedAs(Figure::kItem, i, "item_", kItemTable[i].key, "")) return false;
+  }
+  for (std::size_t i = 0; i < kCtfFields; ++i) {
+    if (!namedAs(Figure::kCtf, i, "ctf_", kCtfTable[i].key, "")) return false;
+  }
+  return playerstats::countOf(Figure::kWeaponKills) == kWeapons &&
+         playerstats::countOf(Figure::kWeaponDeaths) == kWeapons &&
+         playerstats::countOf(Figure::kAccuracyHits) == kAccuracyWeapons &&
+         playerstats::countOf(Figure::kAccuracyAttempts) == kAccuracyWeapons &&
+         playerstats::countOf(Figure::kItem) == kItems && playerstats::countOf(Figure::kCtf) == kCtfFields;
+}
+static_assert(rowFitsColumns(), "PlayerRow's arrays or the site's tables do not match playerstats::kColumns");
+
+// The reader's order of the figures, older than the table's: the cells of a
+// game are hashed in it (GameRecord::source), and another order would make
+// every game's pages anew once. Columns of one rank keep the table's order.
+int readingRank(Figure f) {
+  switch (f) {
+    case Figure::kSkill:
+    case Figure::kCombat:
+      return 1;
+    case Figure::kAccuracyHits:
+    case Figure::kAccuracyAttempts:
+    case Figure::kTotalHits:
+    case Figure::kTotalAttempts:
+      return 2;
+    case Figure::kWeaponKills:
+    case Figure::kWeaponDeaths:
+      return 3;
+    case Figure::kItem:
+      return 4;
+    case Figure::kCtf:
+      return 5;
+    default:
+      return 0;  // the counters
+  }
+}
+
+// A figure column as the reader reads it.
+struct ReadColumn {
+  const playerstats::Column* column;
+  std::size_t place;  // among the columns of its figure
+};
+
+// The figure columns shared by playerstats and game_players (all but games),
+// in reading order.
+const std::vector<ReadColumn>& readColumns() {
+  static const std::vector<ReadColumn> columns = [] {
+    std::vector<ReadColumn> read;
+    for (std::size_t i = 0; i < playerstats::kColumnCount; ++i) {
+      const playerstats::Column& c = playerstats::kColumns[i];
+      if (c.figure != Figure::kGames) read.push_back({&c, playerstats::placeInFigure(i)});
+    }
+    std::stable_sort(read.begin(), read.end(), [](const ReadColumn& a, const ReadColumn& b) {
+      return readingRank(a.column->figure) < readingRank(b.column->figure);
+    });
+    return read;
+  }();
+  return columns;
+}
+
+// Where `p` keeps the figure of a whole-number column; nullptr for the
+// ratings.
+std::int64_t* cellOf(PlayerRow& p, const ReadColumn& c) {
+  switch (c.column->figure) {
+    case Figure::kFrags: return &p.frags;
+    case Figure::kKills: return &p.kills;
+    case Figure::kDeaths: return &p.deaths;
+    case Figure::kSuicides: return &p.suicides;
+    case Figure::kTeamKills: return &p.team_kills;
+    case Figure::kKillStreak: return &p.kill_streak;
+    case Figure::kDeathStreak: return &p.death_streak;
+    case Figure::kDamageGiven: return &p.damage_given;
+    case Figure::kDamageRecvd: return &p.damage_recvd;
+    case Figure::kItem: return &p.items[c.place];
+    case Figure::kCtf: return &p.ctf[c.place];
+    case Figure::kGames: return &p.games;
+    case Figure::kAccuracyHits: return &p.accuracy[c.place].hits;
+    case Figure::kAccuracyAttempts: return &p.accuracy[c.place].attempts;
+    case Figure::kTotalHits: return &p.accuracy_total.hits;
+    case Figure::kTotalAttempts: return &p.accuracy_total.attempts;
+    case Figure::kWeaponKills: return &p.kills_by_weapon[c.place];
+    case Figure::kWeaponDeaths: return &p.deaths_by_weapon[c.place];
+    case Figure::kSkill:
+    case Figure::kCombat:
+      break;
+  }
+  return nullptr;
+}
+
+// The columns of readColumns(), each prefixed with `table` ("p." say).
 std::string figureColumns(const std::string& table) {
   std::string q;
-  auto add = [&](const std::string& column) {
+  for (const ReadColumn& c : readColumns()) {
     if (!q.empty()) q += ", ";
-    q += table + column;
-  };
-  for (const char* c : {"frags", "kills", "deaths", "suicides", "team_kills", "kill_streak", "death_streak",
-                        "damage_given", "damage_recvd", "skill", "combat"}) {
-    add(c);
+    q += table + c.column->name;
   }
-  for (const char* w : kAccuracyColumns) {
-    add(std::string("accuracy_") + w + "_hits");
-    add(std::string("accuracy_") + w + "_attempts");
-  }
-  add("accuracy_total_hits");
-  add("accuracy_total_attempts");
-  for (const char* kind : {"kills_", "deaths_"}) {
-    for (const WeaponInfo& w : kWeaponTable) add(kind + std::string(w.column));
-  }
-  for (const FieldInfo& f : kItemTable) add(f.column);
-  for (const FieldInfo& f : kCtfTable) add(f.column);
   return q;
 }
 
 // Reads the cells of figureColumns() from position `i` on.
 void fillFigures(const Row& r, std::size_t i, PlayerRow& p) {
-  for (std::int64_t* field : {&p.frags, &p.kills, &p.deaths, &p.suicides, &p.team_kills, &p.kill_streak,
-                              &p.death_streak, &p.damage_given, &p.damage_recvd}) {
-    *field = r.integer(i++);
+  for (const ReadColumn& c : readColumns()) {
+    if (std::int64_t* cell = cellOf(p, c)) {
+      *cell = r.integer(i++);
+    } else {
+      (c.column->figure == Figure::kSkill ? p.skill : p.combat) = r.real(i++);
+    }
   }
-  p.skill = r.real(i++);
-  p.combat = r.real(i++);
-  for (Accuracy& a : p.accuracy) {
-    a.hits = r.integer(i++);
-    a.attempts = r.integer(i++);
-  }
-  p.accuracy_total.hits = r.integer(i++);
-  p.accuracy_total.attempts = r.integer(i++);
-  for (std::int64_t& k : p.kills_by_weapon) k = r.integer(i++);
-  for (std::int64_t& d : p.deaths_by_weapon) d = r.integer(i++);
-  for (std::int64_t& item : p.items) item = r.integer(i++);
-  for (std::int64_t& c : p.ctf) c = r.integer(i++);
 }
 
 std::string playerQuery() { return "SELECT raw_name, name, model, quote, games, " + figureColumns("") + " FROM playerstats"; }

@@ -46,37 +46,37 @@ inline constexpr std::array<WeaponInfo, kWeapons> kWeaponTable = {{
 inline constexpr std::array<const char*, kAccuracyWeapons> kAccuracyColumns = {"MG", "SG", "GL", "RL",
                                                                               "LG", "RG", "PG", "BFG"};
 
-// A named counter column: `column` in the table, `key` in JSON, `label` on pages.
+// A named counter: `key` in JSON (and the column's name after its "item_" or
+// "ctf_"), `label` on pages.
 struct FieldInfo {
-  const char* column;
   const char* key;
   const char* label;
 };
 
 inline constexpr std::array<FieldInfo, kItems> kItemTable = {{
-    {"item_mega", "mega", "mega health"},
-    {"item_health", "health", "health"},
-    {"item_health_small", "health_small", "small health"},
-    {"item_health_large", "health_large", "large health"},
-    {"item_ra", "ra", "red armour"},
-    {"item_ya", "ya", "yellow armour"},
-    {"item_shard", "shard", "armour shard"},
-    {"item_regen", "regen", "regeneration"},
-    {"item_haste", "haste", "haste"},
-    {"item_quad", "quad", "quad damage"},
+    {"mega", "mega health"},
+    {"health", "health"},
+    {"health_small", "small health"},
+    {"health_large", "large health"},
+    {"ra", "red armour"},
+    {"ya", "yellow armour"},
+    {"shard", "armour shard"},
+    {"regen", "regeneration"},
+    {"haste", "haste"},
+    {"quad", "quad damage"},
 }};
 
 inline constexpr std::array<FieldInfo, kCtfFields> kCtfTable = {{
-    {"ctf_base_defends", "base_defends", "base defends"},
-    {"ctf_flag_returns", "flag_returns", "flag returns"},
-    {"ctf_fc_defends", "fc_defends", "flag carrier defends"},
-    {"ctf_fc_defends_aggressive", "fc_defends_aggressive", "aggressive carrier defends"},
-    {"ctf_flag_caps", "flag_caps", "flag captures"},
-    {"ctf_flag_touches", "flag_touches", "flag touches"},
-    {"ctf_efc_kills", "efc_kills", "flag carrier kills"},
-    {"ctf_assist_efc_kills", "assist_efc_kills", "carrier kill assists"},
-    {"ctf_assist_flag_returns", "assist_flag_returns", "return assists"},
-    {"ctf_flag_hold_kills", "flag_hold_kills", "kills holding the flag"},
+    {"base_defends", "base defends"},
+    {"flag_returns", "flag returns"},
+    {"fc_defends", "flag carrier defends"},
+    {"fc_defends_aggressive", "aggressive carrier defends"},
+    {"flag_caps", "flag captures"},
+    {"flag_touches", "flag touches"},
+    {"efc_kills", "flag carrier kills"},
+    {"assist_efc_kills", "carrier kill assists"},
+    {"assist_flag_returns", "return assists"},
+    {"flag_hold_kills", "kills holding the flag"},
 }};
 
 // Index of a CTF field in kCtfTable, for code that names one.

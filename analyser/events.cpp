@@ -130,7 +130,7 @@ void handleDeparture(Game& game, const LineEvent& event) {
 void handleEntry(Game& game, const LineEvent& event) {
   int s = getVictim(game, event);
   if (!isLivePlayer(game, s)) return;
-  int team = game.q3players[s].team;
+  Team team = game.q3players[s].team;
   if ((team == kRed && event.scan.contains(" entered the game (^1RED^7)")) ||
       (team == kBlue && event.scan.contains(" entered the game (^4BLUE^7)"))) {
     return;
@@ -193,7 +193,7 @@ void updateCTFStats(Game& game, const LineEvent& event) {
   game.gametype = kCaptureTheFlag;
 }
 
-void resetHaveFlag(Game& game, int team) {
+void resetHaveFlag(Game& game, Team team) {
   for (int i = 0, n = getTotalPlayers(game); i < n; ++i) {
     Q3Player& p = game.q3players[i];
     if (p.team == team) p.has_flag = 0;

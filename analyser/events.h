@@ -7,6 +7,8 @@
 
 #include <string_view>
 
+#include "player.h"
+
 struct Game;
 struct LineEvent;
 struct Run;
@@ -19,7 +21,7 @@ std::string mapOfLine(std::string_view line);
 
 // Clears the flag mark of every player of `team`, and of the cut 29-character
 // record of every long name.
-void resetHaveFlag(Game& game, int team);
+void resetHaveFlag(Game& game, Team team);
 
 // Handles the bookkeeping lines before any other step of the pipeline (the
 // OSP banner sets, and the renderer shutdown clears, run.osp_client). True when

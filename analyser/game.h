@@ -18,11 +18,9 @@
 
 inline constexpr int kFirstGameCount = 1000;  // Run::game_count before the first written game
 
-// Game types (Game::gametype).
-inline constexpr int kFreeForAll = 0;
-inline constexpr int kTeamDeathmatch = 1;
-inline constexpr int kCaptureTheFlag = 2;
-inline constexpr int kClanArena = 3;
+// Game types (Game::gametype); the pages and records name them in words.
+enum class GameType { kFreeForAll, kTeamDeathmatch, kCaptureTheFlag, kClanArena };
+using enum GameType;
 
 // What a log says of a game beyond its events: when it was played, how long
 // it ran, how it ended, the final team score the server stated. Each is
@@ -54,7 +52,7 @@ enum class LogForm { kConsole, kServer };
 struct Game {
   // The player table: see player.h for how records are laid out.
   std::array<Q3Player, kPlayerRecords> q3players;
-  int gametype = kFreeForAll;   // kFreeForAll .. kClanArena
+  GameType gametype = kFreeForAll;
   FixedText mapname;            // lower case; "" when the game named none
   bool game_ends = false;       // close the game now
   bool make_html = true;        // false: a warm-up, discarded

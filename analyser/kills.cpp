@@ -32,7 +32,7 @@ void updateTables(Game& game, const LineEvent& event) {
     victim.has_flag = 0;  // a carrier who kills himself drops the flag
     victim.combat -= victim.combat / 95.0f;
   } else {
-    bool team_kill = (killer.team == 1 || killer.team == 2) && killer.team == victim.team;
+    bool team_kill = (killer.team == kRed || killer.team == kBlue) && killer.team == victim.team;
     if (team_kill) {
       killer.combat += -2.0f;
       killer.skill += -2.0f;

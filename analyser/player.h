@@ -27,6 +27,13 @@ inline constexpr std::string_view kNoQuote = "imfjikelpituqwedcepozisdkfnvublodf
 
 using OpponentTable = std::array<std::array<int, kPlayerRecords>, kWeaponRows>;
 
+// Teams (Q3Player::team).
+enum class Team { kNoTeam, kRed, kBlue };
+using enum Team;
+
+// The team as the game records and JSON files name it.
+constexpr std::string_view teamWord(Team team) { return team == kRed ? "red" : team == kBlue ? "blue" : "none"; }
+
 struct Q3Player {
   FixedText name;           // name without colour codes
   FixedText raw_name;       // name as in the log; the lookup key; empty = free
@@ -56,7 +63,7 @@ struct Q3Player {
   int ctf_fc_defends;
   int ctf_fc_defends_aggressive;
   int ctf_base_defends;
-  int team;
+  Team team;
   int team_kills;
   float skill;
   float combat;
@@ -82,10 +89,6 @@ struct Q3Player {
   bool left_out;
 };
 
-// Teams (Q3Player::team).
-inline constexpr int kNoTeam = 0;
-inline constexpr int kRed = 1;
-inline constexpr int kBlue = 2;
 
 // Weapon numbers: rows of kills_by_weapon and deaths_by_weapon.
 inline constexpr int kGauntlet = 0;

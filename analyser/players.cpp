@@ -23,7 +23,7 @@ int getTotalPlayers(const Game& game) {
   return count;
 }
 
-int getTeamTotalPlayers(const Game& game, int team) {
+int getTeamTotalPlayers(const Game& game, Team team) {
   int total = 0;
   for (int i = 0, n = getTotalPlayers(game); i < n; ++i) {
     if (game.q3players[i].team == team) ++total;

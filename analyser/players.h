@@ -16,7 +16,7 @@ void initPlayers(Game& game);
 // Number of live players: records from index 0 up to the first free one, at most 64.
 int getTotalPlayers(const Game& game);
 // Number of live players whose team equals `team`.
-int getTeamTotalPlayers(const Game& game, int team);
+int getTeamTotalPlayers(const Game& game, Team team);
 // First live index whose raw_name equals `raw_name` exactly, else kNobody.
 int getPlayerIndex(const Game& game, std::string_view raw_name);
 // First live index whose colour-free name equals `name`, else kNobody.

@@ -96,12 +96,14 @@ void addUpTables(Game& game) {
 
 namespace {
 
-// The team a key's suffix names: "_red", "_blue" or "_noteam"; -1 otherwise.
-int teamOfSuffix(std::string_view suffix) {
-  if (suffix == "red") return kRed;
-  if (suffix == "blue") return kBlue;
-  if (suffix == "noteam") return kNoTeam;
-  return -1;
+// The team a key's suffix names: "_red", "_blue" or "_noteam". False for
+// any other suffix.
+bool teamOfSuffix(std::string_view suffix, Team& team) {
+  if (suffix == "red") team = kRed;
+  else if (suffix == "blue") team = kBlue;
+  else if (suffix == "noteam") team = kNoTeam;
+  else return false;
+  return true;
 }
 
 using IntField = int (*)(const Q3Player&);
@@ -127,19 +129,18 @@ const StatKey kStatKeys[] = {
 };
 
 // Splits "field_team" at its last "_".
-bool splitKey(std::string_view key, std::string_view& field, int& team) {
+bool splitKey(std::string_view key, std::string_view& field, Team& team) {
   std::size_t at = key.rfind('_');
   if (at == std::string_view::npos) return false;
   field = key.substr(0, at);
-  team = teamOfSuffix(key.substr(at + 1));
-  return team >= 0;
+  return teamOfSuffix(key.substr(at + 1), team);
 }
 
 }  // namespace
 
 namespace {
 
-int scoreByEvents(const Game& game, int team) {
+int scoreByEvents(const Game& game, Team team) {
   const char* suffix = team == kRed ? "_red" : "_blue";
   if (game.gametype == kCaptureTheFlag) return getStats(game, std::string("caps") + suffix);
   if (game.gametype == kClanArena) return team == kRed ? game.ca_win_red : game.ca_win_blue;
@@ -148,7 +149,7 @@ int scoreByEvents(const Game& game, int team) {
 
 }  // namespace
 
-int teamScore(const Game& game, int team) {
+int teamScore(const Game& game, Team team) {
   const bool stated = game.facts.red_score >= 0 && game.facts.blue_score >= 0;
   if (stated && scoreByEvents(game, kRed) == 0 && scoreByEvents(game, kBlue) == 0) {
     return team == kRed ? game.facts.red_score : game.facts.blue_score;
@@ -158,7 +159,7 @@ int teamScore(const Game& game, int team) {
 
 int getStats(const Game& game, std::string_view key) {
   std::string_view field;
-  int team = 0;
+  Team team = kNoTeam;
   if (!splitKey(key, field, team)) return 0;
   for (const StatKey& stat : kStatKeys) {
     if (stat.field != field || (team == kNoTeam && !stat.has_noteam)) continue;
@@ -179,7 +180,7 @@ double getStatsDouble(const Game& game, std::string_view key) {
     return sum;
   }
   std::string_view field;
-  int team = 0;
+  Team team = kNoTeam;
   if (!splitKey(key, field, team) || (field != "kestro" && field != "combat")) return 0.0;
   for (int i = 0; i < n; ++i) {
     if (game.q3players[i].team == team) sum += field == "kestro" ? game.q3players[i].skill : game.q3players[i].combat;

@@ -4,13 +4,15 @@
 
 #include <string_view>
 
+#include "player.h"
+
 struct Game;
 
 // The final score of team `team` (kRed, kBlue) as the pages show it: CTF
 // captures, clan-arena rounds, otherwise the team's frags. When the events
 // gave no score at all (0 : 0) and the server stated its own final score
 // (GameFacts), the server's figures are the game's.
-int teamScore(const Game& game, int team);
+int teamScore(const Game& game, Team team);
 
 // Ratings (skill and combat) stay within plus or minus this bound. Every
 // kill adds a share of the victim's rating to the killer's, so in a long

@@ -19,14 +19,14 @@ constexpr std::string_view kMergeEndMarker = "^7<font color=#CC6600>&nbsp;+</fon
 constexpr std::string_view kMarkerFont = "<font color=#CC6600>";
 constexpr std::size_t kCutNameLength = 29;
 
-int opposingTeam(int team) { return team == kRed ? kBlue : kRed; }
+Team opposingTeam(Team team) { return team == kRed ? kBlue : kRed; }
 
 // Puts player p on the team opposite to the first opponent of a known team
 // in `table` (deaths: killers; kills: victims), weapons 0..8 in order.
 void guessTeamFrom(Game& game, int p, const OpponentTable& table, int count) {
   for (int w = kGauntlet; w <= kBfg; ++w) {
     for (int j = 0; j < count; ++j) {
-      int other = game.q3players[j].team;
+      Team other = game.q3players[j].team;
       if (table[w][j] <= 0 || (other != kRed && other != kBlue)) continue;
       game.q3players[p].team = opposingTeam(other);
       game.q3players[p].raw_name.append(kGuessedTeamMarker);
@@ -74,7 +74,7 @@ void addMergedValues(Q3Player& into, const Q3Player& from) {
 
 // The longest text of the first `team` player's name that every player of
 // the team carries in the name; "" when the team has nobody.
-std::string clanTag(const Game& game, int team) {
+std::string clanTag(const Game& game, Team team) {
   int count = getTotalPlayers(game);
   int first = 0;
   while (first < count && game.q3players[first].team != team) ++first;
@@ -178,7 +178,7 @@ void mergeAllIdenticalPlayers(Game& game) {
   }
 }
 
-int allMatched(const Game& game, int team, std::string_view text) {
+int allMatched(const Game& game, Team team, std::string_view text) {
   for (int i = 0, count = getTotalPlayers(game); i < count; ++i) {
     if (game.q3players[i].team == team && !contains(game.q3players[i].name, text)) return 0;
   }

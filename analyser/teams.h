@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "player.h"
+
 struct Game;
 struct LineEvent;
 
@@ -26,7 +28,7 @@ void mergeAllIdenticalPlayers(Game& game);
 
 // 1 when every live player of `team` has `text` in its name (also when the
 // team has nobody), else 0.
-int allMatched(const Game& game, int team, std::string_view text);
+int allMatched(const Game& game, Team team, std::string_view text);
 
 // The match label ("FFA_PUB", "CTF_<red tag>_vs_<blue tag>", ...).
 void detectClans(const Game& game, std::string& destination);

@@ -18,8 +18,6 @@ constexpr std::string_view kWeaponKeys[] = {"G",  "MG", "SG", "GL", "RL", "LG", 
                                             "PG", "BFG", "NG", "GH", "TF", "suicide"};
 constexpr std::string_view kGameTypes[] = {"ffa", "tdm", "ctf", "ca"};
 
-std::string_view teamName(int team) { return team == kRed ? "red" : team == kBlue ? "blue" : "none"; }
-
 void writeWeapons(JsonWriter& j, const Q3Player& p, int totals) {
   j.key("weapons");
   j.beginObject();
@@ -51,7 +49,7 @@ void writePlayer(JsonWriter& j, const Q3Player& p, int totals) {
   j.beginObject();
   j.field("name", p.name.view());
   j.field("raw_name", p.raw_name.view());
-  j.field("team", teamName(p.team));
+  j.field("team", teamWord(p.team));
   j.field("model", p.model.view());
   j.field("frags", p.frags);
   j.field("kills", p.kills);
@@ -83,9 +81,9 @@ void writeTeams(JsonWriter& j, const Game& game) {
   j.key("teams");
   j.beginArray();
   if (game.gametype != kFreeForAll) {
-    for (int team : {kRed, kBlue}) {
+    for (Team team : {kRed, kBlue}) {
       j.beginObject();
-      j.field("team", teamName(team));
+      j.field("team", teamWord(team));
       j.field("score", teamScore(game, team));
       j.field("players", getTeamTotalPlayers(game, team));
       j.endObject();
@@ -122,7 +120,7 @@ std::string gameJson(const Report& r) {
   j.field("format", 1);
   j.field("game", r.run.game_count);
   j.field("time", r.run.time_now.view());
-  j.field("type", kGameTypes[game.gametype >= kFreeForAll && game.gametype <= kClanArena ? game.gametype : 0]);
+  j.field("type", kGameTypes[static_cast<int>(game.gametype)]);
   j.field("map", game.mapname.view());
   j.field("main_page", r.out_filename_stats);
   j.key("weapon_page");

@@ -143,7 +143,7 @@ void linkToPage(Report& r, const std::string& page, const char* family, const Q3
 
 // Class names of one team's tables and cards.
 struct TeamStyle {
-  int team;
+  Team team;
   const char* plain;      // "red"
   const char* highlight;  // "redHighlight"
   const char* key;        // suffix of the getStats keys: "red"
@@ -193,7 +193,7 @@ void teamListTotal(Report& r, const TeamStyle& s, bool ctf) {
 
 // One team's table: header, players, filler rows up to the other team's
 // size (so both tables end at the same height), total.
-void teamList(Report& r, const TeamStyle& s, int other_team) {
+void teamList(Report& r, const TeamStyle& s, Team other_team) {
   bool ctf = r.game.gametype == kCaptureTheFlag;
   teamListHeader(r, s, ctf);
   for (int i = 0, n = getTotalPlayers(r.game); i < n; ++i) {

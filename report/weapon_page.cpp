@@ -58,7 +58,7 @@ CellStyle cellStyle(const char* align, double width, const char* css, bool bold)
 
 // One pass: the players of `team` set against the players of `opponents`.
 struct Pass {
-  Pass(int t, int o, const ClassSet& c, double u)
+  Pass(Team t, Team o, const ClassSet& c, double u)
       : team(t),
         opponents(o),
         classes(c),
@@ -68,8 +68,8 @@ struct Pass {
         total_right(cellStyle("right", u / 3, c.own_plain, true)),
         total_left(cellStyle("left", u / 3, c.own_plain, true)) {}
 
-  int team;
-  int opponents;
+  Team team;
+  Team opponents;
   ClassSet classes;
   double unit;  // column width unit u, in percent
   // The figure cells of a weapon row: against one opponent (kills of him,
@@ -229,7 +229,7 @@ void playerTable(Report& r, const Pass& pass, int row) {
   r.wr("</tr>\n");
 }
 
-void runPass(Report& r, int team, int opponents, const ClassSet& classes) {
+void runPass(Report& r, Team team, Team opponents, const ClassSet& classes) {
   const Pass pass(team, opponents, classes, 100.0 / (getTeamTotalPlayers(r.game, opponents) + 3));
   for (int row = 0, n = getTotalPlayers(r.game); row < n; ++row) {
     if (r.game.q3players[row].team == team) playerTable(r, pass, row);

@@ -57,8 +57,6 @@ std::string_view fileNameOf(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-const char* teamWord(int team) { return team == kRed ? "red" : team == kBlue ? "blue" : "none"; }
-
 // The players the game adds to the totals, by index.
 std::vector<int> recordedPlayers(const Game& game) {
   std::vector<int> players;
@@ -146,7 +144,7 @@ void writePlayerRows(std::string& out, const Game& game, const std::vector<int>&
     std::snprintf(ratings, sizeof ratings, "%0.2f, %0.2f", p.skill, p.combat);
     out += k == 0 ? "(" : ",\n(";
     out += "@ks_game, " + std::to_string(players[k]) + ", " + quoted(p.raw_name, kNameColumn) + ", " +
-           quoted(p.name, kNameColumn) + ", '" + teamWord(p.team) + "', '" +
+           quoted(p.name, kNameColumn) + ", '" + std::string(teamWord(p.team)) + "', '" +
            resultOf(game, p, places[k], sharing_first, red, blue) + "', " + std::to_string(places[k]) + ", " +
            ratings;
     for (const Column& c : playerstats::kColumns) {

@@ -14,8 +14,8 @@ const std::string kCutName = kLongName.substr(0, 29);
 
 TEST_F(FlagEvents, ACaptureScoresAndClearsEveryCarrier) {
   addPlayers({"Wren", "Kite"});
-  game().q3players[0].team = 1;
-  game().q3players[1].team = 2;
+  game().q3players[0].team = kRed;
+  game().q3players[1].team = kBlue;
   game().q3players[0].has_flag = game().q3players[1].has_flag = 1;
   updateCTFStats(game(), Line("Wren^7 captured the BLUE flag!").event);
   EXPECT_EQ(game().q3players[0].ctf_flag_caps, 1);
@@ -47,8 +47,8 @@ TEST_F(FlagEvents, EachMessageCountsOnce) {
 
 TEST_F(FlagEvents, AReturnClearsTheOtherTeamsCarrier) {
   addPlayers({"Merlin", "Falcon"});
-  game().q3players[0].team = 2;
-  game().q3players[1].team = 1;
+  game().q3players[0].team = kBlue;
+  game().q3players[1].team = kRed;
   game().q3players[1].has_flag = 1;
   updateCTFStats(game(), Line("Merlin^7 returned the BLUE flag!").event);
   EXPECT_EQ(game().q3players[1].has_flag, 0);
@@ -61,7 +61,7 @@ TEST_F(FlagEvents, ALongNamedPickupMarksTheCutRecord) {
   EXPECT_EQ(game().q3players[0].ctf_flag_touches, 1);
   EXPECT_EQ(game().q3players[0].has_flag, 0);
   EXPECT_EQ(game().q3players[1].has_flag, 1);
-  resetHaveFlag(game(), 2);  // whatever the team, the cut record of a long name is cleared
+  resetHaveFlag(game(), kBlue);  // whatever the team, the cut record of a long name is cleared
   EXPECT_EQ(game().q3players[1].has_flag, 0);
 }
 
@@ -74,8 +74,8 @@ TEST_F(MatchEvents, ReEntryWithTheSameTeamKeepsOneRecordAndASwitchStartsAnother)
   ASSERT_EQ(getTotalPlayers(game()), 2);
   EXPECT_EQ(game().q3players[0].raw_name.view(), "Falcon^7<font color=#CC6600>&nbsp;1</font>");
   EXPECT_EQ(game().q3players[0].disconnected, 1);
-  EXPECT_EQ(game().q3players[0].team, 1);
-  EXPECT_EQ(game().q3players[1].team, 2);
+  EXPECT_EQ(game().q3players[0].team, kRed);
+  EXPECT_EQ(game().q3players[1].team, kBlue);
   EXPECT_EQ(game().int_swap, 1);
 }
 

@@ -110,7 +110,7 @@ TEST_F(KillEvents, StreaksRunUntilTheNextDeathOrKill) {
 
 TEST_F(KillEvents, TeamKillCostsTheKillerAndStillExtendsHisStreak) {
   addPlayers({"Alpha", "Bravo"});
-  game().q3players[0].team = game().q3players[1].team = 2;
+  game().q3players[0].team = game().q3players[1].team = kBlue;
   updateTables(game(), Line("Bravo^7 was railed by Alpha^7").event);
   const Q3Player& a = game().q3players[0];
   EXPECT_EQ(a.kills, -1);

@@ -63,16 +63,16 @@ TEST_F(Scoring, TotalsFillTheTotalsColumnAndRow) {
 
 TEST_F(Scoring, AFreeForAllWithBothTeamsBecomesTeamDeathmatch) {
   addPlayers({"r", "b"});
-  game().q3players[0].team = 1;
-  game().q3players[1].team = 2;
+  game().q3players[0].team = kRed;
+  game().q3players[1].team = kBlue;
   addUpTables(game());
   EXPECT_EQ(game().gametype, kTeamDeathmatch);
 }
 
 TEST_F(Scoring, TeamSumsByKey) {
   addPlayers({"r1", "r2", "b1", "n1"});
-  game().q3players[0].team = game().q3players[1].team = 1;
-  game().q3players[2].team = 2;
+  game().q3players[0].team = game().q3players[1].team = kRed;
+  game().q3players[2].team = kBlue;
   game().q3players[0].ctf_flag_caps = 2;
   game().q3players[1].ctf_flag_caps = 1;
   game().q3players[0].ctf_fc_defends = 1;

@@ -11,7 +11,7 @@ void ctfGame(int red, int blue) {
   Game& game = ReportTest::game();
   for (int i = 0; i < red + blue; ++i) {
     addPlayer(game, "p" + std::to_string(i));
-    game.q3players[i].team = i < red ? 1 : 2;
+    game.q3players[i].team = i < red ? kRed : kBlue;
   }
   game.gametype = kCaptureTheFlag;
   addUpTables(game);

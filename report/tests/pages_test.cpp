@@ -99,8 +99,8 @@ TEST_F(Pages, AGameWithoutMapStillWritesThePictureTag) {
 TEST_F(Pages, LongClanTagsStillGiveAUsableFileName) {
   addPlayers({std::string(300, 'R') + "a", std::string(300, 'R') + "b", std::string(300, 'B') + "c",
               std::string(300, 'B') + "d"});
-  game().q3players[0].team = game().q3players[1].team = 1;
-  game().q3players[2].team = game().q3players[3].team = 2;
+  game().q3players[0].team = game().q3players[1].team = kRed;
+  game().q3players[2].team = game().q3players[3].team = kBlue;
   game().gametype = kCaptureTheFlag;
   addUpTables(game());
   makeHtml();

@@ -45,7 +45,7 @@ TEST_F(WeaponPage, OnlyUsedWeaponsGetARow) {
 TEST_F(WeaponPage, TeamTablesUseTheOpponentCountForTheirWidths) {
   for (int i = 0; i < 5; ++i) {
     addPlayer(game(), "p" + std::to_string(i));
-    game().q3players[i].team = i == 0 ? 1 : 2;  // 1 red against 4 blue
+    game().q3players[i].team = i == 0 ? kRed : kBlue;  // 1 red against 4 blue
   }
   game().q3players[0].kills_by_weapon[kRailGun][1] = 3;
   game().q3players[0].deaths_by_weapon[kRailGun][1] = 1;

@@ -16,6 +16,22 @@
 // could be started.
 int runShellCommand(const std::string& command);
 
+// A command started by startShellCommand(), running beside the caller
+// until waitForCommand() collects it. It inherits the caller's open files
+// (a lock held by the caller is held by it too).
+struct BackgroundCommand {
+  int pid = -1;  // -1: none was started
+};
+
+// Starts `command` with /bin/sh and returns at once (standard output is
+// flushed first). The pid is -1 when no shell could be started.
+BackgroundCommand startShellCommand(const std::string& command);
+
+// Waits for the command to end and returns its exit status as
+// runShellCommand() does (-1 for one that never started). The command is
+// collected once; a second wait returns -1.
+int waitForCommand(BackgroundCommand& command);
+
 // A value for between double quotes of a command: \ " $ ` are escaped, so
 // the value stays one word whatever it holds.
 std::string escapeForDoubleQuotes(std::string_view text);

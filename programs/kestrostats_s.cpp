@@ -77,11 +77,15 @@ void readIntoSeason(SeasonRun& s) {
   initGame(*s.game);
   readLog(s);
   std::printf("\n%s\n", kRule);
+  // The pages are made on the other core while the database applies the
+  // games; they are rotated in only once the games are committed.
+  GamePages pages = startGamePages(s);
   if (!s.database.apply(s.status)) {
     s.log_failed = true;
+    dropGamePages(s, pages);
   } else {
     generateClanStats(s.config, s.status);
-    generateGameStats(s);
+    generateGameStats(s, pages);
   }
   fpclose(s.run.log);
 }

@@ -91,12 +91,6 @@ void deletePages(const SeasonConfig& config, std::vector<std::string> pages, Run
 }
 
 // Which games get pages now, and which are left out of kestrostats-c's input.
-struct PagesPlan {
-  std::vector<const GameSpan*> left_out;  // counted games that have their pages (or are another run's)
-  std::vector<std::string> made;          // fingerprints to record as having their pages
-  std::size_t wanted = 0;                 // games to be given pages
-};
-
 PagesPlan planPages(const SeasonRun& s) {
   PagesPlan plan;
   for (const GameSpan& game : s.input_games.games()) {
@@ -197,11 +191,12 @@ std::vector<std::string> writtenPages() {
   return pages;
 }
 
-// Has kestrostats-c write the pages of the planned games. False when its
-// input could not be written (nothing was run).
-bool runReport(SeasonRun& s, const PagesPlan& plan) {
+// Starts kestrostats-c on the pages of the planned games. False when its
+// input could not be written (nothing was started).
+bool launchReport(SeasonRun& s, const PagesPlan& plan, GamePages& pages) {
   // The season's own files are named as they are; a log's name is quoted.
-  std::string input = s.run.log_type == LogForm::kServer ? kConvertedLog : "\"" + escapeForDoubleQuotes(s.run.logfile) + "\"";
+  std::string input =
+      s.run.log_type == LogForm::kServer ? kConvertedLog : "\"" + escapeForDoubleQuotes(s.run.logfile) + "\"";
   if (!plan.left_out.empty()) {
     if (!writePagesLog(s.run.log_type == LogForm::kServer ? kConvertedLog : std::string(s.run.logfile.view()), plan)) {
       s.status.fail(Failure::kWrite, std::string("could not write ") + kPagesLog + "; the pages of " +
@@ -211,15 +206,31 @@ bool runReport(SeasonRun& s, const PagesPlan& plan) {
     input = kPagesLog;
   }
   std::string report_config = escapeForDoubleQuotes(s.config.game_stats_config_file);
-  std::string command = "./kestrostats-c " + input + " \"" + report_config + "\" >temp-s";
-  // A failed page leaves no rotation statement behind, so the rotation of
-  // the pages that were written still goes ahead.
-  if (int exit_status = runCommand(s.config, command); exit_status != 0) {
+  pages.report = startCommand(s.config, "./kestrostats-c " + input + " \"" + report_config + "\" >temp-s");
+  pages.plan = plan;
+  pages.started = true;
+  return true;
+}
+
+// Waits for kestrostats-c. A failed page leaves no rotation statement
+// behind, so the rotation of the pages that were written still goes ahead.
+void awaitReport(SeasonRun& s, GamePages& pages) {
+  if (int exit_status = waitForCommand(pages.report); exit_status != 0) {
     s.status.fail(Failure::kProgram, "./kestrostats-c could not write every page of " +
                                          std::string(s.run.logfile.view()) + " (exit status " +
                                          std::to_string(exit_status) + "; its messages are in temp-s)");
   }
-  return true;
+}
+
+// Waits for kestrostats-c and removes every page it wrote: the games they
+// were made for are not the ones to get pages.
+void discardReport(SeasonRun& s, GamePages& pages) {
+  waitForCommand(pages.report);
+  std::vector<std::string> written;
+  for (std::string& page : writtenPages()) addPageAndTwin(std::move(page), written);
+  deletePages(s.config, written, s.status);
+  pages.started = false;
+  pages.attempted = false;
 }
 
 // Reads the rotation's output: the displaced pages go to `pages`, the stems
@@ -283,11 +294,29 @@ bool rotate(SeasonRun& s, const PagesPlan& plan, std::vector<std::string>& pages
   return true;
 }
 
-void makeNewPages(SeasonRun& s, const PagesPlan& plan, std::vector<std::string>& pages) {
+bool samePlan(const PagesPlan& a, const PagesPlan& b) {
+  return a.made == b.made && a.left_out == b.left_out && a.wanted == b.wanted;
+}
+
+bool launchPages(SeasonRun& s, const PagesPlan& plan, GamePages& pages) {
+  return startPageStatements(s.config, s.status) && launchReport(s, plan, pages);
+}
+
+// Rotates the pages kestrostats-c was started for, once it is done. When
+// the games to get pages are no longer the ones it was started for (another
+// run committed one of them meanwhile), its pages go and it is run again.
+void makeNewPages(SeasonRun& s, const PagesPlan& plan, GamePages& started, std::vector<std::string>& pages) {
   std::printf(" Generating game stats (html) for %s\n", s.run.logfile.c_str());
   std::printf("%s\n", kRule);
   std::printf("  - this may take a while...\n");
-  if (!startPageStatements(s.config, s.status) || !runReport(s, plan)) return;
+  if (started.started && !samePlan(plan, started.plan)) discardReport(s, started);
+  if (!started.attempted) {
+    started.attempted = true;
+    launchPages(s, plan, started);
+  }
+  if (!started.started) return;
+  awaitReport(s, started);
+  started.started = false;
   crashPoint("pages-made");
   rotate(s, plan, pages);
 }
@@ -374,13 +403,28 @@ std::string seasonPageStem(std::string_view name, bool& temporary) {
   return std::string(name.substr(0, end + 1));
 }
 
-void generateGameStats(SeasonRun& s) {
+GamePages startGamePages(SeasonRun& s) {
+  GamePages pages;
+  if (s.config.no_of_game_stats <= 0) return pages;
+  const PagesPlan plan = planPages(s);
+  if (plan.wanted == 0) return pages;
+  pages.attempted = true;
+  launchPages(s, plan, pages);
+  return pages;
+}
+
+void dropGamePages(SeasonRun& s, GamePages& pages) {
+  if (pages.started) discardReport(s, pages);
+}
+
+void generateGameStats(SeasonRun& s, GamePages& started) {
   std::printf("%s\n", kRule);
   std::vector<std::string> pages;
   if (s.config.no_of_game_stats > 0) {
     const PagesPlan plan = planPages(s);
-    if (plan.wanted > 0) makeNewPages(s, plan, pages);
+    if (plan.wanted > 0) makeNewPages(s, plan, started, pages);
   }
+  dropGamePages(s, started);
   std::printf("  - deleting leftover html game stats (if any)...\n");
   addDroppedSlotPages(pages);
   deletePages(s.config, pages, s.status);

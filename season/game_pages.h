@@ -19,15 +19,51 @@
 
 #include "season_config.h"
 #include "season_run.h"
+#include "shell_launch.h"
 
 namespace season {
 
-// After a log's games are committed: has kestrostats-c write the pages the
-// log's games are owed (when slots are kept), applies the rotation, then
-// deletes in one command the pages it displaced, those of dropped slots
-// ("db_cleanhtml.txt") and season pages in html/ that no slot holds (left by
-// a killed run). Pages that do not exist (placeholders) are left alone.
-void generateGameStats(SeasonRun& s);
+// Which games of the log get pages: those owed them, and the counted games
+// kestrostats-c is not to see.
+struct PagesPlan {
+  std::vector<const GameSpan*> left_out;  // counted games that have their pages (or are another run's)
+  std::vector<std::string> made;          // fingerprints to record as having their pages
+  std::size_t wanted = 0;                 // games to be given pages
+};
+
+// kestrostats-c making a log's pages in the background, while the log's
+// games are applied to the database:
+//
+//   startGamePages ──► kestrostats-c running (attempted, started)
+//        │ games committed                  │ games not committed
+//   generateGameStats: wait, rotate    dropGamePages: wait, its pages removed
+//
+// Its pages reach the rotation only after the games are committed, so a run
+// that fails or is killed before that leaves them unheld: the next run
+// removes them (and, since kestrostats-c inherits the season lock, starts
+// only once it is done).
+struct GamePages {
+  bool attempted = false;     // kestrostats-c was to be started for `plan`
+  bool started = false;       // it was started and not yet collected
+  PagesPlan plan;
+  BackgroundCommand report;
+};
+
+// Starts kestrostats-c on the pages the log's games are owed, when slots
+// are kept and there are any.
+GamePages startGamePages(SeasonRun& s);
+
+// After a log's games are committed: waits for kestrostats-c (started now
+// when it was not, or started again when the games owed pages changed
+// meanwhile), applies the rotation, then deletes in one command the pages
+// it displaced, those of dropped slots ("db_cleanhtml.txt") and season pages
+// in html/ that no slot holds (left by a killed run). Pages that do not
+// exist (placeholders) are left alone.
+void generateGameStats(SeasonRun& s, GamePages& started);
+
+// When the games were not committed: waits for kestrostats-c and removes
+// the pages it wrote.
+void dropGamePages(SeasonRun& s, GamePages& pages);
 
 // The rotation transaction for `pages` (main page names, in the order
 // kestrostats-c wrote them): each takes this server's slot holding the

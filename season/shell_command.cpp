@@ -40,6 +40,10 @@ int runCommand(const SeasonConfig& config, std::string_view command) {
   return runShellCommand(commandForm(config, command));
 }
 
+BackgroundCommand startCommand(const SeasonConfig& config, std::string_view command) {
+  return startShellCommand(commandForm(config, command));
+}
+
 bool passwordInOptionFile(const SeasonConfig& config) {
   return !config.pre_command.empty() && !config.db_pass.empty() && !isPlain(config.db_pass);
 }

@@ -21,6 +21,10 @@ std::string commandForm(const SeasonConfig& config, std::string_view command);
 // status as runShellCommand() does.
 int runCommand(const SeasonConfig& config, std::string_view command);
 
+// Starts the command in the configured form in the background; collect it
+// with waitForCommand().
+BackgroundCommand startCommand(const SeasonConfig& config, std::string_view command);
+
 
 // The client's connection options "-h HOST -u USER" (with "-P PORT" and
 // "-S SOCKET" when configured), followed by the password only when a

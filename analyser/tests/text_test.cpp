@@ -83,6 +83,25 @@ TEST(TextFunctions, DoubleQuoteEscapingKeepsAFileNameOneWord) {
   EXPECT_EQ(escapeForDoubleQuotes("a\"b$c`d\\e"), "a\\\"b\\$c\\`d\\\\e");
 }
 
+TEST(ShellLaunch, QuotedValuesReachTheCommandAsOneWordWhateverTheyHold) {
+  for (const std::string value : {"plain.log", "two words", "a\"b$c`d\\e", "it's $(rm -rf x)"}) {
+    // The shell compares the word it got with the same bytes read from a file.
+    const std::string command = "test \"" + escapeForDoubleQuotes(value) + "\" = " + shellWord(value);
+    EXPECT_EQ(runShellCommand(command), 0) << value;
+  }
+}
+
+TEST(ShellLaunch, ABackgroundCommandRunsBesideTheCallerAndGivesItsExitStatus) {
+  BackgroundCommand slow = startShellCommand("sleep 0.2; exit 3");
+  ASSERT_GE(slow.pid, 0);
+  EXPECT_EQ(runShellCommand("exit 0"), 0);  // the caller goes on meanwhile
+  EXPECT_EQ(waitForCommand(slow), 3);
+  EXPECT_EQ(waitForCommand(slow), -1);  // collected once
+  BackgroundCommand killed = startShellCommand("kill -9 $$");
+  EXPECT_EQ(waitForCommand(killed), 128 + 9);
+  EXPECT_EQ(runShellCommand("exit 127"), 127);
+}
+
 TEST(Sha256, KnownDigestsWhateverTheUpdatesLookLike) {
   Sha256 digest;
   EXPECT_EQ(digest.finishHex(), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");

@@ -6,6 +6,7 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "season_fixture.h"
@@ -41,6 +42,15 @@ std::string consoleGame(const std::string& killer, const std::string& victim, in
 
 // A server's complete game.
 std::string completeGame(const std::string& killer, int kills) { return serverGame(killer, kills) + kGameEnd; }
+
+// The main pages in html/.
+int mainPages(const std::filesystem::path& html) {
+  int n = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(html)) {
+    n += entry.path().filename().string().ends_with("_main.html");
+  }
+  return n;
+}
 
 }  // namespace
 
@@ -90,6 +100,7 @@ TEST_F(SeasonFaults, ATrailingBlankMakesAnotherPlayerAlsoInTablesOfEarlierVersio
 }
 
 TEST_F(SeasonFaults, AStatementTheServerRefusesStopsAtItsGameAndTheNextRunGoesOnFromThere) {
+  writeSeasonConfig("no_of_game_stats:\n5\n");
   dir_.write("games.log", consoleGame("Ann", "Bob", 1) + consoleGame("Mallory", "Bob", 2) +
                               consoleGame("Cid", "Bob", 3));
   ASSERT_EQ(run("games.log").status, 0);  // creates the tables...
@@ -104,10 +115,15 @@ TEST_F(SeasonFaults, AStatementTheServerRefusesStopsAtItsGameAndTheNextRunGoesOn
       << refused.errors;
   EXPECT_EQ(counted(), "1\n");  // Ann's game; Mallory's was rolled back whole, Cid's never tried
   EXPECT_EQ(column("Bob", "games"), "1");
+  // The pages made while the games were applied went again (once every
+  // program the run started is done: they hold the directory's lock).
+  kstest::runIn(dir_, "flock kestrostats-s.lock true");
+  EXPECT_EQ(mainPages(dir_.path() / "html"), 3);  // the first run's, in their slots
   sql("drop trigger refuse_mallory;");
   ASSERT_EQ(run("games.log").status, 0);
   EXPECT_EQ(counted(), "3\n");
   EXPECT_EQ(column("Bob", "concat_ws(' ', games, deaths)"), "3 6");
+  EXPECT_EQ(mainPages(dir_.path() / "html"), 5);  // every slot: Ann's game, counted before, got its pages too
 }
 
 TEST_F(SeasonFaults, ADatabaseThatIsDownOrRefusesTheLoginLeavesTheLiveLogForLater) {

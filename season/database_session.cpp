@@ -21,6 +21,10 @@ namespace season {
 
 namespace {
 
+// Ends a game's batch of statements (the client's delimiter). The client
+// finds it only outside quoted text, so no name or quote can end a batch.
+constexpr std::string_view kBatchEnd = "$$";
+
 constexpr const char* kSchemaScript = "db_sql_schema.txt";
 constexpr const char* kCountedList = "db_counted.txt";
 constexpr const char* kGamesScript = "db_sql.txt";
@@ -220,9 +224,14 @@ void DatabaseSession::beginGame(const std::string& fingerprint, int game_id) {
           sqlTextValue(log_name_, kLogColumn) + "', counted=now(), server='" + server + "', pages=" + pages + ";\n");
     counted_.insert(fingerprint);
   }
+  // The rest of the game goes to the server as one batch, in one round
+  // trip instead of one per statement. The two statements above stay on
+  // their own: the client names the line of the batch's start in an error,
+  // and a game counted meanwhile by another run must be told by its line.
+  write("DELIMITER " + std::string(kBatchEnd) + "\n");
 }
 
-void DatabaseSession::endGame() { write("COMMIT;\n"); }
+void DatabaseSession::endGame() { write("COMMIT;" + std::string(kBatchEnd) + "\nDELIMITER ;\n"); }
 
 bool DatabaseSession::closeScript() {
   bool written = script_ != nullptr && !write_failed_ && std::ferror(script_) == 0;

@@ -105,6 +105,7 @@ TEST_F(SqlScript, EachGameIsOneTransactionThatRecordsItsFingerprint) {
             "START TRANSACTION;\n"
             "INSERT INTO countedgames SET fingerprint='" + kFingerprint +
                 "', log='it\\'s.log', counted=now(), server='it\\'s east', pages=0;\n"
+            "DELIMITER $$\n"  // the rest of the game in one round trip
             "INSERT INTO miscstats SET variable=\"time\", value=now() ON DUPLICATE KEY UPDATE value=now();"
             "DELETE FROM gamestats WHERE server='it\\'s east' AND slot>2;\n"
             "INSERT IGNORE INTO gamestats SET server='it\\'s east', slot=1, html='1001.html';\n"
@@ -113,7 +114,7 @@ TEST_F(SqlScript, EachGameIsOneTransactionThatRecordsItsFingerprint) {
             "played=NULL, counted=now(), listed=now(), map=\"\", type='ffa', duration=NULL, ended=\"\", "
             "red_score=NULL, blue_score=NULL, players=0, winner_team=NULL, winner=NULL;\n"
             "SET @ks_game=LAST_INSERT_ID();\n"
-            "COMMIT;\n");  // nobody scored: no player rows
+            "COMMIT;$$\nDELIMITER ;\n");  // nobody scored: no player rows
   // Without page slots there are no pages to owe.
   config.no_of_game_stats = 0;
   const std::string unpaged = makeScript(dir_, config);

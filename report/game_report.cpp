@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "file_system.h"
 #include "game_json.h"
 #include "main_tables.h"
 #include "page_writer.h"
@@ -16,15 +17,9 @@ namespace {
 std::string pagePath(const std::string& name) { return "html/" + name; }
 std::string partPath(const std::string& name) { return "html/" + name + ".part"; }
 
-enum class FileResult { kWritten, kNotWritten, kCannotOpen };
-
-FileResult writePart(const std::string& name, std::string_view page) {
-  std::FILE* file = std::fopen(partPath(name).c_str(), "wb");
-  if (file == nullptr) return FileResult::kCannotOpen;
-  bool ok = std::fwrite(page.data(), 1, page.size(), file) == page.size();
-  if (std::fclose(file) != 0) ok = false;
-  return ok ? FileResult::kWritten : FileResult::kNotWritten;
-}
+// A game's pages are not synced: they are made again from the log when a
+// crash loses them, and a sync per page would double kestrostats-c's time.
+constexpr NewFile kPageFile{Durability::kUnsynced};
 
 bool appendRotationStatements(const Report& r, std::FILE* rotation) {
   if (rotation == nullptr) return true;
@@ -95,7 +90,7 @@ void makeHtml(Report& r) {
   r.wrText("</html>\n");
 }
 
-PageResult writePages(const Report& r, std::FILE* rotation) {
+PageResult writePages(const Report& r, std::FILE* rotation, FileSystem& file_system) {
   // The files of the game: each written whole under its temporary name
   // first, then all moved into place.
   const std::string json = isYes(r.config.make_json_stats) ? gameJson(r) : std::string();
@@ -103,21 +98,21 @@ PageResult writePages(const Report& r, std::FILE* rotation) {
   files.emplace_back(&r.out_filename_stats, r.mainPage());
   if (!r.weaponPage().empty()) files.emplace_back(&r.out_filename_wepns, r.weaponPage());
   if (!json.empty()) files.emplace_back(&r.out_filename_json, json);
-  FileResult result = FileResult::kWritten;
+  FileResult result;
   for (const auto& [name, content] : files) {
-    if (result == FileResult::kWritten) result = writePart(*name, content);
+    if (result) result = file_system.writeNewFile(partPath(*name), content, kPageFile);
   }
   std::size_t renamed = 0;
-  while (result == FileResult::kWritten && renamed < files.size() &&
-         std::rename(partPath(*files[renamed].first).c_str(), pagePath(*files[renamed].first).c_str()) == 0) {
+  while (result && renamed < files.size() &&
+         file_system.rename(partPath(*files[renamed].first), pagePath(*files[renamed].first))) {
     ++renamed;
   }
   if (renamed < files.size()) {
     // All or nothing: the files already moved into place go again.
     for (std::size_t i = 0; i < files.size(); ++i) {
-      std::remove((i < renamed ? pagePath(*files[i].first) : partPath(*files[i].first)).c_str());
+      file_system.remove(i < renamed ? pagePath(*files[i].first) : partPath(*files[i].first));
     }
-    if (result == FileResult::kCannotOpen) {
+    if (result.failed == FileStep::kCreate) {
       std::printf("ERROR: couldnt open file to write\n");
       std::fprintf(stderr, "ERROR: could not create the pages of game %d in html/\n", r.run.game_count);
       return PageResult::kCannotOpen;

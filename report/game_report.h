@@ -10,6 +10,7 @@
 
 #include <cstdio>
 
+#include "file_system.h"
 #include "page_writer.h"
 
 // Writes the whole report of the game into the Report's pages.
@@ -24,4 +25,4 @@ enum class PageResult {
 // Writes the pages (and the game's JSON file when configured) to html/ and,
 // when all are in place, appends the game's rotation statements to
 // `rotation` (when not null). Failures are named on standard error.
-PageResult writePages(const Report& r, std::FILE* rotation);
+PageResult writePages(const Report& r, std::FILE* rotation, FileSystem& file_system = realFileSystem());

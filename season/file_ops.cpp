@@ -2,11 +2,8 @@
 
 #include <array>
 #include <cstring>
-#include <filesystem>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace season {
 
@@ -41,6 +38,13 @@ bool fileHolds(const std::string& path, const std::string& part, bool at_end) {
   return same;
 }
 
+bool readAll(std::FILE* file, std::string& content) {
+  std::array<char, 65536> chunk;
+  std::size_t n;
+  while ((n = std::fread(chunk.data(), 1, chunk.size(), file)) > 0) content.append(chunk.data(), n);
+  return std::ferror(file) == 0;
+}
+
 }  // namespace
 
 long long fileSize(const std::string& path) {
@@ -59,61 +63,32 @@ bool copyStream(std::FILE* from, std::FILE* to, long long& copied) {
   return std::ferror(from) == 0;
 }
 
-bool closeSynced(std::FILE* file) {
-  bool ok = std::fflush(file) == 0 && std::ferror(file) == 0 && fsync(fileno(file)) == 0;
-  if (std::fclose(file) != 0) ok = false;
-  return ok;
-}
-
-bool copyFileReplacing(const std::string& from, const std::string& to) {
-  const std::string temporary = to + ".tmp";
-  std::FILE* target = std::fopen(temporary.c_str(), "wb");
-  if (target == nullptr) return false;
-  bool ok = true;
+bool copyFileReplacing(const std::string& from, const std::string& to, FileSystem& file_system) {
+  std::string content;
   if (std::FILE* source = std::fopen(from.c_str(), "rb")) {
-    long long copied = 0;
-    ok = copyStream(source, target, copied);
+    const bool read = readAll(source, content);
     std::fclose(source);
+    if (!read) return false;
   }
-  if (!closeSynced(target)) ok = false;
-  if (ok && std::rename(temporary.c_str(), to.c_str()) != 0) ok = false;
-  if (!ok) std::remove(temporary.c_str());
-  return ok;
+  return replaceFile(to, content, file_system);
 }
 
-bool replaceFile(const std::string& path, std::string_view content) {
+bool replaceFile(const std::string& path, std::string_view content, FileSystem& file_system) {
   const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-  if (!closeSynced(file)) ok = false;
-  if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) {
-    std::remove(temporary.c_str());
+  if (!file_system.writeNewFile(temporary, content, NewFile{Durability::kSynced})) return false;
+  if (!file_system.rename(temporary, path)) {
+    file_system.remove(temporary);
     return false;
   }
-  return syncFolderOf(path);
+  return file_system.syncFolderOf(path).ok();
 }
 
 bool readWholeFile(const std::string& path, std::string& content) {
   content.clear();
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;
-  std::array<char, 65536> chunk;
-  std::size_t n;
-  while ((n = std::fread(chunk.data(), 1, chunk.size(), file)) > 0) content.append(chunk.data(), n);
-  bool ok = std::ferror(file) == 0;
+  bool ok = readAll(file, content);
   std::fclose(file);
-  return ok;
-}
-
-bool syncFolderOf(const std::string& path) {
-  std::string folder = std::filesystem::path(path).parent_path().string();
-  if (folder.empty()) folder = ".";
-  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = fsync(fd) == 0;
-  if (close(fd) != 0) ok = false;
   return ok;
 }
 

@@ -120,7 +120,7 @@ bool copyUnread(const RealtimeFiles& files, const UnreadPart& unread, const std:
   // A line the server is still writing stays for the next run.
   const long long whole = (rotated_end - unread.rotated_from) + (live_end - unread.live_from);
   ok = ok && std::fflush(copy) == 0 && ftruncate(fileno(copy), static_cast<off_t>(whole)) == 0;
-  if (!closeSynced(copy)) ok = false;
+  if (!closeStream(copy, Durability::kSynced)) ok = false;
   return ok;
 }
 
@@ -134,7 +134,7 @@ bool appendToArchive(const std::string& archive_name, const std::string& source_
   long long copied = 0;
   if (ok) ok = copyStream(source, archive, copied);
   if (source != nullptr) std::fclose(source);
-  if (archive != nullptr && !closeSynced(archive)) ok = false;
+  if (archive != nullptr && !closeStream(archive, Durability::kSynced)) ok = false;
   if (!ok && archive != nullptr) {
     if (truncate(archive_name.c_str(), size_before < 0 ? 0 : size_before) != 0) {
       std::fprintf(stderr, "ERROR: could not cut %s back to its size before the failed append\n",
@@ -255,7 +255,7 @@ bool commitSnapshot(const RealtimeFiles& files, const std::string& temporary, co
     return false;
   }
   crashPoint("pending-saved");
-  if (std::rename(temporary.c_str(), files.snapshot.c_str()) != 0 || !syncFolderOf(files.snapshot)) {
+  if (std::rename(temporary.c_str(), files.snapshot.c_str()) != 0 || !realFileSystem().syncFolderOf(files.snapshot)) {
     status.fail(Failure::kWrite, "could not write " + files.snapshot + "; " + files.live + " is left for the next run");
     undoSnapshot(files, pending.archive_size);
     return false;

@@ -20,37 +20,29 @@ std::string describe(const std::filesystem::path& path, const char* what, int er
   return std::string("could not ") + what + " " + path.string() + ": " + std::strerror(error_number);
 }
 
-// Writes all of `content` to a new file; false with `error` set on any failure.
-// With `exclusive` the file must not exist yet (EEXIST is then returned in
-// `error_number`). `written` receives the file's identity for the index.
-bool writeWhole(const std::filesystem::path& path, std::string_view content, bool exclusive, std::string& error,
-                std::optional<IndexedFile>& written, int* error_number = nullptr) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | (exclusive ? O_EXCL : O_TRUNC) | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    if (error_number != nullptr) *error_number = errno;
-    error = describe(path, "create", errno);
-    return false;
-  }
-  const char* at = content.data();
-  std::size_t left = content.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, at, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error = describe(path, "write", n < 0 ? errno : ENOSPC);
-      ::close(fd);
-      return false;
-    }
-    at += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  written = identityOf(fd);
-  // Delayed write errors (NFS, quotas) are reported by close.
-  if (::close(fd) != 0) {
-    error = describe(path, "finish writing", errno);
-    return false;
-  }
-  return true;
+// The site's files are not synced: a crash leaves at worst a page that the
+// next run, which compares every file with what it would write, replaces.
+NewFile siteFile(bool exclusive) {
+  return NewFile{.durability = Durability::kUnsynced, .exclusive = exclusive, .permissions = 0644};
+}
+
+// What a failed write of `path` says.
+std::string describe(const std::filesystem::path& path, const FileResult& result) {
+  const char* what = result.failed == FileStep::kCreate  ? "create"
+                     : result.failed == FileStep::kWrite ? "write"
+                                                         : "finish writing";
+  return describe(path, what, result.error_number);
+}
+
+// Writes all of `content` to a new file, with `error` set on any failure
+// (nothing of the file is left then). With `exclusive` the file must not
+// exist yet. `written` receives the file's identity for the index.
+FileResult writeWhole(FileSystem& file_system, const std::filesystem::path& path, std::string_view content,
+                      bool exclusive, std::string& error, std::optional<IndexedFile>& written) {
+  FileResult result = file_system.writeNewFile(path.native(), content, siteFile(exclusive));
+  if (result) written = identityOf(path);
+  else error = describe(path, result);
+  return result;
 }
 
 enum class InPlace { kMissing, kSame, kDifferent };
@@ -142,10 +134,7 @@ bool StagedFiles::stage(const std::filesystem::path& path, std::string_view cont
   }
   std::filesystem::path temporary = path;
   temporary += std::string(kStagingMark) + std::to_string(::getpid());
-  if (!writeWhole(temporary, content, false, error, identity)) {
-    ::unlink(temporary.c_str());
-    return false;
-  }
+  if (!writeWhole(file_system_, temporary, content, false, error, identity)) return false;
   remember(path, identity, hash, source);  // a rename keeps the inode and the time
   staged_.emplace_back(std::move(temporary), path);
   return true;
@@ -156,26 +145,22 @@ bool StagedFiles::stage(const std::filesystem::path& path, std::string_view cont
 // with `error` empty when the file exists after all.
 bool StagedFiles::createInPlace(const std::filesystem::path& path, std::string_view content, std::uint64_t hash,
                                 std::uint64_t source, std::string& error) {
-  int error_number = 0;
   std::optional<IndexedFile> identity;
-  if (writeWhole(path, content, true, error, identity, &error_number)) {
+  const FileResult result = writeWhole(file_system_, path, content, true, error, identity);
+  if (result) {
     remember(path, identity, hash, source);
     created_.push_back(path);
     return true;
   }
-  if (error_number == EEXIST) {
-    error.clear();
-    return false;
-  }
-  if (error_number == 0) ::unlink(path.c_str());  // created, then a write failed
+  if (result.failed == FileStep::kCreate && result.error_number == EEXIST) error.clear();
   return false;
 }
 
 bool StagedFiles::commit(std::string& error) {
   for (std::size_t i = 0; i < staged_.size(); ++i) {
     const auto& [temporary, final_path] = staged_[i];
-    if (::rename(temporary.c_str(), final_path.c_str()) != 0) {
-      error = describe(final_path, "move into place", errno);
+    if (FileResult moved = file_system_.rename(temporary.native(), final_path.native()); !moved) {
+      error = describe(final_path, "move into place", moved.error_number);
       staged_.erase(staged_.begin(), staged_.begin() + static_cast<std::ptrdiff_t>(i));
       abandon();
       return false;
@@ -187,9 +172,9 @@ bool StagedFiles::commit(std::string& error) {
 }
 
 void StagedFiles::abandon() {
-  for (const auto& staged : staged_) ::unlink(staged.first.c_str());
+  for (const auto& staged : staged_) file_system_.remove(staged.first.native());
   staged_.clear();
-  for (const auto& created : created_) ::unlink(created.c_str());
+  for (const auto& created : created_) file_system_.remove(created.native());
   created_.clear();
 }
 

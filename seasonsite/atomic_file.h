@@ -24,12 +24,14 @@
 #include <vector>
 
 #include "file_index.h"
+#include "file_system.h"
 
 namespace site {
 
 class StagedFiles {
  public:
-  StagedFiles() = default;
+  // The files are written, renamed and removed through `file_system`.
+  explicit StagedFiles(FileSystem& file_system = realFileSystem()) : file_system_(file_system) {}
   // Removes every temporary file not yet committed.
   ~StagedFiles();
   StagedFiles(const StagedFiles&) = delete;
@@ -90,6 +92,7 @@ class StagedFiles {
   void remember(const std::filesystem::path& path, const std::optional<IndexedFile>& identity, std::uint64_t hash,
                 std::uint64_t source);
 
+  FileSystem& file_system_;
   std::vector<std::pair<std::filesystem::path, std::filesystem::path>> staged_;  // temporary, final
   std::vector<std::filesystem::path> created_;  // new files written in place, removed by abandon()
   std::size_t unchanged_ = 0;

@@ -90,14 +90,14 @@ class ConsoleTest : public ::testing::Test {
   }
 
   // Writes the report of the game in the table to html/, as the program
-  // does, and remembers the page names.
-  static PageResult makeHtml() {
+  // does (through `file_system`), and remembers the page names.
+  static PageResult makeHtml(FileSystem& file_system = realFileSystem()) {
     console().site = loadSiteFiles(config());
     Report report(game(), run(), config(), console().site);
     ::makeHtml(report);
     out_filename_stats = report.out_filename_stats;
     out_filename_wepns = report.out_filename_wepns;
-    return writePages(report, console().rotation);
+    return writePages(report, console().rotation, file_system);
   }
 
   static int countOf(const std::string& text, const std::string& word) {

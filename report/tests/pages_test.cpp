@@ -3,6 +3,7 @@
 
 #include "console_fixture.h"
 #include "awards.h"
+#include "full_disk.h"
 #include "scoring.h"
 
 using Pages = ReportTest;
@@ -151,6 +152,41 @@ TEST_F(Pages, AFullDiskLeavesNoPartOfThePages) {
   EXPECT_EQ(makeHtml(), PageResult::kNotWritten);
   std::string errors = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(errors.find("could not add game 1001 to db_sql_gamestats.txt"), std::string::npos) << errors;
+  fpclose(console().rotation);
+}
+
+TEST_F(Pages, ADiskThatFillsUpAnywhereInTheGamesFilesLeavesNothingOfTheGame) {
+  twoPlayerGame();
+  config().make_json_stats.assign("yes");
+  // The game's three files, written once to learn where the disk may fill.
+  ASSERT_EQ(makeHtml(), PageResult::kWritten);
+  const std::string stem = "html/kestrostats_2026_12_07_20_44_01_1001_FFA_PUB_";
+  std::size_t sizes[3] = {};
+  std::size_t n = 0;
+  for (const char* file : {"main.html", "wpn.html", "game.json"}) {
+    ASSERT_TRUE(dir_.exists(stem + file)) << file;
+    sizes[n++] = dir_.read(stem + file).size();
+    std::filesystem::remove(dir_.path() / (stem + file));
+  }
+  const std::size_t all = sizes[0] + sizes[1] + sizes[2];
+  console().rotation = std::tmpfile();
+  for (std::size_t room : {std::size_t{0}, sizes[0] - 1, sizes[0], sizes[0] + 1, sizes[0] + sizes[1] - 1,
+                           sizes[0] + sizes[1] + 1, all - 1}) {
+    kstest::FullDisk disk(room);
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(makeHtml(disk), PageResult::kNotWritten) << room;
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("could not write the pages of game 1001"),
+              std::string::npos);
+    EXPECT_EQ(disk.refused(), 1);
+    EXPECT_TRUE(std::filesystem::is_empty(dir_.path() / "html")) << "room for " << room << " bytes";
+  }
+  EXPECT_EQ(std::ftell(console().rotation), 0) << "a rotation statement of a game without pages";
+  kstest::FullDisk just_enough(all);
+  EXPECT_EQ(makeHtml(just_enough), PageResult::kWritten);
+  EXPECT_EQ(dir_.read(stem + "main.html").size(), sizes[0]);
+  EXPECT_GT(std::ftell(console().rotation), 0);
   fpclose(console().rotation);
 }
 

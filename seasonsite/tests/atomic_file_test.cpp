@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "full_disk.h"
 #include "program_runner.h"
 
 namespace site {
@@ -92,6 +93,38 @@ TEST(StagedFiles, ANewFileThatCannotBeWrittenWholeIsNotLeftBehind) {
   EXPECT_FALSE(staged);
   EXPECT_NE(error.find("could not write"), std::string::npos) << error;
   EXPECT_EQ(filesIn(dir.path()), 0u);
+}
+
+TEST(StagedFiles, ADiskThatFillsUpLeavesTheOldSiteAsItWas) {
+  kstest::TempDir dir;
+  dir.write("index.html", "old index");
+  dir.write("players.html", "old players");
+  const std::string page(1000, 'p');
+  auto stageAll = [&](StagedFiles& files, std::string& error) {
+    // A new file (written in place), then two that replace others (staged).
+    return files.stage(dir.path() / "new.html", page, error) && files.stage(dir.path() / "index.html", page, error) &&
+           files.stage(dir.path() / "players.html", page, error);
+  };
+  for (std::size_t room : {0, 999, 1000, 1999, 2000, 2999}) {
+    kstest::FullDisk disk(room);
+    std::string error;
+    {
+      StagedFiles files(disk);
+      EXPECT_FALSE(stageAll(files, error)) << room;
+      EXPECT_NE(error.find("could not write"), std::string::npos) << error;
+    }
+    EXPECT_EQ(disk.refused(), 1);
+    EXPECT_EQ(dir.read("index.html"), "old index") << room;
+    EXPECT_EQ(dir.read("players.html"), "old players") << room;
+    EXPECT_EQ(filesIn(dir.path()), 2u) << "a new or staged file left behind with room for " << room;
+  }
+  kstest::FullDisk disk(3000);
+  StagedFiles files(disk);
+  std::string error;
+  ASSERT_TRUE(stageAll(files, error)) << error;
+  ASSERT_TRUE(files.commit(error)) << error;
+  EXPECT_EQ(dir.read("index.html"), page);
+  EXPECT_EQ(filesIn(dir.path()), 3u);
 }
 
 TEST(StagedFiles, AFileThatAlreadyHoldsTheContentIsLeftAsItIs) {

@@ -1,6 +1,8 @@
 #include "kestrostats_c.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string>
 #include <string_view>
@@ -43,6 +45,17 @@ int readCommandLine(ConsoleRun& c, int argc, char** argv) {
   return -1;
 }
 
+// The season names its rotation's slot count in KS_KEPT_PAGES (see
+// ConsoleRun::kept_pages); anything but a count up to 100000 is no count.
+int keptPagesOf(const char* text) {
+  if (text == nullptr || *text == '\0' || std::strlen(text) > 6) return 0;
+  for (const char* at = text; *at != '\0'; ++at) {
+    if (*at < '0' || *at > '9') return 0;
+  }
+  const int count = std::atoi(text);
+  return count <= 100000 ? count : 0;
+}
+
 void setTimeNow(Run& run, std::time_t now) {
   char text[kTextBufferSize];
   std::strftime(text, sizeof text, "%Y-%m-%d,%H-%M-%S", std::localtime(&now));
@@ -70,6 +83,7 @@ int kestrostatsC(int argc, char** argv) {
   printBanner(kTitle);
   if (!readConfig(c.config)) return 1;
   c.site = loadSiteFiles(c.config);
+  c.kept_pages = keptPagesOf(std::getenv("KS_KEPT_PAGES"));
   waitForProcessorSecond();
 
   c.rotation = std::fopen("db_sql_gamestats.txt", "a");

@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "awards.h"
 #include "events.h"
@@ -31,9 +34,91 @@ bool gameQualifies(const Game& game) {
   return getTeamTotalPlayers(game, kRed) >= 1 && getTeamTotalPlayers(game, kBlue) >= 1;
 }
 
+// The games' files in keep mode (ConsoleRun::kept_pages), in the games'
+// order. The rotation gives each new page the slot that holds the smallest
+// name. Whatever the slots held before, a page can outlast only as many
+// later pages as it has smaller names beside it in the slots, at most
+// slots - 1, and each later page with a greater name uses one of them up:
+// once slots - 1 greater names have come after it, the next page displaces
+// it. Such a page's files are dropped unwritten. Held files beyond
+// kHeldBytes are written early, oldest first.
+class HeldPages {
+ public:
+  explicit HeldPages(ConsoleRun& c) : c_(c) {}
+
+  void add(GameFiles game) {
+    for (Held& held : games_) {
+      if (!held.files) continue;
+      if (held.greater_after >= c_.kept_pages - 1) {
+        bytes_ -= held.files->bytes();
+        held.files.reset();
+      } else if (game.mainPage() > held.main_page) {
+        ++held.greater_after;
+      }
+    }
+    bytes_ += game.bytes();
+    games_.push_back(Held{game.mainPage(), game.number, std::move(game)});
+    while (bytes_ > kHeldBytes && !c_.stopped) writeOldestEarly();
+  }
+
+  // Writes the held files and appends every game's rotation statements, in
+  // the games' order, up to a game whose pages could not be created.
+  void writeOut() {
+    for (Held& held : games_) {
+      if (held.stops) break;
+      if (held.lost) continue;
+      if (held.files) {
+        if (!record(writeGameFiles(*held.files, c_.rotation))) break;
+      } else if (!appendRotationStatements(held.main_page, held.number, c_.rotation)) {
+        c_.failed = true;
+      }
+    }
+    games_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kHeldBytes = 64u << 20;
+
+  struct Held {
+    std::string main_page;
+    int number = 0;
+    std::optional<GameFiles> files;  // none: dropped, or written early
+    int greater_after = 0;           // later pages with a greater name
+    bool lost = false;               // written early, and a write failed
+    bool stops = false;              // written early, and its pages could not be created
+  };
+
+  void writeOldestEarly() {
+    for (Held& held : games_) {
+      if (!held.files) continue;
+      const PageResult result = writeGameFiles(*held.files, nullptr);
+      bytes_ -= held.files->bytes();
+      held.files.reset();
+      held.lost = result == PageResult::kNotWritten;
+      held.stops = result == PageResult::kCannotOpen;
+      record(result);
+      return;
+    }
+  }
+
+  // False when the run is to stop.
+  bool record(PageResult result) {
+    if (result == PageResult::kNotWritten) c_.failed = true;
+    if (result == PageResult::kCannotOpen) c_.failed = c_.stopped = true;
+    return result != PageResult::kCannotOpen;
+  }
+
+  ConsoleRun& c_;
+  std::vector<Held> games_;
+  std::size_t bytes_ = 0;
+};
+
 class ConsoleHooks final : public PipelineHooks {
  public:
-  explicit ConsoleHooks(ConsoleRun& c) : c_(c) {}
+  explicit ConsoleHooks(ConsoleRun& c) : c_(c), held_(c) {}
+
+  // In keep mode, the pages are written once the log is read.
+  void writeHeldPages() { held_.writeOut(); }
 
   // On the first server "InitGame: " line, hands the log to ks-preparse and
   // goes on reading its output "kestro-c.log" (the line itself is read on).
@@ -69,6 +154,7 @@ class ConsoleHooks final : public PipelineHooks {
   void writeGame(Game& game);
 
   ConsoleRun& c_;
+  HeldPages held_;
 };
 
 void ConsoleHooks::convertServerLog() {
@@ -129,6 +215,12 @@ void ConsoleHooks::writeGame(Game& game) {
   printPlayers(game);
   Report report(game, c_.run, c_.config, c_.site);
   makeHtml(report);
+  if (c_.write_pages && c_.kept_pages > 0) {
+    held_.add(gameFiles(report));
+    std::printf("-------------------------------------<done>---------\n");
+    std::printf("\n");
+    return;
+  }
   switch (c_.write_pages ? writePages(report, c_.rotation) : PageResult::kWritten) {
     case PageResult::kWritten:
       break;
@@ -156,6 +248,7 @@ void readLog(ConsoleRun& c) {
     std::fprintf(stderr, "ERROR: could not read logfile \"%s\" to its end\n", c.run.logfile.c_str());
     c.failed = true;
   }
+  hooks.writeHeldPages();
 }
 
 void cleanUpTempFiles() {

@@ -25,10 +25,16 @@ struct ConsoleRun {
   // False when the reports are to be built but not stored (the fuzz target
   // builds them in memory only).
   bool write_pages = true;
+  // The season's rotation of this many page slots takes the pages (0: not
+  // known, every game's pages are written as the game ends). Then a game's
+  // files wait until the log is read, and those of the games the rotation
+  // is sure to displace within this run are never written; their rotation
+  // statements are still appended, in the games' order. See HeldPages.
+  int kept_pages = 0;
 };
 
 // Reads the log (c.run.log) to its end, or until c.stopped, writing the
-// report of every game that qualifies.
+// report of every game that qualifies (with c.kept_pages, at the end).
 void readLog(ConsoleRun& c);
 
 // Deletes the temporary files of the run.

@@ -21,18 +21,6 @@ std::string partPath(const std::string& name) { return "html/" + name + ".part";
 // crash loses them, and a sync per page would double kestrostats-c's time.
 constexpr NewFile kPageFile{Durability::kUnsynced};
 
-bool appendRotationStatements(const Report& r, std::FILE* rotation) {
-  if (rotation == nullptr) return true;
-  std::fprintf(rotation, "SELECT @oldestHtml:=MIN(html) from gamestats;\n");
-  std::fprintf(rotation, "UPDATE gamestats SET html='%s' WHERE html=@oldestHtml LIMIT 1;\n",
-               r.out_filename_stats.c_str());
-  if (std::fflush(rotation) != 0 || std::ferror(rotation) != 0) {
-    std::fprintf(stderr, "ERROR: could not add game %d to db_sql_gamestats.txt\n", r.run.game_count);
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 void makeHtml(Report& r) {
@@ -90,37 +78,58 @@ void makeHtml(Report& r) {
   r.wrText("</html>\n");
 }
 
-PageResult writePages(const Report& r, std::FILE* rotation, FileSystem& file_system) {
+GameFiles gameFiles(const Report& r) {
+  GameFiles game;
+  game.number = r.run.game_count;
+  game.files.emplace_back(r.out_filename_stats, std::string(r.mainPage()));
+  if (!r.weaponPage().empty()) game.files.emplace_back(r.out_filename_wepns, std::string(r.weaponPage()));
+  if (isYes(r.config.make_json_stats)) game.files.emplace_back(r.out_filename_json, gameJson(r));
+  return game;
+}
+
+bool appendRotationStatements(const std::string& main_page, int number, std::FILE* rotation) {
+  if (rotation == nullptr) return true;
+  std::fprintf(rotation, "SELECT @oldestHtml:=MIN(html) from gamestats;\n");
+  std::fprintf(rotation, "UPDATE gamestats SET html='%s' WHERE html=@oldestHtml LIMIT 1;\n", main_page.c_str());
+  if (std::fflush(rotation) != 0 || std::ferror(rotation) != 0) {
+    std::fprintf(stderr, "ERROR: could not add game %d to db_sql_gamestats.txt\n", number);
+    return false;
+  }
+  return true;
+}
+
+PageResult writeGameFiles(const GameFiles& game, std::FILE* rotation, FileSystem& file_system) {
   // The files of the game: each written whole under its temporary name
   // first, then all moved into place.
-  const std::string json = isYes(r.config.make_json_stats) ? gameJson(r) : std::string();
-  std::vector<std::pair<const std::string*, std::string_view>> files;
-  files.emplace_back(&r.out_filename_stats, r.mainPage());
-  if (!r.weaponPage().empty()) files.emplace_back(&r.out_filename_wepns, r.weaponPage());
-  if (!json.empty()) files.emplace_back(&r.out_filename_json, json);
+  const auto& files = game.files;
   FileResult result;
   for (const auto& [name, content] : files) {
-    if (result) result = file_system.writeNewFile(partPath(*name), content, kPageFile);
+    if (result) result = file_system.writeNewFile(partPath(name), content, kPageFile);
   }
   std::size_t renamed = 0;
   while (result && renamed < files.size() &&
-         file_system.rename(partPath(*files[renamed].first), pagePath(*files[renamed].first))) {
+         file_system.rename(partPath(files[renamed].first), pagePath(files[renamed].first))) {
     ++renamed;
   }
   if (renamed < files.size()) {
     // All or nothing: the files already moved into place go again.
     for (std::size_t i = 0; i < files.size(); ++i) {
-      file_system.remove(i < renamed ? pagePath(*files[i].first) : partPath(*files[i].first));
+      file_system.remove(i < renamed ? pagePath(files[i].first) : partPath(files[i].first));
     }
     if (result.failed == FileStep::kCreate) {
       std::printf("ERROR: couldnt open file to write\n");
-      std::fprintf(stderr, "ERROR: could not create the pages of game %d in html/\n", r.run.game_count);
+      std::fprintf(stderr, "ERROR: could not create the pages of game %d in html/\n", game.number);
       return PageResult::kCannotOpen;
     }
-    std::printf("ERROR: could not write the pages of game %d\n", r.run.game_count);
-    std::fprintf(stderr, "ERROR: could not write the pages of game %d (html/%s); they were removed\n",
-                 r.run.game_count, r.out_filename_stats.c_str());
+    std::printf("ERROR: could not write the pages of game %d\n", game.number);
+    std::fprintf(stderr, "ERROR: could not write the pages of game %d (html/%s); they were removed\n", game.number,
+                 game.mainPage().c_str());
     return PageResult::kNotWritten;
   }
-  return appendRotationStatements(r, rotation) ? PageResult::kWritten : PageResult::kNotWritten;
+  return appendRotationStatements(game.mainPage(), game.number, rotation) ? PageResult::kWritten
+                                                                           : PageResult::kNotWritten;
+}
+
+PageResult writePages(const Report& r, std::FILE* rotation, FileSystem& file_system) {
+  return writeGameFiles(gameFiles(r), rotation, file_system);
 }

@@ -192,8 +192,11 @@ std::vector<std::string> writtenPages() {
 }
 
 // Starts kestrostats-c on the pages of the planned games. False when its
-// input could not be written (nothing was started).
-bool launchReport(SeasonRun& s, const PagesPlan& plan, GamePages& pages) {
+// input could not be written (nothing was started). With `slots_known`,
+// the rotation will hold exactly no_of_game_stats slots (the games applied
+// meanwhile set them), and kestrostats-c writes only the pages it might
+// keep (KS_KEPT_PAGES).
+bool launchReport(SeasonRun& s, const PagesPlan& plan, GamePages& pages, bool slots_known) {
   // The season's own files are named as they are; a log's name is quoted.
   std::string input =
       s.run.log_type == LogForm::kServer ? kConvertedLog : "\"" + escapeForDoubleQuotes(s.run.logfile) + "\"";
@@ -206,7 +209,8 @@ bool launchReport(SeasonRun& s, const PagesPlan& plan, GamePages& pages) {
     input = kPagesLog;
   }
   std::string report_config = escapeForDoubleQuotes(s.config.game_stats_config_file);
-  pages.report = startCommand(s.config, "./kestrostats-c " + input + " \"" + report_config + "\" >temp-s");
+  const std::string kept = slots_known ? "KS_KEPT_PAGES=" + std::to_string(s.config.no_of_game_stats) + " " : "";
+  pages.report = startCommand(s.config, kept + "./kestrostats-c " + input + " \"" + report_config + "\" >temp-s");
   pages.plan = plan;
   pages.started = true;
   return true;
@@ -298,8 +302,8 @@ bool samePlan(const PagesPlan& a, const PagesPlan& b) {
   return a.made == b.made && a.left_out == b.left_out && a.wanted == b.wanted;
 }
 
-bool launchPages(SeasonRun& s, const PagesPlan& plan, GamePages& pages) {
-  return startPageStatements(s.config, s.status) && launchReport(s, plan, pages);
+bool launchPages(SeasonRun& s, const PagesPlan& plan, GamePages& pages, bool slots_known) {
+  return startPageStatements(s.config, s.status) && launchReport(s, plan, pages, slots_known);
 }
 
 // Rotates the pages kestrostats-c was started for, once it is done. When
@@ -312,7 +316,7 @@ void makeNewPages(SeasonRun& s, const PagesPlan& plan, GamePages& started, std::
   if (started.started && !samePlan(plan, started.plan)) discardReport(s, started);
   if (!started.attempted) {
     started.attempted = true;
-    launchPages(s, plan, started);
+    launchPages(s, plan, started, false);
   }
   if (!started.started) return;
   awaitReport(s, started);
@@ -325,12 +329,24 @@ bool isDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The weapon page beside a main page, when kestrostats-c wrote one.
-std::string weaponPageOf(const std::string& page) {
+// The weapon page beside a main page, when kestrostats-c made one. A main
+// page that is not in html/ was displaced within the run and never
+// written: it had a weapon page when the written ones have them
+// (`weapons_made`), as every page of one kestrostats-c run is made alike.
+std::string weaponPageOf(const std::string& page, bool weapons_made) {
   constexpr std::string_view kMain = "_main.html";
   if (!page.ends_with(kMain)) return {};
   const std::string weapon = page.substr(0, page.size() - kMain.size()) + "_wpn.html";
+  if (!std::filesystem::is_regular_file("html/" + page)) return weapons_made ? weapon : std::string();
   return std::filesystem::is_regular_file("html/" + weapon) ? weapon : std::string();
+}
+
+// Whether kestrostats-c made weapon pages: a written main page has one.
+bool weaponPagesMade(const std::vector<std::string>& pages) {
+  for (const std::string& page : pages) {
+    if (std::filesystem::is_regular_file("html/" + page)) return !weaponPageOf(page, false).empty();
+  }
+  return false;
 }
 
 // The games' records name their pages. kestrostats-c writes one page per
@@ -340,9 +356,10 @@ std::string weaponPageOf(const std::string& page) {
 std::string recordPagesStatements(const std::string& server, const std::vector<std::string>& pages,
                                   const std::vector<std::string>& made) {
   if (pages.size() != made.size()) return {};
+  const bool weapons_made = weaponPagesMade(pages);
   std::string out;
   for (std::size_t i = 0; i < pages.size(); ++i) {
-    const std::string weapon = weaponPageOf(pages[i]);
+    const std::string weapon = weaponPageOf(pages[i], weapons_made);
     out += "UPDATE games SET page='" + sqlTextValue(pages[i], kHtmlColumn) + "', weapon_page=" +
            (weapon.empty() ? std::string("NULL") : "'" + sqlTextValue(weapon, kHtmlColumn) + "'") +
            " WHERE server='" + server + "' AND fingerprint='" + sqlTextValue(made[i], 64) + "';\n";
@@ -409,7 +426,8 @@ GamePages startGamePages(SeasonRun& s) {
   const PagesPlan plan = planPages(s);
   if (plan.wanted == 0) return pages;
   pages.attempted = true;
-  launchPages(s, plan, pages);
+  // Every game applied sets this server's slots to no_of_game_stats.
+  launchPages(s, plan, pages, s.database.queuedGames() > 0);
   return pages;
 }
 

@@ -1,8 +1,11 @@
 // kestrostats-c as a user runs it: command line, exit statuses and output.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "program_runner.h"
 
@@ -186,4 +189,35 @@ TEST(KestrostatsCommandLine, AConfigurationThatIsAFolderIsAnErrorNotAnEmptyFile)
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.output.find("ERROR: could not open config file \"folder.cfg\"\n"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "db_sql_gamestats.txt"));
+}
+
+// The season's rotation of N slots gives each new page the slot of the
+// smallest name: of one run's pages in rising order only the last N stay.
+TEST(KestrostatsCommandLine, WithTheRotationsSlotCountOnlyThePagesItMayKeepAreWritten) {
+  Workspace dir;
+  std::string five;
+  for (int i = 0; i < 5; ++i) five += kGame;
+  dir.write("game.log", five);
+  auto result = runIn(dir, "KS_KEPT_PAGES=2 ./kestrostats-c game.log");
+  EXPECT_EQ(result.status, 0) << result.output;
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "html")) {
+    files.push_back(entry.path().filename().string());
+  }
+  std::sort(files.begin(), files.end());
+  ASSERT_EQ(files.size(), 4u);  // games 1004 and 1005, main and weapon page each
+  EXPECT_NE(files[0].find("_1004_"), std::string::npos) << files[0];
+  EXPECT_NE(files[3].find("_1005_"), std::string::npos) << files[3];
+  // Every game still has its rotation statements, in the games' order.
+  const std::string statements = dir.read("db_sql_gamestats.txt");
+  std::size_t at = 0;
+  for (int game = 1001; game <= 1005; ++game) {
+    at = statements.find("_" + std::to_string(game) + "_", at);
+    EXPECT_NE(at, std::string::npos) << game << "\n" << statements;
+  }
+  // Without the count, every page is written.
+  std::filesystem::remove_all(dir.path() / "html");
+  std::filesystem::create_directory(dir.path() / "html");
+  EXPECT_EQ(runIn(dir, "KS_KEPT_PAGES=x ./kestrostats-c game.log").status, 0);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "html"), {}), 10);
 }

@@ -1,6 +1,7 @@
 // The record of every counted game, held against the season's totals in a
 // real database.
 #include <algorithm>
+#include <iterator>
 #include <filesystem>
 #include <string>
 
@@ -152,4 +153,24 @@ TEST_F(GameRecords, EachRecordNamesItsPagesInTheRotation) {
   }
   EXPECT_EQ(trimmed(sql("select count(*) from games g join gamestats s on s.html=g.page;")), "2");
   EXPECT_EQ(trimmed(sql("select count(*) from games where weapon_page not like '%\\\\_wpn.html';")), "0");
+}
+
+TEST_F(GameRecords, GamesDisplacedWithinTheRunStillNameTheirPagesThoughNoneWasWritten) {
+  writeSeasonConfig("no_of_game_stats:\n2\n");
+  dir_.write("c-default.cfg", "make_weapon_stats:\nyes\n");
+  dir_.write("games.log", serverGame("Alice", 3) + kGameEnd + serverGame("Dora", 1) + kGameEnd +
+                              serverGame("Erin", 2) + kGameEnd + serverGame("Finn", 4) + kGameEnd);
+  auto run = season("games.log");
+  ASSERT_EQ(run.status, 0) << run.output;
+  // The two slots hold the last two games, whose pages are the only ones in html/.
+  EXPECT_EQ(trimmed(sql("select count(*) from games g join gamestats s on s.html=g.page;")), "2");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path() / "html"), {}), 4);
+  for (const char* id : {"3", "4"}) {
+    const std::string page = trimmed(sql(std::string("select page from games where id=") + id + ";"));
+    EXPECT_TRUE(fs::is_regular_file(dir_.path() / "html" / page)) << page;
+  }
+  // Every record names its pages as when every page was written and then displaced.
+  EXPECT_EQ(trimmed(sql("select count(*) from games where page like '%\\\\_main.html' and "
+                        "weapon_page like '%\\\\_wpn.html';")),
+            "4");
 }

@@ -175,28 +175,53 @@ void writeAdditions(std::string& out, const Q3Player& p, int totals) {
   }
 }
 
-// The UPDATE that adds one player's game to the row.
-void writePlayerUpdate(std::string& out, const Q3Player& p, const std::string& raw_name, int totals) {
-  out += "UPDATE playerstats SET ";
+// The player's texts: "name=..., " and the model and quote when the game
+// had them.
+void writeTexts(std::string& out, const Q3Player& p) {
   sqlf(out, "name=\"%s\", ", sqlTextValue(p.name, kNameColumn).c_str());
   if (!p.model.empty()) sqlf(out, "model=\"%s\", ", sqlTextValue(p.model, kNameColumn).c_str());
   if (p.quote.view() != kNoQuote) sqlf(out, "quote=\"%s\", ", sqlTextValue(p.quote, kQuoteColumn).c_str());
-  writeAdditions(out, p, totals);
-  sqlf(out, "  WHERE raw_name=\"%s\";\n", raw_name.c_str());
 }
 
-// The row of a player, and the streaks: each its own UPDATE, which keeps the
-// larger one.
-void writePlayer(std::string& out, const Q3Player& p, int totals) {
-  std::string raw_name = sqlTextValue(p.raw_name, kNameColumn);
-  sqlf(out, "INSERT IGNORE INTO playerstats SET raw_name=\"%s\";\n", raw_name.c_str());
-  writePlayerUpdate(out, p, raw_name, totals);
+// What a new row holds: every column the game's figure (the accuracy
+// totals the sum of the weapons').
+void writeFirstFigures(std::string& out, const Q3Player& p, int totals) {
+  const char* separator = "";
   for (const Column& c : playerstats::kColumns) {
-    if (c.adding != playerstats::Adding::kMax) continue;
-    const int figure = playerstats::figureOf(c, p, totals);
-    sqlf(out, "UPDATE playerstats SET %s=%d WHERE raw_name=\"%s\" AND %d>%s;\n", c.name, figure, raw_name.c_str(),
-         figure, c.name);
+    out += separator;
+    separator = ", ";
+    out += c.name;
+    out += '=';
+    if (!playerstats::isAccuracyTotal(c)) {
+      out += additionOf(c, p, totals);
+      continue;
+    }
+    int sum = 0;
+    for (int w = playerstats::kFirstAccuracyWeapon; w <= playerstats::kLastAccuracyWeapon; ++w) {
+      sum += playerstats::shareOf(c, p, w);
+    }
+    out += std::to_string(sum);
   }
+}
+
+// The row of a player, in one statement: a new row takes the game's
+// figures, a row already there adds them, and keeps the larger streaks. The
+// columns' defaults are all 0, so both give what adding to an empty row
+// gave.
+void writePlayer(std::string& out, const Q3Player& p, int totals) {
+  const std::string raw_name = sqlTextValue(p.raw_name, kNameColumn);
+  sqlf(out, "INSERT INTO playerstats SET raw_name=\"%s\", ", raw_name.c_str());
+  writeTexts(out, p);
+  writeFirstFigures(out, p, totals);
+  out += " ON DUPLICATE KEY UPDATE ";
+  writeTexts(out, p);
+  writeAdditions(out, p, totals);
+  for (const Column& c : playerstats::kColumns) {
+    if (c.adding == playerstats::Adding::kMax) {
+      sqlf(out, ", %s=GREATEST(%s, %d)", c.name, c.name, playerstats::figureOf(c, p, totals));
+    }
+  }
+  out += ";\n";
 }
 
 void replaceApostrophes(FixedText& text) {

@@ -105,8 +105,8 @@ TEST_F(SeasonFaults, AStatementTheServerRefusesStopsAtItsGameAndTheNextRunGoesOn
                               consoleGame("Cid", "Bob", 3));
   ASSERT_EQ(run("games.log").status, 0);  // creates the tables...
   sql("delete from countedgames; delete from playerstats;");  // ...and forgets the games again
-  // Mallory's row cannot be updated: the server refuses the statement.
-  sql("create trigger refuse_mallory before update on playerstats for each row "
+  // Mallory's row cannot be written: the server refuses the statement.
+  sql("create trigger refuse_mallory before insert on playerstats for each row "
       "set new.raw_name = if(new.raw_name = 'Mallory', null, new.raw_name);");
   Run refused = run("games.log");
   EXPECT_EQ(refused.status, 3);

@@ -1,6 +1,7 @@
 // The statements that name playerstats' figure columns name the same ones in
-// the same order: the CREATE, the UPDATE that adds a game (the streaks in
-// UPDATEs of their own) and the game's record, game_players.
+// the same order: the CREATE, the statement that adds a game (its INSERT of
+// a new row and its update of a row already there, the streaks last) and the
+// game's record, game_players.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -69,12 +70,13 @@ TEST(PlayerColumns, TheTotalsTheirUpdateAndTheGameRecordNameTheSameColumnsInOneO
   addPlayer(*game, "alice");
   addPlayer(*game, "bob");
   const std::string statements = season::gameStatements(*game, config);
-  const std::string update = between(statements, "UPDATE playerstats SET ", " WHERE raw_name=\"alice\";");
-  EXPECT_EQ(once(without(namesOf(update), {"name"})), without(created, {"kill_streak", "death_streak"}));
+  const std::string alice = between(statements, "INSERT INTO playerstats SET raw_name=\"alice\", ", ";\n");
+  const std::string inserted = alice.substr(0, alice.find(" ON DUPLICATE KEY UPDATE "));
+  EXPECT_EQ(without(namesOf(inserted), {"name"}), created);
+  const std::string added = between(alice, " ON DUPLICATE KEY UPDATE ", ", kill_streak=GREATEST(");
+  EXPECT_EQ(once(without(namesOf(added), {"name"})), without(created, {"kill_streak", "death_streak"}));
   for (const char* streak : {"kill_streak", "death_streak"}) {
-    EXPECT_NE(statements.find(std::string("UPDATE playerstats SET ") + streak + "=0 WHERE raw_name=\"alice\""),
-              std::string::npos)
-        << streak;
+    EXPECT_NE(alice.find(std::string(", ") + streak + "=GREATEST(" + streak + ", 0)"), std::string::npos) << streak;
   }
 
   const std::vector<std::string> recorded =

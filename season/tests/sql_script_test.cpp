@@ -139,11 +139,19 @@ TEST_F(SqlScript, APlayerRowAddsEveryFigure) {
   p.item_health_small = 2;
   p.quote.assign(std::string(300, 'q'));
   std::string script = makeScript(dir_, config);
-  EXPECT_NE(script.find("INSERT IGNORE INTO playerstats SET raw_name=\"^1Al_ex\";\n"
-                        "UPDATE playerstats SET name=\"Al_ex\", quote=\"" + std::string(255, 'q') + "\",  frags=frags + 4, "
-                        "kills=kills + 3,  deaths=deaths+0, suicides=suicides+0,  team_kills=team_kills+0, "),
+  // A new row takes the game's figures...
+  EXPECT_NE(script.find("INSERT INTO playerstats SET raw_name=\"^1Al_ex\", name=\"Al_ex\", quote=\"" +
+                        std::string(255, 'q') + "\", frags=4, kills=3, deaths=0, suicides=0, team_kills=0, "
+                        "kill_streak=3, death_streak=0, "),
             std::string::npos)
       << script;
+  EXPECT_NE(script.find(", accuracy_total_hits=4, accuracy_total_attempts=9, "), std::string::npos);
+  EXPECT_NE(script.find(", skill=2.50, combat=10.00, kills_G=1, "), std::string::npos);
+  // ...a row already there adds them.
+  EXPECT_NE(script.find(" ON DUPLICATE KEY UPDATE name=\"Al_ex\", quote=\"" + std::string(255, 'q') +
+                        "\",  frags=frags + 4, kills=kills + 3,  deaths=deaths+0, suicides=suicides+0,  "
+                        "team_kills=team_kills+0, "),
+            std::string::npos);
   EXPECT_NE(script.find("accuracy_RG_hits=accuracy_RG_hits + 4, accuracy_RG_attempts=accuracy_RG_attempts+ 9, "),
             std::string::npos);
   EXPECT_EQ(countOf(script, "accuracy_total_hits=accuracy_total_hits + "), 2 * 8);  // per weapon, per player
@@ -154,12 +162,12 @@ TEST_F(SqlScript, APlayerRowAddsEveryFigure) {
             std::string::npos);
   EXPECT_NE(script.find("kills_TF=kills_TF+2, "), std::string::npos);
   EXPECT_NE(script.find("deaths_GH=deaths_GH+5, games=games+1, "), std::string::npos);
-  EXPECT_NE(script.find("ctf_flag_hold_kills=ctf_flag_hold_kills+0  WHERE raw_name=\"^1Al_ex\";\n"
-                        "UPDATE playerstats SET kill_streak=3 WHERE raw_name=\"^1Al_ex\" AND 3>kill_streak;\n"
-                        "UPDATE playerstats SET death_streak=0 WHERE raw_name=\"^1Al_ex\" AND 0>death_streak;\n"),
+  // The streaks keep the larger.
+  EXPECT_NE(script.find("ctf_flag_hold_kills=ctf_flag_hold_kills+0, kill_streak=GREATEST(kill_streak, 3), "
+                        "death_streak=GREATEST(death_streak, 0);\n"),
             std::string::npos);
   EXPECT_EQ(script.find("model="), std::string::npos);  // no model seen: the stored one stays
-  EXPECT_EQ(countOf(script, "INSERT IGNORE INTO playerstats"), 2);  // b has skill 10, which counts
+  EXPECT_EQ(countOf(script, "INSERT INTO playerstats"), 2);  // b has skill 10, which counts
 }
 
 TEST_F(SqlScript, LongNamesAreCutToTheirColumn) {
@@ -169,9 +177,8 @@ TEST_F(SqlScript, LongNamesAreCutToTheirColumn) {
   game().q3players[0].model.assign(std::string(70, 'm'));
   std::string script = makeScript(dir_, config);
   std::string key = std::string(50, 'n');
-  EXPECT_NE(script.find("SET raw_name=\"" + key + "\";\n"), std::string::npos);
-  EXPECT_NE(script.find("model=\"" + std::string(50, 'm') + "\", "), std::string::npos);
-  EXPECT_NE(script.find(" WHERE raw_name=\"" + key + "\";\n"), std::string::npos);
+  EXPECT_NE(script.find("INSERT INTO playerstats SET raw_name=\"" + key + "\", "), std::string::npos);
+  EXPECT_EQ(countOf(script, "model=\"" + std::string(50, 'm') + "\", "), 2);  // a new row, a row already there
   EXPECT_EQ(script.find(std::string(51, 'n')), std::string::npos);
 }
 

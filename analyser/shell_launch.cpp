@@ -9,9 +9,7 @@
 
 extern char** environ;
 
-namespace {
-
-bool isPlain(std::string_view value) {
+bool isPlainShellWord(std::string_view value) {
   for (char c : value) {
     bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
                  c == '_' || c == '-' || c == '/' || c == ':' || c == '@';
@@ -19,6 +17,8 @@ bool isPlain(std::string_view value) {
   }
   return true;
 }
+
+namespace {
 
 int exitStatusOf(int status) {
   if (WIFEXITED(status)) return WEXITSTATUS(status);
@@ -65,7 +65,7 @@ std::string escapeForDoubleQuotes(std::string_view text) {
 }
 
 std::string shellWord(std::string_view value) {
-  if (isPlain(value) && !value.empty()) return std::string(value);
+  if (isPlainShellWord(value) && !value.empty()) return std::string(value);
   std::string quoted = "'";
   for (char c : value) {
     if (c == '\'') quoted += "'\\''";

@@ -36,6 +36,10 @@ int waitForCommand(BackgroundCommand& command);
 // the value stays one word whatever it holds.
 std::string escapeForDoubleQuotes(std::string_view text);
 
+// True when every byte of `value` is a letter, a digit or one of ._-/:@,
+// which the shell takes as they are.
+bool isPlainShellWord(std::string_view value);
+
 // A value as a shell word of its own: plain values (letters, digits and
 // ._-/:@) stay as they are, anything else is single-quoted, so no value can
 // run a command of its own or lose a character such as "$".

@@ -13,19 +13,6 @@
 
 namespace season {
 
-namespace {
-
-bool isPlain(std::string_view value) {
-  for (char c : value) {
-    bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                 c == '_' || c == '-' || c == '/' || c == ':' || c == '@';
-    if (!plain) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 std::string commandForm(const SeasonConfig& config, std::string_view command) {
   char enclosing = config.command_enclosing_character;
   std::string form(config.pre_command.view());
@@ -45,7 +32,7 @@ BackgroundCommand startCommand(const SeasonConfig& config, std::string_view comm
 }
 
 bool passwordInOptionFile(const SeasonConfig& config) {
-  return !config.pre_command.empty() && !config.db_pass.empty() && !isPlain(config.db_pass);
+  return !config.pre_command.empty() && !config.db_pass.empty() && !isPlainShellWord(config.db_pass);
 }
 
 std::string mysqlLogin(const SeasonConfig& config) {

@@ -24,8 +24,6 @@ namespace admin {
 
 namespace {
 
-using season::Failure;
-
 constexpr const char* kScript = "db_sql_admin.txt";
 constexpr const char* kClientErrors = "db_sql_admin_errors.txt";
 
@@ -50,14 +48,6 @@ struct Command {
   std::string action;
   std::vector<std::string> arguments;
 };
-
-// A failure: the message goes to standard error, the status to main.
-struct Outcome {
-  Failure failure = Failure::kNone;
-  std::string message;
-};
-
-Outcome failed(Failure failure, std::string message) { return Outcome{failure, std::move(message)}; }
 
 bool parseCommand(int argc, const char* const* argv, Command& command, std::string& error) {
   for (int i = 1; i < argc; ++i) {
@@ -134,17 +124,17 @@ struct Admin {
   std::string error;
 };
 
-Outcome readConfiguration(Admin& a) {
+Error readConfiguration(Admin& a) {
   a.config.path.assign(a.command.config);
   if (season::loadConfig(a.config) != ConfigRead::kRead) {
-    return failed(Failure::kUsage, "could not read the configuration file \"" + a.command.config + "\"");
+    return failWith(Failure::kUsage, "could not read the configuration file \"" + a.command.config + "\"");
   }
-  if (!site::readSiteSettings(a.command.config, a.site, a.error)) return failed(Failure::kUsage, a.error);
+  if (!site::readSiteSettings(a.command.config, a.site, a.error)) return failWith(Failure::kUsage, a.error);
   if (!season::isPlainDatabaseName(a.config.db_name)) {
-    return failed(Failure::kUsage, "db_name: may hold only letters, digits, \"_\" and \"$\"");
+    return failWith(Failure::kUsage, "db_name: may hold only letters, digits, \"_\" and \"$\"");
   }
   if (a.site.login.port == 0 && !site::parsePort(std::getenv("MYSQL_TCP_PORT"), a.site.login.port, a.error)) {
-    return failed(Failure::kUsage, a.error);
+    return failWith(Failure::kUsage, a.error);
   }
   return {};
 }
@@ -152,17 +142,17 @@ Outcome readConfiguration(Admin& a) {
 // Runs a script through the mysql client (in the season database unless
 // the script chooses it), again when another client's lock made the server
 // give it up. The rows its locking SELECTs print are not shown.
-Outcome runScript(Admin& a, const std::string& statements, bool in_database = true) {
+Error runScript(Admin& a, const std::string& statements, bool in_database = true) {
   const std::string script =
       in_database ? "USE " + std::string(a.config.db_name.view()) + ";\n" + statements : statements;
-  if (!season::replaceFile(kScript, script)) return failed(Failure::kWrite, std::string("could not write ") + kScript);
+  if (!season::replaceFile(kScript, script)) return failWith(Failure::kWrite, std::string("could not write ") + kScript);
   std::string client_errors;
   const std::string client = "mysql " + season::mysqlLogin(a.config) + " < " + kScript + " > /dev/null";
   const int status = season::runTransactionScript(a.config, client, kClientErrors, client_errors);
   std::remove(kScript);
   std::remove(kClientErrors);
   if (status != 0) {
-    return failed(Failure::kDatabase, "the database did not take the change, nothing was changed (mysql exit status " +
+    return failWith(Failure::kDatabase, "the database did not take the change, nothing was changed (mysql exit status " +
                                           std::to_string(status) + "): " + client_errors);
   }
   return {};
@@ -170,12 +160,12 @@ Outcome runScript(Admin& a, const std::string& statements, bool in_database = tr
 
 // The tables the actions use, for a database no season run has brought up
 // to date yet.
-Outcome prepareTables(Admin& a) { return runScript(a, season::schemaScript(a.config), false); }
+Error prepareTables(Admin& a) { return runScript(a, season::schemaScript(a.config), false); }
 
-Outcome listGames(Admin& a) {
+Error listGames(Admin& a) {
   Rows rows;
   if (!a.reader.query("SELECT id, played, log, map, type, server FROM games ORDER BY listed, id", rows, a.error)) {
-    return failed(Failure::kDatabase, a.error);
+    return failWith(Failure::kDatabase, a.error);
   }
   std::printf("%-8s  %-19s  %-28s  %-16s  %-4s  %s\n", "ID", "played", "log", "map", "type", "server");
   for (const std::vector<Cell>& r : rows) {
@@ -194,27 +184,27 @@ Outcome listGames(Admin& a) {
 }
 
 // False (with the failure) when game `id` has no record.
-Outcome checkGame(Admin& a, long long id) {
+Error checkGame(Admin& a, long long id) {
   long long found = 0;
   if (!a.reader.number("SELECT COUNT(*) FROM games WHERE id=" + std::to_string(id), found, a.error)) {
-    return failed(Failure::kDatabase, a.error);
+    return failWith(Failure::kDatabase, a.error);
   }
   if (found == 0) {
-    return failed(Failure::kUsage, "no game " + std::to_string(id) +
+    return failWith(Failure::kUsage, "no game " + std::to_string(id) +
                                        " in the records; a game counted before the records were kept cannot be "
                                        "deleted (list-games shows the games that can)");
   }
   return {};
 }
 
-Outcome showGame(Admin& a, long long id) {
-  if (Outcome o = checkGame(a, id); o.failure != Failure::kNone) return o;
+Error showGame(Admin& a, long long id) {
+  if (Error o = checkGame(a, id); o.failed()) return o;
   const std::string game = std::to_string(id);
   Rows rows;
   if (!a.reader.query("SELECT id, played, counted, server, log, map, type, duration, ended, red_score, blue_score, "
                       "winner_team, winner, fingerprint, page FROM games WHERE id=" + game,
                       rows, a.error)) {
-    return failed(Failure::kDatabase, a.error);
+    return failWith(Failure::kDatabase, a.error);
   }
   const char* labels[] = {"game",  "played", "counted", "server", "log",    "map",         "type", "duration",
                           "ended", "red",    "blue",    "winner team", "winner", "fingerprint", "page"};
@@ -222,7 +212,7 @@ Outcome showGame(Admin& a, long long id) {
   if (!a.reader.query("SELECT slot, raw_name, played_as, team, result, place, frags, kills, deaths, skill FROM "
                       "game_players WHERE game_id=" + game + " ORDER BY slot",
                       rows, a.error)) {
-    return failed(Failure::kDatabase, a.error);
+    return failWith(Failure::kDatabase, a.error);
   }
   std::printf("\n%4s  %-32s  %-4s  %-4s  %5s  %5s  %5s  %6s  %6s\n", "slot", "player (played as)", "team", "res.",
               "place", "frags", "kills", "deaths", "skill");
@@ -235,7 +225,7 @@ Outcome showGame(Admin& a, long long id) {
   }
   if (!a.reader.query("SELECT killer, victim, kills FROM game_kills WHERE game_id=" + game + " ORDER BY killer, victim",
                       rows, a.error)) {
-    return failed(Failure::kDatabase, a.error);
+    return failWith(Failure::kDatabase, a.error);
   }
   if (!rows.empty()) std::printf("\nkills:\n");
   for (const std::vector<Cell>& r : rows) {
@@ -245,91 +235,91 @@ Outcome showGame(Admin& a, long long id) {
 }
 
 // The player's name when it has a totals row; else why not, as a failure.
-Outcome checkPlayer(Admin& a, const std::string& name) {
+Error checkPlayer(Admin& a, const std::string& name) {
   const std::string literal = hexLiteral(name);
   long long rows = 0;
   if (!a.reader.number("SELECT COUNT(*) FROM playerstats WHERE raw_name=" + literal, rows, a.error)) {
-    return failed(Failure::kDatabase, a.error);
+    return failWith(Failure::kDatabase, a.error);
   }
   if (rows > 0) return {};
   Rows alias;
   if (!a.reader.query("SELECT player FROM player_aliases WHERE alias=" + literal, alias, a.error)) {
-    return failed(Failure::kDatabase, a.error);
+    return failWith(Failure::kDatabase, a.error);
   }
   if (!alias.empty()) {
-    return failed(Failure::kUsage, "\"" + printable(name) + "\" was merged into \"" + printable(alias[0][0]) +
+    return failWith(Failure::kUsage, "\"" + printable(name) + "\" was merged into \"" + printable(alias[0][0]) +
                                        "\"; name that player instead");
   }
-  return failed(Failure::kUsage, "no player \"" + printable(name) +
+  return failWith(Failure::kUsage, "no player \"" + printable(name) +
                                      "\" in the season (names are raw names, colour codes included)");
 }
 
-Outcome deleteGame(Admin& a, long long id, const ActionBy& by) {
-  if (Outcome o = checkGame(a, id); o.failure != Failure::kNone) return o;
-  if (Outcome o = runScript(a, deleteGameScript(id, a.command.recount, by)); o.failure != Failure::kNone) return o;
+Error deleteGame(Admin& a, long long id, const ActionBy& by) {
+  if (Error o = checkGame(a, id); o.failed()) return o;
+  if (Error o = runScript(a, deleteGameScript(id, a.command.recount, by)); o.failed()) return o;
   std::printf("Game %lld deleted: its figures were taken off its players' totals.\n", id);
   std::printf(a.command.recount ? "Reading its log again counts it again.\n"
                                 : "Reading its log again does not bring it back (delete-game --recount would).\n");
   return {};
 }
 
-Outcome mergePlayers(Admin& a, const std::string& from, const std::string& into, const ActionBy& by) {
-  if (from == into) return failed(Failure::kUsage, "a player cannot be merged into itself");
+Error mergePlayers(Admin& a, const std::string& from, const std::string& into, const ActionBy& by) {
+  if (from == into) return failWith(Failure::kUsage, "a player cannot be merged into itself");
   for (const std::string& name : {from, into}) {
-    if (Outcome o = checkPlayer(a, name); o.failure != Failure::kNone) return o;
+    if (Error o = checkPlayer(a, name); o.failed()) return o;
   }
-  if (Outcome o = runScript(a, mergeScript(from, into, by)); o.failure != Failure::kNone) return o;
+  if (Error o = runScript(a, mergeScript(from, into, by)); o.failed()) return o;
   std::printf("\"%s\" merged into \"%s\": its games and totals count for \"%s\", also those still to come.\n",
               printable(from).c_str(), printable(into).c_str(), printable(into).c_str());
   return {};
 }
 
-Outcome unmergePlayer(Admin& a, const std::string& from, const ActionBy& by) {
+Error unmergePlayer(Admin& a, const std::string& from, const ActionBy& by) {
   const std::string literal = hexLiteral(from);
   Rows alias;
   if (!a.reader.query("SELECT a.player, a.last_game, (SELECT COUNT(*) FROM merged_players m WHERE m.raw_name=a.alias) "
                       "FROM player_aliases a WHERE a.alias=" + literal,
                       alias, a.error)) {
-    return failed(Failure::kDatabase, a.error);
+    return failWith(Failure::kDatabase, a.error);
   }
-  if (alias.empty()) return failed(Failure::kUsage, "\"" + printable(from) + "\" is not a merged name (see aliases)");
+  if (alias.empty()) return failWith(Failure::kUsage, "\"" + printable(from) + "\" is not a merged name (see aliases)");
   const std::string into = alias[0][0].value_or("");
   if (alias[0][2].value_or("0") == "0") {
-    return failed(Failure::kUsage, "the totals of \"" + printable(from) + "\" from before the merge were not kept: "
+    return failWith(Failure::kUsage, "the totals of \"" + printable(from) + "\" from before the merge were not kept: "
                                    "the merge cannot be undone");
   }
   long long since = 0;
   if (!a.reader.number("SELECT COUNT(*) FROM game_players WHERE played_as=" + literal + " AND game_id>" +
                            alias[0][1].value_or("0"),
                        since, a.error)) {
-    return failed(Failure::kDatabase, a.error);
+    return failWith(Failure::kDatabase, a.error);
   }
   if (since > 0) {
-    return failed(Failure::kUsage, "\"" + printable(from) + "\" has played " + std::to_string(since) +
+    return failWith(Failure::kUsage, "\"" + printable(from) + "\" has played " + std::to_string(since) +
                                        " games for \"" + printable(into) +
                                        "\" since the merge, whose kills cannot be told apart: the merge stays");
   }
-  if (Outcome o = runScript(a, unmergeScript(from, into, by)); o.failure != Failure::kNone) return o;
+  if (Error o = runScript(a, unmergeScript(from, into, by)); o.failed()) return o;
   std::printf("\"%s\" is a player of its own again; \"%s\" keeps its other games.\n", printable(from).c_str(),
               printable(into).c_str());
   return {};
 }
 
-Outcome hidePlayer(Admin& a, const std::string& name, bool hide, const ActionBy& by) {
+Error hidePlayer(Admin& a, const std::string& name, bool hide, const ActionBy& by) {
   long long hidden = 0;
   if (!a.reader.number("SELECT COUNT(*) FROM hidden_players WHERE raw_name=" + hexLiteral(name), hidden, a.error)) {
-    return failed(Failure::kDatabase, a.error);
+    return failWith(Failure::kDatabase, a.error);
   }
   if (hide) {
     if (hidden > 0) {
       std::printf("\"%s\" is hidden already.\n", printable(name).c_str());
       return {};
     }
-    if (Outcome o = checkPlayer(a, name); o.failure != Failure::kNone) return o;
+    if (Error o = checkPlayer(a, name); o.failed()) return o;
   } else if (hidden == 0) {
-    return failed(Failure::kUsage, "\"" + printable(name) + "\" is not hidden");
+    return failWith(Failure::kUsage, "\"" + printable(name) + "\" is not hidden");
   }
-  if (Outcome o = runScript(a, hide ? hideScript(name, by) : unhideScript(name, by)); o.failure != Failure::kNone) {
+  if (Error o = runScript(a, hide ? hideScript(name, by) : unhideScript(name, by)); o.failed()) {
     return o;
   }
   std::printf(hide ? "\"%s\" is hidden: the site shows \"hidden player\"; the games still count for the others.\n"
@@ -338,9 +328,9 @@ Outcome hidePlayer(Admin& a, const std::string& name, bool hide, const ActionBy&
   return {};
 }
 
-Outcome listRows(Admin& a, const char* statement, const char* heading, const char* empty) {
+Error listRows(Admin& a, const char* statement, const char* heading, const char* empty) {
   Rows rows;
-  if (!a.reader.query(statement, rows, a.error)) return failed(Failure::kDatabase, a.error);
+  if (!a.reader.query(statement, rows, a.error)) return failWith(Failure::kDatabase, a.error);
   if (rows.empty()) {
     std::printf("%s\n", empty);
     return {};
@@ -355,10 +345,10 @@ Outcome listRows(Admin& a, const char* statement, const char* heading, const cha
 }
 
 // The season site and clan stats after a change, as a season run makes them.
-Outcome refresh(Admin& a) {
-  season::RunStatus status;
+Error refresh(Admin& a) {
+  RunStatus status;
   if (isYes(a.config.detect_clan_tag)) season::generateClanStats(a.config, status);
-  if (status.failed()) return failed(static_cast<Failure>(status.exitStatus()), "the clan stats were not made again");
+  if (status.failed()) return failWith(status.first(), "the clan stats were not made again");
   if (!a.command.site || !isYes(a.config.make_season_site)) {
     std::printf("The season site was not made again: run ./kestrostats-site \"%s\" to show the change.\n",
                 a.command.config.c_str());
@@ -366,7 +356,7 @@ Outcome refresh(Admin& a) {
   }
   const std::string command = "./kestrostats-site \"" + escapeForDoubleQuotes(a.config.path) + "\" >temp-s";
   if (int exit_status = season::runCommand(a.config, command); exit_status != 0) {
-    return failed(Failure::kProgram, "the change is made, but ./kestrostats-site could not write the season site "
+    return failWith(Failure::kProgram, "the change is made, but ./kestrostats-site could not write the season site "
                                      "(exit status " + std::to_string(exit_status) + "; its messages are in temp-s)");
   }
   std::remove("temp-s");
@@ -374,7 +364,7 @@ Outcome refresh(Admin& a) {
   return {};
 }
 
-Outcome readOnlyAction(Admin& a) {
+Error readOnlyAction(Admin& a) {
   const std::string& action = a.command.action;
   if (action == "list-games") return listGames(a);
   if (action == "aliases") {
@@ -386,17 +376,17 @@ Outcome readOnlyAction(Admin& a) {
                     "when  by  server  action  on", "No action was taken yet.");
   }
   long long id = 0;
-  if (!parseId(a.command.arguments[0], id)) return failed(Failure::kUsage, "not a game ID: " + a.command.arguments[0]);
+  if (!parseId(a.command.arguments[0], id)) return failWith(Failure::kUsage, "not a game ID: " + a.command.arguments[0]);
   return showGame(a, id);
 }
 
-Outcome changingAction(Admin& a) {
+Error changingAction(Admin& a) {
   const std::string& action = a.command.action;
   const std::vector<std::string>& args = a.command.arguments;
   const ActionBy by{systemUser(), a.config.server};
   if (action == "delete-game") {
     long long id = 0;
-    if (!parseId(args[0], id)) return failed(Failure::kUsage, "not a game ID: " + args[0]);
+    if (!parseId(args[0], id)) return failWith(Failure::kUsage, "not a game ID: " + args[0]);
     return deleteGame(a, id, by);
   }
   if (action == "merge-players") return mergePlayers(a, args[0], args[1], by);
@@ -404,33 +394,33 @@ Outcome changingAction(Admin& a) {
   return hidePlayer(a, args[0], action == "hide-player", by);
 }
 
-Outcome lockedAction(Admin& a) {
+Error lockedAction(Admin& a) {
   season::RunLock lock;
   switch (lock.acquire(a.config.lock_wait_seconds)) {
     case season::LockResult::kTaken:
       break;
     case season::LockResult::kBusy:
-      return failed(Failure::kLocked, "a season run is still working in this directory (kestrostats-s.lock); "
+      return failWith(Failure::kLocked, "a season run is still working in this directory (kestrostats-s.lock); "
                                       "nothing was changed, try again later");
     case season::LockResult::kUnusable:
-      return failed(Failure::kWrite, lock.problem() + "; nothing was changed");
+      return failWith(Failure::kWrite, lock.problem() + "; nothing was changed");
   }
-  if (Outcome o = prepareTables(a); o.failure != Failure::kNone) return o;
-  if (!a.reader.connect(a.site.login, a.error)) return failed(Failure::kDatabase, a.error);
-  if (Outcome o = changingAction(a); o.failure != Failure::kNone) return o;
+  if (Error o = prepareTables(a); o.failed()) return o;
+  if (!a.reader.connect(a.site.login, a.error)) return failWith(Failure::kDatabase, a.error);
+  if (Error o = changingAction(a); o.failed()) return o;
   return refresh(a);
 }
 
-Outcome run(Admin& a) {
-  if (Outcome o = readConfiguration(a); o.failure != Failure::kNone) return o;
+Error run(Admin& a) {
+  if (Error o = readConfiguration(a); o.failed()) return o;
   if (!season::passPasswordThroughEnvironment(a.config)) {
-    return failed(Failure::kWrite, std::string("could not write ") + season::kPasswordOptionFile);
+    return failWith(Failure::kWrite, std::string("could not write ") + season::kPasswordOptionFile);
   }
-  Outcome outcome;
+  Error outcome;
   if (changesDatabase(a.command.action)) {
     outcome = lockedAction(a);
   } else if (!a.reader.connect(a.site.login, a.error)) {
-    outcome = failed(Failure::kDatabase, a.error);
+    outcome = failWith(Failure::kDatabase, a.error);
   } else {
     outcome = readOnlyAction(a);
   }
@@ -451,21 +441,20 @@ int kestrostatsAdmin(int argc, const char* const* argv) {
       argumentsOf(command.action) != static_cast<int>(command.arguments.size())) {
     if (error.empty()) error = "\"" + command.action + "\" is no action, or not with these arguments";
     std::fprintf(stderr, "kestrostats-admin: %s\n%s", error.c_str(), kUsage);
-    return static_cast<int>(Failure::kUsage);
+    return exitStatusOf(Failure::kUsage);
   }
   if (command.recount && command.action != "delete-game") {
     std::fprintf(stderr, "kestrostats-admin: --recount belongs to delete-game\n");
-    return static_cast<int>(Failure::kUsage);
+    return exitStatusOf(Failure::kUsage);
   }
   Admin a{command, {}, {}, {}, {}};
-  const Outcome outcome = run(a);
+  const Error outcome = run(a);
   if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
     std::fprintf(stderr, "kestrostats-admin: could not write the output\n");
-    return static_cast<int>(Failure::kWrite);
+    return exitStatusOf(Failure::kWrite);
   }
-  if (outcome.failure == Failure::kNone) return 0;
-  std::fprintf(stderr, "ERROR: %s\n", outcome.message.c_str());
-  return static_cast<int>(outcome.failure);
+  if (outcome.failed()) printError(outcome.message);
+  return exitStatusOf(outcome.failure);
 }
 
 }  // namespace admin

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 #include "config_file.h"
@@ -42,21 +43,21 @@ void printConfigBlock(const ReportConfig& c) {
 
 ReportConfig::ReportConfig() { setDefaults(settingsOf(*this)); }
 
-bool readConfig(ReportConfig& config) {
+Error readConfig(ReportConfig& config) {
   const auto settings = settingsOf(config);
   setDefaults(settings);
+  std::string message;
   switch (readConfigFile(config.path.c_str(), settings)) {
     case ConfigRead::kRead:
       printConfigBlock(config);
-      return true;
+      return {};
     case ConfigRead::kCannotOpen:
-      std::printf("ERROR: could not open config file \"%s\"\n", config.path.c_str());
-      std::fprintf(stderr, "ERROR: could not open config file \"%s\"\n", config.path.c_str());
-      return false;
+      message = "could not open config file \"" + std::string(config.path.view()) + "\"";
+      break;
     case ConfigRead::kCannotRead:
-      std::printf("ERROR: could not read config file \"%s\"\n", config.path.c_str());
-      std::fprintf(stderr, "ERROR: could not read config file \"%s\"\n", config.path.c_str());
-      return false;
+      message = "could not read config file \"" + std::string(config.path.view()) + "\"";
+      break;
   }
-  return false;
+  std::printf("ERROR: %s\n", message.c_str());
+  return failWith(Failure::kUsage, message);
 }

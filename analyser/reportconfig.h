@@ -2,6 +2,7 @@
 // header and footer files, and the yes/no switches of the report.
 #pragma once
 
+#include "run_status.h"
 #include "text.h"
 
 struct ReportConfig {
@@ -22,7 +23,8 @@ struct ReportConfig {
 };
 
 // Reads the file at config.path over the defaults and prints the
-// configuration block. False, after "ERROR: could not open config file"
-// (or "could not read"), when the file cannot be opened (a folder cannot)
-// or read to its end.
-bool readConfig(ReportConfig& config);
+// configuration block. A usage failure, after "ERROR: could not open config
+// file" (or "could not read") on standard output, when the file cannot be
+// opened (a folder cannot) or read to its end; the caller names it on
+// standard error.
+Error readConfig(ReportConfig& config);

@@ -20,29 +20,34 @@ void printVersion() {
   std::printf("\n  statistics for Quake III Arena OSP servers, by the project's contributors\n");
 }
 
-// Reads the command line into the run and the configuration path. Returns
-// -1 to go on, or the exit status to end the program with.
-int readCommandLine(ConsoleRun& c, int argc, char** argv) {
+enum class CommandLine {
+  kRun,          // a log to read
+  kVersionShown, // -v: the version was printed, nothing more to do
+  kWrong,        // the usage or the fault was printed
+};
+
+// Reads the command line into the run and the configuration path.
+CommandLine readCommandLine(ConsoleRun& c, int argc, char** argv) {
   int args = argc - 1;
   if (args == 1 && std::string_view(argv[1]) == "-v") {
     printVersion();
-    return 0;
+    return CommandLine::kVersionShown;
   }
   if (args < 1 || args > 3) {
     std::printf("usage: kestrostats(xx)-c logfile.log <config-file.cfg>\n");
-    return 1;
+    return CommandLine::kWrong;
   }
   c.run.realtime_stats = args == 3 && std::string_view(argv[3]) == "realtime";
   c.config.path.assign("c-default.cfg");
   if (args == 2) {
     if (!contains(toLowerCase(argv[2]), ".cfg")) {
       std::printf("ERROR: config file must have a .cfg extension\n");
-      return 1;
+      return CommandLine::kWrong;
     }
     c.config.path.assign(argv[2]);
   }
   c.run.logfile.assign(argv[1]);
-  return -1;
+  return CommandLine::kRun;
 }
 
 // The season names its rotation's slot count in KS_KEPT_PAGES (see
@@ -62,14 +67,13 @@ void setTimeNow(Run& run, std::time_t now) {
   run.time_now.assign(text);
 }
 
-// Closes the log and the rotation file; false when the rotation file could
+// Closes the log and the rotation file, which fails the run when it could
 // not be written to its end.
-bool closeFiles(ConsoleRun& c) {
+void closeFiles(ConsoleRun& c) {
   fpclose(c.run.log);
-  bool closed = c.rotation == nullptr || std::fclose(c.rotation) == 0;
+  const bool closed = c.rotation == nullptr || std::fclose(c.rotation) == 0;
   c.rotation = nullptr;
-  if (!closed) std::fprintf(stderr, "ERROR: could not write db_sql_gamestats.txt\n");
-  return closed;
+  if (!closed) c.status.fail(Failure::kWrite, "could not write db_sql_gamestats.txt");
 }
 
 }  // namespace
@@ -79,9 +83,19 @@ int kestrostatsC(int argc, char** argv) {
   ConsoleRun c;
   setTimeNow(c.run, outputTime(clock.wall_start));
 
-  if (int status = readCommandLine(c, argc, argv); status >= 0) return status;
+  switch (readCommandLine(c, argc, argv)) {
+    case CommandLine::kRun:
+      break;
+    case CommandLine::kVersionShown:
+      return exitStatusOfReport(Failure::kNone);
+    case CommandLine::kWrong:
+      return exitStatusOfReport(Failure::kUsage);
+  }
   printBanner(kTitle);
-  if (!readConfig(c.config)) return 1;
+  if (const Error refused = readConfig(c.config); refused.failed()) {
+    printError(refused.message);
+    return exitStatusOfReport(refused.failure);
+  }
   c.site = loadSiteFiles(c.config);
   c.kept_pages = keptPagesOf(std::getenv("KS_KEPT_PAGES"));
   waitForProcessorSecond();
@@ -89,10 +103,11 @@ int kestrostatsC(int argc, char** argv) {
   c.rotation = std::fopen("db_sql_gamestats.txt", "a");
   c.run.log = openInputFile(c.run.logfile.c_str());
   if (c.run.log == nullptr) {
-    std::printf("ERROR: could not open logfile \"%s\"\n", c.run.logfile.c_str());
-    std::fprintf(stderr, "ERROR: could not open logfile \"%s\"\n", c.run.logfile.c_str());
+    const std::string message = "could not open logfile \"" + std::string(c.run.logfile.view()) + "\"";
+    std::printf("ERROR: %s\n", message.c_str());
+    c.status.fail(Failure::kLog, message);
     closeFiles(c);
-    return 1;
+    return exitStatusOfReport(c.status.first());
   }
   std::printf("\n%s\n", kRule);
   std::printf("                   Generating Stats, Please wait...\n");
@@ -105,6 +120,6 @@ int kestrostatsC(int argc, char** argv) {
   }
   cleanUpTempFiles();
   if (!c.stopped) printRunSummary(clock, kTitle, -1, c.run.game_count - kFirstGameCount);
-  if (!closeFiles(c)) c.failed = true;
-  return c.failed ? 1 : 0;
+  closeFiles(c);
+  return exitStatusOfReport(c.status.first());
 }

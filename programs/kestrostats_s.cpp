@@ -36,24 +36,29 @@ void printUsage() {
   std::printf("Specify a logfile to analyze\n");
 }
 
-// Splits the command line into logs and the configuration file. Returns -1
-// to go on, or the exit status to end the program with.
-int readCommandLine(int argc, char** argv, SeasonConfig& config, std::vector<std::string>& logs) {
+enum class CommandLine {
+  kRun,           // logs to read
+  kVersionShown,  // -v: the version was printed, nothing more to do
+  kWrong,         // the usage was printed
+};
+
+// Splits the command line into logs and the configuration file.
+CommandLine readCommandLine(int argc, char** argv, SeasonConfig& config, std::vector<std::string>& logs) {
   if (argc == 2 && std::string_view(argv[1]) == "-v") {
     std::printf("\nKestro Stats (c) ");
     std::printf("version 4.32");
     std::printf("\n  season statistics for Quake III Arena OSP servers, by the project's contributors\n");
-    return 0;
+    return CommandLine::kVersionShown;
   }
   if (argc < 2) {
     printUsage();
-    return 1;
+    return CommandLine::kWrong;
   }
   int last = argc - 1;
   if (contains(toLowerCase(argv[last]), ".cfg")) {
     if (last == 1) {
       printUsage();
-      return 1;
+      return CommandLine::kWrong;
     }
     config.path.assign(argv[last]);
   } else {
@@ -61,7 +66,7 @@ int readCommandLine(int argc, char** argv, SeasonConfig& config, std::vector<std
     last = argc;
   }
   for (int i = 1; i < last; ++i) logs.emplace_back(argv[i]);
-  return -1;
+  return CommandLine::kRun;
 }
 
 void printLogHeader(const std::string& name, int number, int count) {
@@ -233,39 +238,36 @@ std::string plural(int n, const char* word) {
 }
 
 // The one line of a quiet run.
-std::string summaryLine(int logs, int games, double seconds, int status) {
+std::string summaryLine(int logs, int games, double seconds, Failure failure) {
   char time[32];
   std::snprintf(time, sizeof time, "%.1f s", seconds);
   std::string line = "kestrostats-s: " + plural(logs, "log") + ", " + plural(games, "new game") + ", " + time;
-  if (status != 0) line += ", exit status " + std::to_string(status);
+  if (failure != Failure::kNone) line += ", exit status " + std::to_string(exitStatusOf(failure));
   return line;
 }
 
 // The run once the configuration is read: the lock, every log, the site.
-// Returns the exit status; `games` the number of new games.
-int seasonRun(const SeasonConfig& config, const std::vector<std::string>& logs, const RunClock& clock,
-              const QuietOutput& quiet, int& games) {
+// Returns the first failure (each was named as it happened); `games` the
+// number of new games.
+Failure seasonRun(const SeasonConfig& config, const std::vector<std::string>& logs, const RunClock& clock,
+                  const QuietOutput& quiet, int& games) {
+  RunStatus status;
   RunLock lock;
   switch (lock.acquire(config.lock_wait_seconds)) {
     case LockResult::kTaken:
       break;
-    case LockResult::kBusy: {
-      RunStatus refused;
-      refused.fail(Failure::kLocked, "another run is still working in this directory (kestrostats-s.lock); "
-                                     "nothing was read, try again later");
-      return refused.exitStatus();
-    }
-    case LockResult::kUnusable: {
-      RunStatus refused;
-      refused.fail(Failure::kWrite, lock.problem() + "; nothing was read");
-      return refused.exitStatus();
-    }
+    case LockResult::kBusy:
+      status.fail(Failure::kLocked, "another run is still working in this directory (kestrostats-s.lock); "
+                                    "nothing was read, try again later");
+      return status.first();
+    case LockResult::kUnusable:
+      status.fail(Failure::kWrite, lock.problem() + "; nothing was read");
+      return status.first();
   }
   SeasonRun s(config);
   if (std::string problem; !loadCountingRules(config, s.rules, problem)) {
-    RunStatus refused;
-    refused.fail(Failure::kUsage, problem + "; nothing was read");
-    return refused.exitStatus();
+    status.fail(Failure::kUsage, problem + "; nothing was read");
+    return status.first();
   }
   waitForProcessorSecond();
 
@@ -280,7 +282,7 @@ int seasonRun(const SeasonConfig& config, const std::vector<std::string>& logs, 
   cleanUpTempFiles();
   games = s.run.game_count - kFirstGameCount;
   printRunSummary(clock, kTitle, count, games);
-  return s.status.exitStatus();
+  return s.status.first();
 }
 
 }  // namespace
@@ -293,30 +295,39 @@ int kestrostatsS(int argc, char** argv) {
 
   SeasonConfig config;
   std::vector<std::string> logs;
-  if (int status = readCommandLine(argc, argv, config, logs); status >= 0) return status;
+  switch (readCommandLine(argc, argv, config, logs)) {
+    case CommandLine::kRun:
+      break;
+    case CommandLine::kVersionShown:
+      return exitStatusOf(Failure::kNone);
+    case CommandLine::kWrong:
+      return exitStatusOf(Failure::kUsage);
+  }
   if ((quiet_asked || configAsksQuiet(config)) && !quiet.silence()) {
-    std::fprintf(stderr, "ERROR: could not make the run quiet\n");
-    return static_cast<int>(Failure::kWrite);
+    printError("could not make the run quiet");
+    return exitStatusOf(Failure::kWrite);
   }
   printBanner(kTitle);
-  if (int status = readConfig(config); status != 0) return status;
+  if (const Error refused = readConfig(config); refused.failed()) {
+    printError(refused.message);
+    return exitStatusOf(refused.failure);
+  }
   warnIfPasswordReadable(config);
   if (!passPasswordThroughEnvironment(config)) {
-    RunStatus refused;
-    refused.fail(Failure::kWrite, std::string("could not write the client's option file ") + kPasswordOptionFile +
-                                      "; nothing was read");
-    return refused.exitStatus();
+    printError(std::string("could not write the client's option file ") + kPasswordOptionFile + "; nothing was read");
+    return exitStatusOf(Failure::kWrite);
   }
   int games = 0;
-  int status = seasonRun(config, logs, clock, quiet, games);
+  Failure failure = seasonRun(config, logs, clock, quiet, games);
   removePasswordOptionFile();
   if (quiet.active()) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    if (!quiet.writeLine(summaryLine(static_cast<int>(logs.size()), games, seconds, status)) && status == 0) {
-      status = static_cast<int>(Failure::kWrite);
+    if (!quiet.writeLine(summaryLine(static_cast<int>(logs.size()), games, seconds, failure)) &&
+        failure == Failure::kNone) {
+      failure = Failure::kWrite;
     }
   }
-  return status;
+  return exitStatusOf(failure);
 }
 
 }  // namespace season

@@ -18,15 +18,16 @@
 #include "manifest.h"
 #include "map_pictures.h"
 #include "next_steps.h"
+#include "run_status.h"
 #include "working_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kStatusUsage = 1;
-constexpr int kStatusArchive = 3;
-constexpr int kStatusWrite = 5;
+// The suite's exit statuses, but for a game archive that could not be read
+// (an input, as a log is for the season), which is 3 here.
+int exitStatusOfSetup(Failure failure) { return failure == Failure::kLog ? 3 : exitStatusOf(failure); }
 
 const char* kUsage =
     "usage: kestrostats-setup [--game GAME_DIR] [--share DIR] WORK_DIR\n"
@@ -143,25 +144,25 @@ int main(int argc, char** argv) {
   Options options;
   if (!parse(argc, argv, options)) {
     std::fputs(kUsage, stderr);
-    return kStatusUsage;
+    return exitStatusOfSetup(Failure::kUsage);
   }
   if (options.help) {
     std::fputs(kUsage, stdout);
-    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : kStatusWrite;
+    return exitStatusOfSetup(std::fflush(stdout) == 0 && !std::ferror(stdout) ? Failure::kNone : Failure::kWrite);
   }
   fs::path bin_dir = programFolder();
   if (options.share_dir.empty()) options.share_dir = bin_dir / KS_SHARE_FROM_BIN;
   if (!fs::is_regular_file(options.share_dir / "s-default.cfg")) {
-    std::fprintf(stderr, "ERROR: no installation in %s (give --share DIR)\n", options.share_dir.c_str());
-    return kStatusUsage;
+    printError("no installation in " + options.share_dir.string() + " (give --share DIR)");
+    return exitStatusOfSetup(Failure::kUsage);
   }
   std::error_code ec;
   fs::create_directories(options.work_dir, ec);
   std::string error;
   setup::Manifest manifest;
   if (!manifest.load(options.work_dir, error)) {
-    std::fprintf(stderr, "ERROR: %s\n", error.c_str());
-    return kStatusWrite;
+    printError(error);
+    return exitStatusOfSetup(Failure::kWrite);
   }
   setup::SetupReport report;
   setup::WorkingDirectory work(options.work_dir, manifest, report);
@@ -173,7 +174,7 @@ int main(int argc, char** argv) {
     setup::MapPictures found = setup::readMapPictures(archives);
     std::size_t placed = placeMapPictures(work, found);
     std::printf("Map pictures: %zu found in %zu archives of %s\n", placed, archives.size(), options.game_dir.c_str());
-    for (const std::string& e : found.errors) std::fprintf(stderr, "ERROR: %s\n", e.c_str());
+    for (const std::string& e : found.errors) printError(e);
     archive_failed = !found.errors.empty();
   }
   if (!manifest.save(options.work_dir, error)) report.errors.push_back(error);
@@ -183,12 +184,13 @@ int main(int argc, char** argv) {
   list("updated:", report.updated);
   list("kept (edited or yours):", report.kept);
   for (const std::string& w : report.warnings) std::fprintf(stderr, "WARNING: %s\n", w.c_str());
-  for (const std::string& e : report.errors) std::fprintf(stderr, "ERROR: %s\n", e.c_str());
+  for (const std::string& e : report.errors) printError(e);
   if (report.errors.empty()) printNextSteps(options.work_dir, options.share_dir);
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    std::fputs("ERROR: could not write the report to standard output\n", stderr);
-    return kStatusWrite;
+    printError("could not write the report to standard output");
+    return exitStatusOfSetup(Failure::kWrite);
   }
-  if (!report.errors.empty()) return kStatusWrite;
-  return archive_failed ? kStatusArchive : 0;
+  // A file not written weighs more than a picture not found.
+  if (!report.errors.empty()) return exitStatusOfSetup(Failure::kWrite);
+  return exitStatusOfSetup(archive_failed ? Failure::kLog : Failure::kNone);
 }

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "database_reader.h"
+#include "run_status.h"
 #include "site_config.h"
 #include "site_generator.h"
 #include "site_model.h"
@@ -20,15 +21,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int kStatusUsage = 1;
-constexpr int kStatusDatabase = 3;
-constexpr int kStatusWrite = 5;
-
-int fail(int status, const std::string& message) {
-  std::fprintf(stderr, "ERROR: %s\n", message.c_str());
-  return status;
-}
 
 // The run's time: SOURCE_DATE_EPOCH when set (reproducible output), else now.
 std::string runTime() {
@@ -54,23 +46,13 @@ std::string relativePages(const fs::path& out, const fs::path& pages) {
   return relative;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  site::CommandLine line;
+// Reads the season from the database and writes the site.
+Error writeSeasonSite(const site::CommandLine& line) {
   std::string error;
-  if (!site::parseCommandLine(argc, argv, line, error)) {
-    std::fputs(site::usage(), stderr);
-    return fail(kStatusUsage, error);
-  }
-  if (line.help) {
-    std::fputs(site::usage(), stdout);
-    return 0;
-  }
   site::SiteSettings settings;
-  if (!site::readSiteSettings(line.config, settings, error)) return fail(kStatusUsage, error);
+  if (!site::readSiteSettings(line.config, settings, error)) return failWith(Failure::kUsage, error);
   if (settings.login.port == 0 && !site::parsePort(std::getenv("MYSQL_TCP_PORT"), settings.login.port, error)) {
-    return fail(kStatusUsage, error);
+    return failWith(Failure::kUsage, error);
   }
   if (line.min_games) settings.min_games = *line.min_games;
 
@@ -78,7 +60,7 @@ int main(int argc, char** argv) {
   site::SeasonDatabase database;
   if (!database.connect(settings.login, error) ||
       !database.readSeason(settings.server_name, settings.detect_clans, data, error)) {
-    return fail(kStatusDatabase, error);
+    return failWith(Failure::kDatabase, error);
   }
   data.server = settings.server_name;
   // The players' last quotes are not shown at all (a league's wish).
@@ -97,14 +79,33 @@ int main(int argc, char** argv) {
   // The pages are written while the game records stream from the database:
   // a failure to read them is the database's, and nothing is put in place.
   if (!site::writeSite(model, output, database, counts, error)) {
-    return fail(database.readFailed() ? kStatusDatabase : kStatusWrite, error);
+    return failWith(database.readFailed() ? Failure::kDatabase : Failure::kWrite, error);
   }
-  if (!database.finish(error)) return fail(kStatusDatabase, error);
+  if (!database.finish(error)) return failWith(Failure::kDatabase, error);
 
   std::printf("Season site: %zu players (%zu on the leaderboard), %zu game pages, %lld recorded games; "
               "%zu files written, %zu unchanged -> %s\n",
               data.players.size(), model.qualified, model.games.size(),
               static_cast<long long>(database.recordedGames()), counts.written, counts.unchanged,
               (line.out / "index.html").c_str());
-  return 0;
+  return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  site::CommandLine line;
+  std::string error;
+  if (!site::parseCommandLine(argc, argv, line, error)) {
+    std::fputs(site::usage(), stderr);
+    printError(error);
+    return exitStatusOf(Failure::kUsage);
+  }
+  if (line.help) {
+    std::fputs(site::usage(), stdout);
+    return 0;
+  }
+  const Error failure = writeSeasonSite(line);
+  if (failure.failed()) printError(failure.message);
+  return exitStatusOf(failure.failure);
 }

@@ -70,7 +70,7 @@ class HeldPages {
       if (held.files) {
         if (!record(writeGameFiles(*held.files, c_.rotation))) break;
       } else if (!appendRotationStatements(held.main_page, held.number, c_.rotation)) {
-        c_.failed = true;
+        c_.status.record(Failure::kWrite);
       }
     }
     games_.clear();
@@ -103,8 +103,8 @@ class HeldPages {
 
   // False when the run is to stop.
   bool record(PageResult result) {
-    if (result == PageResult::kNotWritten) c_.failed = true;
-    if (result == PageResult::kCannotOpen) c_.failed = c_.stopped = true;
+    if (result != PageResult::kWritten) c_.status.record(Failure::kWrite);
+    if (result == PageResult::kCannotOpen) c_.stopped = true;
     return result != PageResult::kCannotOpen;
   }
 
@@ -167,9 +167,8 @@ void ConsoleHooks::convertServerLog() {
   std::string command =
       "./ks-preparse \"" + escapeForDoubleQuotes(c_.run.logfile) + "\" \"" + kConvertedLog + "\" > tmp-c";
   if (int status = runShellCommand(command); status != 0) {
-    std::fprintf(stderr, "ERROR: ./ks-preparse could not convert \"%s\" (status %d)\n", c_.run.logfile.c_str(),
-                 status);
-    c_.failed = true;
+    c_.status.fail(Failure::kProgram, "./ks-preparse could not convert \"" + std::string(c_.run.logfile.view()) +
+                                          "\" (status " + std::to_string(status) + ")");
   }
   // When the conversion left no file, the log stays closed and ends here.
   c_.run.log = std::fopen(kConvertedLog, "rb");
@@ -225,12 +224,12 @@ void ConsoleHooks::writeGame(Game& game) {
     case PageResult::kWritten:
       break;
     case PageResult::kNotWritten:
-      c_.failed = true;
+      c_.status.record(Failure::kWrite);
       break;
     case PageResult::kCannotOpen:
       // As the report always did, a page that cannot be created ends the
       // reading; the run still cleans up after itself.
-      c_.failed = true;
+      c_.status.record(Failure::kWrite);
       c_.stopped = true;
       return;
   }
@@ -245,8 +244,7 @@ void readLog(ConsoleRun& c) {
   LinePipeline pipeline(c.run, *c.game, hooks,
                         {consoleKeywordIndex(), HighBytes::kReplaced, valid_strings, addPlayer_strings});
   if (!pipeline.readLog()) {
-    std::fprintf(stderr, "ERROR: could not read logfile \"%s\" to its end\n", c.run.logfile.c_str());
-    c.failed = true;
+    c.status.fail(Failure::kLog, "could not read logfile \"" + std::string(c.run.logfile.view()) + "\" to its end");
   }
   hooks.writeHeldPages();
 }

@@ -10,6 +10,7 @@
 #include "game.h"
 #include "game_report.h"
 #include "reportconfig.h"
+#include "run_status.h"
 
 // Everything one run of kestrostats-c knows, passed to every step.
 struct ConsoleRun {
@@ -18,7 +19,7 @@ struct ConsoleRun {
   SiteFiles site;                       // the pages' header and footer, read once
   std::FILE* rotation = nullptr;        // "db_sql_gamestats.txt", appended to
   std::unique_ptr<Game> game = std::make_unique<Game>();
-  bool failed = false;                  // a step failed: the run ends with status 1
+  RunStatus status;                     // the first failure (any ends the run with status 1)
   // A game's pages could not be created (no html/ folder, no rights): the
   // run reads no further and ends with status 1.
   bool stopped = false;

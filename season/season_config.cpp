@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <utility>
 
 #include "config_file.h"
 
@@ -124,32 +126,43 @@ ConfigRead loadConfig(SeasonConfig& config) {
   return ConfigRead::kRead;
 }
 
-int readConfig(SeasonConfig& config) {
+namespace {
+
+// A configuration that cannot be used: the console text on standard output,
+// as the run has always printed it, and the failure for standard error.
+Error refuse(const char* console_text, std::string message) {
+  std::printf("%s", console_text);
+  return failWith(Failure::kUsage, std::move(message));
+}
+
+Error refuse(std::string message) {
+  std::printf("ERROR: %s\n", message.c_str());
+  return failWith(Failure::kUsage, std::move(message));
+}
+
+}  // namespace
+
+Error readConfig(SeasonConfig& config) {
+  const std::string path(config.path.view());
   switch (loadConfig(config)) {
     case ConfigRead::kRead:
       break;
     case ConfigRead::kCannotOpen:
-      std::printf("ERROR: could not open config file \"%s\"\n", config.path.c_str());
-      return 1;
+      return refuse("could not open config file \"" + path + "\"");
     case ConfigRead::kCannotRead:
-      std::printf("ERROR: could not read config file \"%s\"\n", config.path.c_str());
-      std::fprintf(stderr, "ERROR: could not read config file \"%s\"\n", config.path.c_str());
-      return 1;
+      return refuse("could not read config file \"" + path + "\"");
   }
   printListing(config);
   if (config.db_host.empty() || config.db_name.empty()) {
-    std::printf("db configuration is not specified in cfg.");
-    return 1;
+    return refuse("db configuration is not specified in cfg.", "the configuration names no database (db_host:, db_name:)");
   }
   if (!isPlainDatabaseName(config.db_name)) {
-    std::printf("ERROR: db name \"%s\" may hold only letters, digits, \"_\" and \"$\"\n", config.db_name.c_str());
-    return 1;
+    return refuse("db name \"" + std::string(config.db_name.view()) + "\" may hold only letters, digits, \"_\" and \"$\"");
   }
   if (!config.db_port.empty() && !isPortNumber(config.db_port)) {
-    std::printf("ERROR: db_port: \"%s\" is not a port number (1 to 65535)\n", config.db_port.c_str());
-    return 1;
+    return refuse("db_port: \"" + std::string(config.db_port.view()) + "\" is not a port number (1 to 65535)");
   }
-  return 0;
+  return {};
 }
 
 }  // namespace season

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "config_file.h"
+#include "run_status.h"
 #include "text.h"
 
 namespace season {
@@ -70,11 +71,12 @@ struct SeasonConfig {
 ConfigRead loadConfig(SeasonConfig& config);
 
 // Reads the file at config.path over the defaults and prints the
-// configuration listing. Returns 0, or the exit status (1) after its
-// message when the file cannot be opened, when the database host or name is
-// missing, when the database name is not a plain identifier, or when
-// db_port: is not a port number.
-int readConfig(SeasonConfig& config);
+// configuration listing. A usage failure, after its console text on
+// standard output, when the file cannot be opened or read, when the
+// database host or name is missing, when the database name is not a plain
+// identifier, or when db_port: is not a port number; the caller names it on
+// standard error.
+Error readConfig(SeasonConfig& config);
 
 // True when the database name is a plain identifier (letters, digits, "_",
 // "$"): it is written into SQL scripts and commands unquoted.

@@ -14,7 +14,7 @@ std::string readConfigFrom(const kstest::TempDir& dir, const std::string& conten
   dir.write("report.cfg", content);
   config.path.assign((dir.path() / "report.cfg").string());
   ::testing::internal::CaptureStdout();
-  EXPECT_TRUE(readConfig(config));
+  EXPECT_FALSE(readConfig(config).failed());
   return ::testing::internal::GetCapturedStdout();
 }
 
@@ -62,6 +62,6 @@ TEST(ReportConfig, AMissingFileIsReported) {
   ReportConfig config;
   config.path.assign("/nonexistent/report.cfg");
   ::testing::internal::CaptureStdout();
-  EXPECT_FALSE(readConfig(config));
+  EXPECT_EQ(readConfig(config).failure, Failure::kUsage);
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "ERROR: could not open config file \"/nonexistent/report.cfg\"\n");
 }

@@ -47,6 +47,21 @@ TEST(SeasonCommandLine, LogsAloneReadTheDefaultConfiguration) {
   EXPECT_NE(folder.output.find("ERROR: could not open config file \"s-default.cfg\"\n"), std::string::npos);
 }
 
+// A timer's quiet run shows nothing on standard output, so a configuration
+// it cannot use has to be named on standard error, with the usage status.
+TEST(SeasonConfiguration, AnUnusableConfigurationIsNamedOnStandardErrorInAQuietRun) {
+  Workspace dir;
+  auto missing = kstest::runIn(dir, "./kestrostats-s -q a.log 2> errors.txt");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.output, "");
+  EXPECT_EQ(dir.read("errors.txt"), "ERROR: could not open config file \"s-default.cfg\"\n");
+  dir.write("s-default.cfg", "db_host:\nlocalhost\n");
+  auto unnamed = kstest::runIn(dir, "./kestrostats-s -q a.log 2> errors.txt");
+  EXPECT_EQ(unnamed.status, 1);
+  EXPECT_EQ(unnamed.output, "");
+  EXPECT_EQ(dir.read("errors.txt"), "ERROR: the configuration names no database (db_host:, db_name:)\n");
+}
+
 TEST(SeasonConfiguration, TheListingShowsEverySettingButThePassword) {
   Workspace dir;
   dir.write("my.cfg",

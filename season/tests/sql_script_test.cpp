@@ -36,7 +36,7 @@ const std::string kFingerprint(64, 'f');
 // shell comment).
 std::string makeScript(const kstest::TempDir& dir, const season::SeasonConfig& config,
                        const std::string& log = "games.log") {
-  season::RunStatus status;
+  RunStatus status;
   season::DatabaseSession session(config);
   dir.write("db_counted.txt", "fingerprint\n");  // what the client lists for an empty database
   EXPECT_TRUE(session.prepare(log, status));

@@ -5,8 +5,8 @@
 // that goes on after a failure (the next log, the next game, the next step)
 // keeps the first one in a RunStatus; and main alone turns the result into
 // the exit status. The numbers are the exit statuses the README documents
-// for kestrostats-s, -site, -admin and -setup; kestrostats-c documents one
-// status for every failure (exitStatusOfReport).
+// for kestrostats-s, -site, -admin and -setup; kestrostats-c, ks-preparse
+// and TagSift document 1 for every failure (exitStatusZeroOrOne).
 #pragma once
 
 #include <string>
@@ -60,5 +60,5 @@ class RunStatus {
 // that number their failures (0 for none).
 inline int exitStatusOf(Failure failure) { return static_cast<int>(failure); }
 
-// kestrostats-c's: 1 for any failure.
-inline int exitStatusOfReport(Failure failure) { return failure == Failure::kNone ? 0 : 1; }
+// For the programs that document 1 for any failure.
+inline int exitStatusZeroOrOne(Failure failure) { return failure == Failure::kNone ? 0 : 1; }

@@ -87,14 +87,14 @@ int kestrostatsC(int argc, char** argv) {
     case CommandLine::kRun:
       break;
     case CommandLine::kVersionShown:
-      return exitStatusOfReport(Failure::kNone);
+      return exitStatusZeroOrOne(Failure::kNone);
     case CommandLine::kWrong:
-      return exitStatusOfReport(Failure::kUsage);
+      return exitStatusZeroOrOne(Failure::kUsage);
   }
   printBanner(kTitle);
   if (const Error refused = readConfig(c.config); refused.failed()) {
     printError(refused.message);
-    return exitStatusOfReport(refused.failure);
+    return exitStatusZeroOrOne(refused.failure);
   }
   c.site = loadSiteFiles(c.config);
   c.kept_pages = keptPagesOf(std::getenv("KS_KEPT_PAGES"));
@@ -107,7 +107,7 @@ int kestrostatsC(int argc, char** argv) {
     std::printf("ERROR: %s\n", message.c_str());
     c.status.fail(Failure::kLog, message);
     closeFiles(c);
-    return exitStatusOfReport(c.status.first());
+    return exitStatusZeroOrOne(c.status.first());
   }
   std::printf("\n%s\n", kRule);
   std::printf("                   Generating Stats, Please wait...\n");
@@ -121,5 +121,5 @@ int kestrostatsC(int argc, char** argv) {
   cleanUpTempFiles();
   if (!c.stopped) printRunSummary(clock, kTitle, -1, c.run.game_count - kFirstGameCount);
   closeFiles(c);
-  return exitStatusOfReport(c.status.first());
+  return exitStatusZeroOrOne(c.status.first());
 }

@@ -13,16 +13,18 @@
 #include "conversion.h"
 #include "log_input.h"
 #include "output.h"
+#include "run_status.h"
 #include "text.h"
 
 namespace preparse {
 
 namespace {
 
-constexpr const char* kOpenToReadError = "error: couldnt open file to read\n";
-constexpr const char* kOpenToWriteError = "error: couldnt open file to write\n";
-constexpr const char* kReadError = "error: couldnt read file\n";
-constexpr const char* kWriteError = "error: couldnt write file\n";
+// The failures, each with the line that names it on standard output.
+const Error kOpenToReadError{Failure::kLog, "error: couldnt open file to read\n"};
+const Error kOpenToWriteError{Failure::kWrite, "error: couldnt open file to write\n"};
+const Error kReadError{Failure::kLog, "error: couldnt read file\n"};
+const Error kWriteError{Failure::kWrite, "error: couldnt write file\n"};
 
 // An open file, closed when the object goes. The file is opened as the C
 // library opens "rb" and "wb".
@@ -70,21 +72,21 @@ std::string carryOverName(std::string_view pattern_prefix, std::string_view sour
 }
 
 // Carry-over mode: puts the previous tail, when there is one, in front of
-// the source. Returns an error message, or null.
-const char* addPreviousTail(const CarryOverNames& names, File& tail, LogInput& input) {
+// the source.
+Error addPreviousTail(const CarryOverNames& names, File& tail, LogInput& input) {
   tail = File(names.tail.c_str(), false);
-  if (!tail.isOpen()) return errno == ENOENT ? nullptr : kOpenToReadError;  // there, but unreadable: keep it
+  if (!tail.isOpen()) return errno == ENOENT ? Error{} : kOpenToReadError;  // there, but unreadable: keep it
   std::uint64_t size = 0;
   if (!tail.isRegular(&size)) return kReadError;
   input.addFile(tail.fd(), size);
-  return nullptr;
+  return {};
 }
 
 // Carry-over mode, after the conversion: the input's bytes from `start` on
 // become the next tail. It is written under a scratch name and renamed into
 // place only when complete, so that a failed or killed run leaves the
-// previous tail as it was. Returns an error message, or null.
-const char* saveTail(const CarryOverNames& names, const LogInput& input, std::uint64_t start) {
+// previous tail as it was.
+Error saveTail(const CarryOverNames& names, const LogInput& input, std::uint64_t start) {
   File out(names.new_tail.c_str(), true);
   if (!out.isOpen()) return kOpenToWriteError;
   bool read_failed = false;
@@ -98,20 +100,19 @@ const char* saveTail(const CarryOverNames& names, const LogInput& input, std::ui
       at += count;
     }
     const bool complete = tail.flush() && out.close() && !read_failed;
-    if (complete && std::rename(names.new_tail.c_str(), names.tail.c_str()) == 0) return nullptr;
+    if (complete && std::rename(names.new_tail.c_str(), names.tail.c_str()) == 0) return {};
   }
   std::remove(names.new_tail.c_str());
   return read_failed ? kReadError : kWriteError;
 }
 
-// Converts the open source into the open target. Returns an error message,
-// or null.
-const char* convert(const CarryOverNames& names, const File& source, std::uint64_t source_size, File& target,
+// Converts the open source into the open target.
+Error convert(const CarryOverNames& names, const File& source, std::uint64_t source_size, File& target,
                     bool carry_over) {
   LogInput input;
   File previous_tail;
   if (carry_over) {
-    if (const char* error = addPreviousTail(names, previous_tail, input)) return error;
+    if (Error error = addPreviousTail(names, previous_tail, input); error.failed()) return error;
   }
   input.addFile(source.fd(), source_size);
 
@@ -119,7 +120,7 @@ const char* convert(const CarryOverNames& names, const File& source, std::uint64
   const Converted converted = convertInput(input, out, carry_over);
   if (converted.read_failed) return kReadError;
   if (!out.flush() || !target.close()) return kWriteError;
-  return carry_over ? saveTail(names, input, converted.tail_start) : nullptr;
+  return carry_over ? saveTail(names, input, converted.tail_start) : Error{};
 }
 
 }  // namespace
@@ -133,7 +134,7 @@ int run(int argc, char** argv) {
   if (argc != 3 && argc != 4) {
     std::fputs("\nInvalid arguments\n", stdout);
     std::fputs("usage: ks-preparse source.log target.log\n", stdout);
-    return 1;
+    return exitStatusZeroOrOne(Failure::kUsage);
   }
   const bool carry_over = argc == 4 && std::strcmp(argv[3], "1") == 0;
   const char* source_name = argv[1];
@@ -146,17 +147,19 @@ int run(int argc, char** argv) {
   std::uint64_t source_size = 0;
   const bool source_is_file = source.isRegular(&source_size);
   if (!source_is_file || !target.isOpen()) {
-    std::fputs(!source_is_file ? kOpenToReadError : kOpenToWriteError, stdout);
-    return 1;
+    const Error& error = !source_is_file ? kOpenToReadError : kOpenToWriteError;
+    std::fputs(error.message.c_str(), stdout);
+    return exitStatusZeroOrOne(error.failure);
   }
   // Only a file this run made is removed again, never a device.
   const bool target_is_file = target.isRegular();
 
-  const char* error = convert(carryOverNames(source_name), source, source_size, target, carry_over);
-  if (error == nullptr) return 0;
-  std::fputs(error, stdout);
-  if (target_is_file) std::remove(target_name);
-  return 1;
+  const Error error = convert(carryOverNames(source_name), source, source_size, target, carry_over);
+  if (error.failed()) {
+    std::fputs(error.message.c_str(), stdout);
+    if (target_is_file) std::remove(target_name);
+  }
+  return exitStatusZeroOrOne(error.failure);
 }
 
 }  // namespace preparse

@@ -347,9 +347,9 @@ Error listRows(Admin& a, const char* statement, const char* heading, const char*
 // The season site and clan stats after a change, as a season run makes them.
 Error refresh(Admin& a) {
   RunStatus status;
-  if (isYes(a.config.detect_clan_tag)) season::generateClanStats(a.config, status);
+  if (a.config.detect_clan_tag) season::generateClanStats(a.config, status);
   if (status.failed()) return failWith(status.first(), "the clan stats were not made again");
-  if (!a.command.site || !isYes(a.config.make_season_site)) {
+  if (!a.command.site || !a.config.make_season_site) {
     std::printf("The season site was not made again: run ./kestrostats-site \"%s\" to show the change.\n",
                 a.command.config.c_str());
     return {};

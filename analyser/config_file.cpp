@@ -3,8 +3,17 @@
 #include <filesystem>
 #include <system_error>
 
+namespace {
+
+void setValue(const TextSetting& setting, std::string_view value) {
+  setting.value->assign(value);
+  if (setting.yes != nullptr) *setting.yes = setting.value->view() == "yes";
+}
+
+}  // namespace
+
 void setDefaults(std::span<const TextSetting> settings) {
-  for (const TextSetting& s : settings) s.value->assign(s.default_value);
+  for (const TextSetting& s : settings) setValue(s, s.default_value);
 }
 
 bool readValueLine(std::FILE* file, FixedText& value) {
@@ -23,7 +32,7 @@ void readSettings(std::FILE* file, std::span<const TextSetting> settings,
     for (const TextSetting& s : settings) {
       if (line.view() != s.key) continue;
       FixedText value;
-      if (readValueLine(file, value)) *s.value = value;
+      if (readValueLine(file, value)) setValue(s, value);
       taken = true;
       break;
     }

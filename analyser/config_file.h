@@ -17,8 +17,11 @@
 
 struct TextSetting {
   std::string_view key;
-  FixedText* value;
+  FixedText* value;  // as written, for the configuration listings
   std::string_view default_value;
+  // A yes/no setting's switch: on exactly when the value is "yes" (files
+  // have always been read so; "Yes" is off). Set with the value.
+  bool* yes = nullptr;
 };
 
 // Gives every setting its default.

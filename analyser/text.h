@@ -108,9 +108,6 @@ void stripIllegalFilenameChars(std::string& text);
 // Closes the file if open and sets the reference to null.
 void fpclose(std::FILE*& file);
 
-// A yes/no setting is on only when its value is exactly "yes".
-inline bool isYes(std::string_view setting) { return setting == "yes"; }
-
 // True when `text` contains `word`.
 inline bool contains(std::string_view text, std::string_view word) {
   return text.find(word) != std::string_view::npos;

@@ -160,7 +160,7 @@ void processLog(SeasonRun& s, const std::string& name, int number, int count) {
   s.run.logfile.assign(name);
   s.log_failed = false;
   s.snapshot_taken = false;
-  if (isYes(s.config.realtime_log)) {
+  if (s.config.realtime_log) {
     processLiveLog(s, name, number, count);
     return;
   }
@@ -221,7 +221,7 @@ bool takeQuietOption(int& argc, char** argv) {
 bool configAsksQuiet(const SeasonConfig& config) {
   SeasonConfig peek;
   peek.path = config.path;
-  return loadConfig(peek) == ConfigRead::kRead && isYes(peek.quiet);
+  return loadConfig(peek) == ConfigRead::kRead && peek.quiet;
 }
 
 // A file that holds the database password should be its owner's only.
@@ -275,7 +275,7 @@ Failure seasonRun(const SeasonConfig& config, const std::vector<std::string>& lo
   if (quiet.onTerminal()) s.progress = &progress;
   int count = static_cast<int>(logs.size());
   for (int i = 0; i < count; ++i) processLog(s, logs[i], i + 1, count);
-  if (isYes(config.make_season_site) && !s.status.failed()) makeSeasonSite(s);
+  if (config.make_season_site && !s.status.failed()) makeSeasonSite(s);
   progress.finish();
 
   if (s.run.game_count == kFirstGameCount) std::printf("No valid games were detected in the log file.\n");

@@ -62,7 +62,7 @@ void makeHtml(Report& r) {
     r.wrText("</td>");
     r.wrText("</tr>");
   }
-  if (isYes(r.config.make_weapon_stats)) {
+  if (r.config.make_weapon_stats) {
     r.wrText("<tr><td>");
     r.wrText("<br>");
     htmlDrawWeaponTable(r);
@@ -83,7 +83,7 @@ GameFiles gameFiles(const Report& r) {
   game.number = r.run.game_count;
   game.files.emplace_back(r.out_filename_stats, std::string(r.mainPage()));
   if (!r.weaponPage().empty()) game.files.emplace_back(r.out_filename_wepns, std::string(r.weaponPage()));
-  if (isYes(r.config.make_json_stats)) game.files.emplace_back(r.out_filename_json, gameJson(r));
+  if (r.config.make_json_stats) game.files.emplace_back(r.out_filename_json, gameJson(r));
   return game;
 }
 

@@ -257,7 +257,7 @@ void teamPlayerList(Report& r) {
   r.wr("</tr>\n");
   r.wr("</table>");
   r.wr("<br>");
-  if (isYes(r.config.display_unknown_team_players) && getTeamTotalPlayers(r.game, kNoTeam) >= 1) unknownTeamList(r);
+  if (r.config.display_unknown_team_players && getTeamTotalPlayers(r.game, kNoTeam) >= 1) unknownTeamList(r);
 }
 
 // --- Player list, free-for-all -------------------------------------------------
@@ -370,7 +370,7 @@ void cardHead(Report& r, const TeamStyle& s, const Q3Player& p) {
 void cardQuote(Report& r, const TeamStyle& s, const Q3Player& p) {
   r.wr("<tr>\n");
   r.wr("<td COLSPAN=4 CLASS=\"%s\"><DIV align=right>\" ", s.plain);
-  if (p.quote.view() != kNoQuote && isYes(r.config.show_quotes)) r.wrText(p.quote.view().substr(0, 61));
+  if (p.quote.view() != kNoQuote && r.config.show_quotes) r.wrText(p.quote.view().substr(0, 61));
   r.wr(" \"</DIV></td>\n");
   r.wr("</tr>\n");
 }

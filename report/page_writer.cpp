@@ -156,7 +156,7 @@ int Report::wr(const char* format, ...) {
 void Report::wrText(std::string_view text) { current_->append(text); }
 
 void htmlWriteQ3String(Report& r, std::string_view name) {
-  bool colours = isYes(r.config.use_name_colors);
+  bool colours = r.config.use_name_colors;
   r.wrText(colours ? "<font color=#FFFFFF>" : "<font size=\"0\">");
   const int n = static_cast<int>(name.size());
   int i = 0;

@@ -294,7 +294,7 @@ void weaponPageEnd(Report& r) {
 std::string getWeaponName(const ReportConfig& config, int weapon) {
   if (!isDisplayedWeapon(weapon)) return {};
   const WeaponDisplay& d = kWeaponDisplay[weapon];
-  if (!isYes(config.use_weapon_colors)) return d.name;
+  if (!config.use_weapon_colors) return d.name;
   return std::string("<font size=-2 color=") + d.colour + ">" + d.name + "</font>";
 }
 
@@ -303,7 +303,7 @@ void htmlPrintWeaponStat(Report& r, int weapon, int value) {
   char number[16];
   const std::string_view digits(number, static_cast<std::size_t>(
                                             std::to_chars(number, number + sizeof number, value).ptr - number));
-  if (isYes(r.config.use_weapon_colors) && isDisplayedWeapon(weapon)) {
+  if (r.config.use_weapon_colors && isDisplayedWeapon(weapon)) {
     r.wrText("<font color=");
     r.wrText(kWeaponDisplay[weapon].colour);
     r.wrText(">");

@@ -85,7 +85,7 @@ void updateTags(const SeasonConfig& config, RunStatus& status) {
     return;
   }
   std::fprintf(script, "use %s;\n", config.db_name.c_str());
-  if (isYes(config.process_clan_tag_auto)) {
+  if (config.process_clan_tag_auto) {
     std::printf("  - auto-detecting tags...\n");
     if (fetchNameLists(config, status)) {
       int exit_status = runCommand(config, "./TagSift -s -l " + shellWord(config.clan_tag_min_length) + " -m " +
@@ -97,11 +97,11 @@ void updateTags(const SeasonConfig& config, RunStatus& status) {
       }
     }
   }
-  if (isYes(config.process_clan_tag_add)) {
+  if (config.process_clan_tag_add) {
     std::printf("  - processing custom tags_add.txt...\n");
     writeTagStatements(script, "tags_add.txt", "INSERT IGNORE INTO clanstats SET tag='%s';\n");
   }
-  if (isYes(config.process_clan_tag_del)) {
+  if (config.process_clan_tag_del) {
     std::printf("  - processing custom tags_del.txt...\n");
     writeTagStatements(script, "tags_del.txt", "DELETE FROM clanstats WHERE tag='%s';\n");
   }
@@ -140,7 +140,7 @@ bool writeStatScript(const SeasonConfig& config, RunStatus& status) {
 }  // namespace
 
 void generateClanStats(const SeasonConfig& config, RunStatus& status) {
-  if (!isYes(config.detect_clan_tag)) return;
+  if (!config.detect_clan_tag) return;
   std::printf("\n%s\n", kRule);
   std::printf(" Generating clan stats\n");
   std::printf("%s\n", kRule);

@@ -12,8 +12,8 @@
 namespace season {
 
 bool loadCountingRules(const SeasonConfig& config, CountingRules& rules, std::string& error) {
-  rules.count_bots = isYes(config.count_bots);
-  rules.count_aborted_games = isYes(config.count_aborted_games);
+  rules.count_bots = config.count_bots;
+  rules.count_aborted_games = config.count_aborted_games;
   rules.ignored_names.clear();
   const std::string path(config.ignore_names.view());
   if (path.empty()) return true;

@@ -99,7 +99,7 @@ class DatabaseSession {
   bool dropCountedMeanwhile(ScriptGames& script, std::size_t from);
   bool writeRetryScript(ScriptGames& script, std::size_t from);
   void reportFailedGame(const ScriptGames& script, const std::string& client_errors) const;
-  bool countGamesOnce() const { return isYes(config_.count_games_once); }
+  bool countGamesOnce() const { return config_.count_games_once; }
 
   const SeasonConfig& config_;
   std::string log_name_;

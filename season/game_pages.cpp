@@ -106,7 +106,7 @@ PagesPlan planPages(const SeasonRun& s) {
   for (const std::string& fingerprint : s.input_games.settled()) {
     if (!s.database.countedElsewhere(fingerprint)) plan.made.push_back(fingerprint);
   }
-  if (!isYes(s.config.count_games_once)) plan.made.clear();
+  if (!s.config.count_games_once) plan.made.clear();
   return plan;
 }
 

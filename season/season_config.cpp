@@ -16,7 +16,7 @@ namespace {
 std::array<TextSetting, 27> settingsOf(SeasonConfig& c) {
   return {{
       {"pre_command:", &c.pre_command, ""},
-      {"realtime_log:", &c.realtime_log, "no"},
+      {"realtime_log:", &c.realtime_log_text, "no", &c.realtime_log},
       {"backup_dir:", &c.backup_dir, ""},
       {"no_of_game_stats:", &c.no_of_game_stats_text, ""},
       {"game_stats_config_file:", &c.game_stats_config_file, "c-default.cfg"},
@@ -26,22 +26,22 @@ std::array<TextSetting, 27> settingsOf(SeasonConfig& c) {
       {"db_pass:", &c.db_pass, ""},
       {"db_port:", &c.db_port, ""},
       {"db_socket:", &c.db_socket, ""},
-      {"detect_clan_tag:", &c.detect_clan_tag, "no"},
-      {"process_clan_tag_auto:", &c.process_clan_tag_auto, "no"},
-      {"process_clan_tag_add:", &c.process_clan_tag_add, "no"},
-      {"process_clan_tag_del:", &c.process_clan_tag_del, "no"},
+      {"detect_clan_tag:", &c.detect_clan_tag_text, "no", &c.detect_clan_tag},
+      {"process_clan_tag_auto:", &c.process_clan_tag_auto_text, "no", &c.process_clan_tag_auto},
+      {"process_clan_tag_add:", &c.process_clan_tag_add_text, "no", &c.process_clan_tag_add},
+      {"process_clan_tag_del:", &c.process_clan_tag_del_text, "no", &c.process_clan_tag_del},
       {"clan_tag_min_length:", &c.clan_tag_min_length, "6"},
       {"clan_tag_min_matches:", &c.clan_tag_min_matches, "5"},
       {"clan_tag_min_condition:", &c.clan_tag_min_condition, "games>1"},
-      {"count_games_once:", &c.count_games_once, "yes"},
+      {"count_games_once:", &c.count_games_once_text, "yes", &c.count_games_once},
       {"lock_wait_seconds:", &c.lock_wait_seconds_text, "300"},
-      {"make_season_site:", &c.make_season_site, "yes"},
-      {"quiet:", &c.quiet, "no"},
+      {"make_season_site:", &c.make_season_site_text, "yes", &c.make_season_site},
+      {"quiet:", &c.quiet_text, "no", &c.quiet},
       {"server_name:", &c.server_name, ""},
-      {"count_bots:", &c.count_bots, "yes"},
-      {"count_aborted_games:", &c.count_aborted_games, "yes"},
+      {"count_bots:", &c.count_bots_text, "yes", &c.count_bots},
+      {"count_aborted_games:", &c.count_aborted_games_text, "yes", &c.count_aborted_games},
       {"ignore_names:", &c.ignore_names, "ignore_names"},
-      {"show_quotes:", &c.show_quotes, "yes"},
+      {"show_quotes:", &c.show_quotes_text, "yes", &c.show_quotes},
   }};
 }
 
@@ -53,7 +53,7 @@ void printListing(const SeasonConfig& c) {
   std::printf("                             Configuration\n");
   std::fputs(rule, stdout);
   std::printf("           config file: %s\n", c.path.c_str());
-  std::printf("         realtime log?: %s\n", c.realtime_log.c_str());
+  std::printf("         realtime log?: %s\n", c.realtime_log_text.c_str());
   std::printf("            backup dir: %s\n", c.backup_dir.c_str());
   std::printf("     no. of game stats: %d\n", c.no_of_game_stats);
   std::printf("     game stats config: %s\n", c.game_stats_config_file.c_str());
@@ -63,20 +63,20 @@ void printListing(const SeasonConfig& c) {
   std::printf("               db pass: %s\n", "********");
   if (!c.db_port.empty()) std::printf("               db port: %s\n", c.db_port.c_str());
   if (!c.db_socket.empty()) std::printf("             db socket: %s\n", c.db_socket.c_str());
-  std::printf("          detect tags?: %s\n", c.detect_clan_tag.c_str());
-  std::printf("            auto tags?: %s\n", c.process_clan_tag_auto.c_str());
+  std::printf("          detect tags?: %s\n", c.detect_clan_tag_text.c_str());
+  std::printf("            auto tags?: %s\n", c.process_clan_tag_auto_text.c_str());
   std::printf("        min. tag cond.: %s\n", c.clan_tag_min_condition.c_str());
   std::printf("       min. tag length: %s\n", c.clan_tag_min_length.c_str());
   std::printf("      min. tag matches: %s\n", c.clan_tag_min_matches.c_str());
-  std::printf("      custom add tags?: %s\n", c.process_clan_tag_add.c_str());
-  std::printf("      custom del tags?: %s\n", c.process_clan_tag_del.c_str());
+  std::printf("      custom add tags?: %s\n", c.process_clan_tag_add_text.c_str());
+  std::printf("      custom del tags?: %s\n", c.process_clan_tag_del_text.c_str());
   std::printf("           pre-command: %s\n", c.pre_command.c_str());
   std::printf("        enclosing char: %c\n", c.command_enclosing_character);
-  std::printf("     count games once?: %s\n", c.count_games_once.c_str());
+  std::printf("     count games once?: %s\n", c.count_games_once_text.c_str());
   std::printf("     lock wait seconds: %d\n", c.lock_wait_seconds);
   std::printf("           server name: %s\n", c.server.c_str());
-  std::printf("           count bots?: %s\n", c.count_bots.c_str());
-  std::printf("  count aborted games?: %s\n", c.count_aborted_games.c_str());
+  std::printf("           count bots?: %s\n", c.count_bots_text.c_str());
+  std::printf("  count aborted games?: %s\n", c.count_aborted_games_text.c_str());
   std::printf("          ignore names: %s\n", c.ignore_names.c_str());
   std::fputs(rule, stdout);
 }

@@ -10,11 +10,15 @@
 
 namespace season {
 
+// A yes/no setting comes twice: its text as written (`..._text`, for the
+// listing) and its switch, on exactly when the text is "yes"; a number
+// likewise has its text and its value.
 struct SeasonConfig {
   FixedText path;  // the season configuration file
   FixedText pre_command;
   char command_enclosing_character = ' ';
-  FixedText realtime_log;
+  FixedText realtime_log_text;
+  bool realtime_log = false;
   FixedText backup_dir;
   FixedText no_of_game_stats_text;
   int no_of_game_stats = 0;  // read from no_of_game_stats_text
@@ -27,26 +31,33 @@ struct SeasonConfig {
   // and, for a server on this machine, its socket file.
   FixedText db_port;
   FixedText db_socket;
-  FixedText detect_clan_tag;
-  FixedText process_clan_tag_auto;
-  FixedText process_clan_tag_add;
-  FixedText process_clan_tag_del;
+  FixedText detect_clan_tag_text;
+  bool detect_clan_tag = false;
+  FixedText process_clan_tag_auto_text;
+  bool process_clan_tag_auto = false;
+  FixedText process_clan_tag_add_text;
+  bool process_clan_tag_add = false;
+  FixedText process_clan_tag_del_text;
+  bool process_clan_tag_del = false;
   FixedText clan_tag_min_length;
   FixedText clan_tag_min_matches;
   FixedText clan_tag_min_condition;
   // "yes" (the default): every game is counted once, by its fingerprint,
   // however often its log is read; anything else adds a game again each
   // time it is read.
-  FixedText count_games_once;
+  FixedText count_games_once_text;
+  bool count_games_once = false;
   // Seconds a run waits for another run in the same working directory to
   // finish before it gives up.
   FixedText lock_wait_seconds_text;
   // "yes" (the default): a successful run ends by having ./kestrostats-site
   // write the season site from the database.
-  FixedText make_season_site;
+  FixedText make_season_site_text;
+  bool make_season_site = false;
   int lock_wait_seconds = 300;  // read from lock_wait_seconds_text
   // "yes": only errors and one summary line (as the -q option).
-  FixedText quiet;
+  FixedText quiet_text;
+  bool quiet = false;
   // The game server this working directory feeds (server_name:): its games
   // and its own page rotation are recorded under this name, so that several
   // servers can share one database. Empty: the working directory's name.
@@ -56,11 +67,14 @@ struct SeasonConfig {
   // a map change, a restart) count like any other. ignore_names: a file of
   // raw names (one a line, as the log writes them) never to count; a
   // missing file names none.
-  FixedText count_bots;
-  FixedText count_aborted_games;
+  FixedText count_bots_text;
+  bool count_bots = false;
+  FixedText count_aborted_games_text;
+  bool count_aborted_games = false;
   FixedText ignore_names;
   // "yes" (the default): the site shows the players' last quotes.
-  FixedText show_quotes;
+  FixedText show_quotes_text;
+  bool show_quotes = false;
   std::string server;  // the name in use (seasonServerName of server_name)
 
   // Every setting at its default.

@@ -85,6 +85,8 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
 
 bool readSiteSettings(const std::string& path, SiteSettings& settings, std::string& error) {
   FixedText host, name, user, pass, port, socket, clans, min_games, min_attempts, server, title, quotes;
+  bool detect_clans = false;
+  bool show_quotes = true;
   const TextSetting table[] = {
       {"db_host:", &host, ""},
       {"db_name:", &name, ""},
@@ -92,12 +94,12 @@ bool readSiteSettings(const std::string& path, SiteSettings& settings, std::stri
       {"db_pass:", &pass, ""},
       {"db_port:", &port, ""},
       {"db_socket:", &socket, ""},
-      {"detect_clan_tag:", &clans, "no"},
+      {"detect_clan_tag:", &clans, "no", &detect_clans},
       {"site_min_games:", &min_games, "2"},
       {"site_award_min_attempts:", &min_attempts, "100"},
       {"server_name:", &server, ""},
       {"site_title:", &title, ""},
-      {"show_quotes:", &quotes, "yes"},
+      {"show_quotes:", &quotes, "yes", &show_quotes},
   };
   setDefaults(table);
   switch (readConfigFile(path, table)) {
@@ -121,10 +123,10 @@ bool readSiteSettings(const std::string& path, SiteSettings& settings, std::stri
     error = "db_port: is not a port number: \"" + std::string(port.view()) + "\"";
     return false;
   }
-  settings.detect_clans = clans.view() == "yes";
+  settings.detect_clans = detect_clans;
   settings.server_name = seasonServerName(server.view());
   settings.site_title = std::string(title.view());
-  settings.show_quotes = quotes.view() == "yes";
+  settings.show_quotes = show_quotes;
   if (!readCount(min_games.view(), settings.min_games)) {
     error = "site_min_games: must be a whole number of 0 or more, not \"" + std::string(min_games.view()) + "\"";
     return false;

@@ -34,8 +34,8 @@ TEST(ReportConfig, ACommentOnlyFileKeepsEveryDefaultAndPrintsTheBlock) {
                      "                       header file: c-header.html\n"
                      "                       footer file: c-footer.html\n" +
                      rule);
-  EXPECT_TRUE(isYes(config.use_name_colors));
-  EXPECT_TRUE(isYes(config.use_weapon_colors));
+  EXPECT_TRUE(config.use_name_colors);
+  EXPECT_TRUE(config.use_weapon_colors);
 }
 
 TEST(ReportConfig, KeyLinesTakeTheWholeNextLineAsTheirValue) {
@@ -50,11 +50,11 @@ TEST(ReportConfig, KeyLinesTakeTheWholeNextLineAsTheirValue) {
                  "footer_file:\n",                     // a key on the last line keeps its default
                  config);
   EXPECT_EQ(config.file_extension.view(), "htm");
-  EXPECT_EQ(config.make_weapon_stats.view(), "Yes");
-  EXPECT_FALSE(isYes(config.make_weapon_stats));
+  EXPECT_EQ(config.make_weapon_stats_text.view(), "Yes");
+  EXPECT_FALSE(config.make_weapon_stats);
   EXPECT_EQ(config.stylesheet.view(), "c-kestro.css");
   EXPECT_EQ(config.header_file.view(), "#top.html");
-  EXPECT_EQ(config.use_name_colors.view(), "no");
+  EXPECT_EQ(config.use_name_colors_text.view(), "no");
   EXPECT_EQ(config.footer_file.view(), "c-footer.html");
 }
 

@@ -54,7 +54,7 @@ TEST_F(MainTables, PlayersWithoutATeamAreListedOnlyWhenConfigured) {
   ctfGame(1, 1);
   addPlayer(game(), "loner");
   EXPECT_EQ(render(htmlDrawPlayerListTable).find("SUICIDES"), std::string::npos);
-  config().display_unknown_team_players.assign("yes");
+  config().display_unknown_team_players = true;
   std::string list = render(htmlDrawPlayerListTable);
   EXPECT_NE(list.find("<td CLASS=\"neutralHighlight\"><div align=center><b>DEATH STREAK</b></div></td>"),
             std::string::npos);
@@ -81,7 +81,7 @@ TEST_F(MainTables, CardsShowQuotesEfficiencyAndAccuracy) {
   EXPECT_NE(cards.find("<td CLASS=\"blueHighlight\" COLSPAN=2><DIV ALIGN=RIGHT>"), std::string::npos);
   EXPECT_NE(cards.find("<td CLASS=\"redHighlight\" COLSPAN=2 ><DIV ALIGN=RIGHT>"), std::string::npos);
   // A league that shows no quotes gets the empty cell.
-  config().show_quotes.assign("no");
+  config().show_quotes = false;
   cards = render(htmlDrawPlayerStatTable);
   EXPECT_EQ(cards.find(std::string(61, 'q')), std::string::npos);
   EXPECT_EQ(countOf(cards, "<DIV align=right>\"  \"</DIV></td>\n"), 2);

@@ -27,7 +27,7 @@ TEST_F(NameColours, HexColoursAndDroppedCodes) {
 }
 
 TEST_F(NameColours, WithoutColoursCodesAreDropped) {
-  config().use_name_colors.assign("no");
+  config().use_name_colors = false;
   EXPECT_EQ(colouredName("^1Red^7Dog"), "<font size=\"0\">RedDog</font>");
 }
 

@@ -82,7 +82,7 @@ TEST_F(Pages, TheMainPageHasEveryPartInOrderAndLinksToTheWeaponPage) {
 
 TEST_F(Pages, WithoutWeaponStatsThereIsNoWeaponPage) {
   twoPlayerGame();
-  config().make_weapon_stats.assign("Yes");
+  config().make_weapon_stats = false;
   makeHtml();
   EXPECT_FALSE(dir_.exists("html/" + out_filename_wepns));
   EXPECT_EQ(dir_.read("html/" + out_filename_stats).find("view weapon stats"), std::string::npos);
@@ -157,7 +157,7 @@ TEST_F(Pages, AFullDiskLeavesNoPartOfThePages) {
 
 TEST_F(Pages, ADiskThatFillsUpAnywhereInTheGamesFilesLeavesNothingOfTheGame) {
   twoPlayerGame();
-  config().make_json_stats.assign("yes");
+  config().make_json_stats = true;
   // The game's three files, written once to learn where the disk may fill.
   ASSERT_EQ(makeHtml(), PageResult::kWritten);
   const std::string stem = "html/kestrostats_2026_12_07_20_44_01_1001_FFA_PUB_";
@@ -213,7 +213,7 @@ TEST_F(Pages, TheGameAsJsonBesideItsPagesWhenConfigured) {
   EXPECT_EQ(makeHtml(), PageResult::kWritten);
   EXPECT_FALSE(dir_.exists("html/kestrostats_2026_12_07_20_44_01_1001_FFA_PUB_game.json"));  // off by default
 
-  config().make_json_stats.assign("yes");
+  config().make_json_stats = true;
   run().game_count = 1002;
   assignAwards(game());
   EXPECT_EQ(makeHtml(), PageResult::kWritten);

@@ -21,7 +21,7 @@ TEST_F(WeaponPage, WeaponNamesAndNumbersAreColouredWhenConfigured) {
   EXPECT_EQ(getWeaponName(config(), kBfg), "<font size=-2 color=#054DA3>BFG</font>");
   EXPECT_EQ(getWeaponName(config(), kNoKill), "");
   EXPECT_EQ(render([](Report& r) { htmlPrintWeaponStat(r, kRailGun, 7); }), "<font color=#00FF00>7</font>");
-  config().use_weapon_colors.assign("no");
+  config().use_weapon_colors = false;
   EXPECT_EQ(getWeaponName(config(), kNailGun), "Nail Gun");
   EXPECT_EQ(getWeaponName(config(), kGrapple), "Grapple");
   EXPECT_EQ(render([](Report& r) { htmlPrintWeaponStat(r, kRailGun, 7); }), "7");

@@ -24,7 +24,7 @@ season::SeasonConfig seasonSettings() {
   config.db_name.assign("season");
   config.db_user.assign("stats");
   config.db_pass.assign("");
-  config.count_games_once.assign("yes");
+  config.count_games_once = true;
   config.no_of_game_stats = 2;
   config.server = "it's east";
   return config;
@@ -119,7 +119,7 @@ TEST_F(SqlScript, EachGameIsOneTransactionThatRecordsItsFingerprint) {
   config.no_of_game_stats = 0;
   const std::string unpaged = makeScript(dir_, config);
   EXPECT_NE(unpaged.find("now(), server='it\\'s east', pages=1;\n"), std::string::npos) << unpaged;
-  config.count_games_once.assign("no");
+  config.count_games_once = false;
   EXPECT_EQ(makeScript(dir_, config).find("countedgames"), std::string::npos);
 }
 

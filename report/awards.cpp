@@ -48,7 +48,6 @@ constexpr const char* kAwardImages[kAwardCount] = {
 };
 
 constexpr int kFirstAccuracySlot = 11;
-constexpr int kFirstPlayerSlot = 21;
 
 void setForEveryone(Game& game, int slot, int flag) {
   for (int i = 0, n = getTotalPlayers(game); i < n; ++i) game.q3players[i].awards[slot] = flag;
@@ -122,20 +121,25 @@ void assignAwards(Game& game) {
   integerAward(game, kFirstAccuracySlot, [](const Q3Player& p) { return p.accuracy_hits[kGauntlet]; });
   for (int w = kMachineGun; w <= kBfg; ++w) accuracyAward(game, w);
 
-  integerAward(game, 21, [](const Q3Player& p) { return p.kills; });
-  integerAward(game, 22, [](const Q3Player& p) { return p.ctf_flag_caps; });
-  realAward(game, 23, 0.001, [](const Q3Player& p) { return static_cast<double>(p.combat); });
-  realAward(game, 24, 0.001, [](const Q3Player& p) { return static_cast<double>(p.skill); });
-  realAward(game, 25, 0.4, [](const Q3Player& p) { return static_cast<double>(p.ctf_base_defends); });
-  realAward(game, 26, 0.001, [](const Q3Player& p) { return 1.5 * p.ctf_assist_efc_kills + p.ctf_assist_flag_returns; });
-  integerAward(game, 27, [](const Q3Player& p) { return p.kill_streak; });
-  integerAward(game, 28, [](const Q3Player& p) { return p.damage_given; });
-  realAward(game, 29, 0.001, [](const Q3Player& p) {
+  using enum PlayerAward;
+  integerAward(game, awardSlot(kBestKiller), [](const Q3Player& p) { return p.kills; });
+  integerAward(game, awardSlot(kBestFlagCapper), [](const Q3Player& p) { return p.ctf_flag_caps; });
+  realAward(game, awardSlot(kDeadliest), 0.001, [](const Q3Player& p) { return static_cast<double>(p.combat); });
+  realAward(game, awardSlot(kMostValuable), 0.001, [](const Q3Player& p) { return static_cast<double>(p.skill); });
+  realAward(game, awardSlot(kBestDefender), 0.4,
+            [](const Q3Player& p) { return static_cast<double>(p.ctf_base_defends); });
+  realAward(game, awardSlot(kBestAssists), 0.001,
+            [](const Q3Player& p) { return 1.5 * p.ctf_assist_efc_kills + p.ctf_assist_flag_returns; });
+  integerAward(game, awardSlot(kHighestKillStreak), [](const Q3Player& p) { return p.kill_streak; });
+  integerAward(game, awardSlot(kBestDamage), [](const Q3Player& p) { return p.damage_given; });
+  realAward(game, awardSlot(kBestOverallAccuracy), 0.001, [](const Q3Player& p) {
     return 100.0 * p.accuracy_total_hits / (static_cast<double>(p.accuracy_total_attempts) + 1.0);
   });
-  realAward(game, 30, 0.001, [](const Q3Player& p) { return 1.5 * p.ctf_fc_defends_aggressive + p.ctf_fc_defends; });
-  realAward(game, 31, 0.001, [](const Q3Player& p) { return 1.5 * p.ctf_efc_kills + p.ctf_flag_returns; });
-  integerAward(game, 32, [](const Q3Player& p) { return p.ctf_flag_hold_kills; });
+  realAward(game, awardSlot(kBestEscort), 0.001,
+            [](const Q3Player& p) { return 1.5 * p.ctf_fc_defends_aggressive + p.ctf_fc_defends; });
+  realAward(game, awardSlot(kBestFlagRetriever), 0.001,
+            [](const Q3Player& p) { return 1.5 * p.ctf_efc_kills + p.ctf_flag_returns; });
+  integerAward(game, awardSlot(kBestFlagHolder), [](const Q3Player& p) { return p.ctf_flag_hold_kills; });
 }
 
 std::string_view awardTitle(int slot) {
@@ -147,12 +151,21 @@ std::string_view awardTitle(int slot) {
   return image.substr(from, image.find('"', from) - from);
 }
 
-void htmlPrintAwards(Report& r, const AwardFlags& flags, std::string_view group) {
-  if (group == "weapons") {
-    printAwardSlots(r, flags, 0, 10, {0, 1, 2, 3, 4, 6, 5, 7, 8, 9, 10});
-  } else if (group == "accuracy") {
-    printAwardSlots(r, flags, kFirstAccuracySlot, 20, {11, 12, 13, 14, 15, 17, 16, 18, 19});
-  } else if (group == "player") {
-    printAwardSlots(r, flags, kFirstPlayerSlot, 32, {21, 27, 28, 29, 23, 22, 26, 30, 31, 32, 25, 24});
+void htmlPrintAwards(Report& r, const AwardFlags& flags, AwardGroup group) {
+  using enum PlayerAward;
+  switch (group) {
+    case AwardGroup::kWeapons:
+      printAwardSlots(r, flags, 0, 10, {0, 1, 2, 3, 4, 6, 5, 7, 8, 9, 10});
+      return;
+    case AwardGroup::kAccuracy:
+      printAwardSlots(r, flags, kFirstAccuracySlot, 20, {11, 12, 13, 14, 15, 17, 16, 18, 19});
+      return;
+    case AwardGroup::kPlayer:
+      printAwardSlots(r, flags, awardSlot(kBestKiller), awardSlot(kBestFlagHolder),
+                      {awardSlot(kBestKiller), awardSlot(kHighestKillStreak), awardSlot(kBestDamage),
+                       awardSlot(kBestOverallAccuracy), awardSlot(kDeadliest), awardSlot(kBestFlagCapper),
+                       awardSlot(kBestAssists), awardSlot(kBestEscort), awardSlot(kBestFlagRetriever),
+                       awardSlot(kBestFlagHolder), awardSlot(kBestDefender), awardSlot(kMostValuable)});
+      return;
   }
 }

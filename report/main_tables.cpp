@@ -289,10 +289,10 @@ void freeForAllRow(Report& r, int i) {
   r.wr("<td CLASS=%s><div align=center>%d</div></td>\n", c, p.suicides);
   r.wr("<td CLASS=%s><div align=center>%.2d / %.2d</div></td>\n", c, p.kill_streak, p.death_streak);
   r.wr("<td CLASS=%s><div align=center>", c);
-  htmlPrintAwards(r, p.awards, "player");
+  htmlPrintAwards(r, p.awards, AwardGroup::kPlayer);
   r.wr("</div></td>\n");
   r.wr("<td CLASS=%s><div align=center>", c);
-  htmlPrintAwards(r, p.awards, "weapons");
+  htmlPrintAwards(r, p.awards, AwardGroup::kWeapons);
   r.wr("</div></td>\n");
   nameOfPlayerCell(r, c, getEasiestPrey(r.game, i));
   nameOfPlayerCell(r, c, getWorstEnemy(r.game, i));
@@ -362,7 +362,7 @@ void cardHead(Report& r, const TeamStyle& s, const Q3Player& p) {
   } else {
     r.wr("<td CLASS=\"blueHighlight\" COLSPAN=2><DIV ALIGN=RIGHT>");
   }
-  htmlPrintAwards(r, p.awards, "player");
+  htmlPrintAwards(r, p.awards, AwardGroup::kPlayer);
   r.wr("</DIV></td>\n");
   r.wr("</tr>\n");
 }
@@ -426,10 +426,10 @@ void cardAwards(Report& r, const TeamStyle& s, const Q3Player& p) {
   const char* cell_end = s.team == kRed ? "</DIV></td>\n" : "</DIV></td>";
   r.wr("<tr>\n");
   r.wr("<td COLSPAN=2 CLASS=\"%s\"><DIV ALIGN=LEFT>&nbsp;", s.highlight);
-  htmlPrintAwards(r, p.awards, "accuracy");
+  htmlPrintAwards(r, p.awards, AwardGroup::kAccuracy);
   r.wr("%s", cell_end);
   r.wr("<td COLSPAN=2 CLASS=\"%s\"><DIV ALIGN=RIGHT>", s.highlight);
-  htmlPrintAwards(r, p.awards, "weapons");
+  htmlPrintAwards(r, p.awards, AwardGroup::kWeapons);
   r.wr("%s", cell_end);
   r.wr("</tr>\n");
   r.wr("</table>");

@@ -8,10 +8,11 @@ namespace {
 constexpr int kRocketKills = 4;
 constexpr int kBfgKills = 8;
 constexpr int kMachineGunAccuracy = 12;
-constexpr int kBestKiller = 21;
-constexpr int kDeadliest = 23;
-constexpr int kBestDefender = 25;
-constexpr int kOverallAccuracy = 29;
+constexpr int kBestKiller = awardSlot(PlayerAward::kBestKiller);
+constexpr int kDeadliest = awardSlot(PlayerAward::kDeadliest);
+constexpr int kMostValuable = awardSlot(PlayerAward::kMostValuable);
+constexpr int kBestDefender = awardSlot(PlayerAward::kBestDefender);
+constexpr int kOverallAccuracy = awardSlot(PlayerAward::kBestOverallAccuracy);
 
 // Players a, b, c with their totals column at index 3.
 void threePlayers() { ConsoleTest::addPlayers({"a", "b", "c"}); }
@@ -30,11 +31,10 @@ TEST_F(Awards, TiesShareAnAwardAndAZeroBestGivesItToNobody) {
     EXPECT_EQ(game().q3players[i].awards[19], 0);
     EXPECT_EQ(game().q3players[i].awards[kBestKiller], 0);
   }
-  EXPECT_EQ(render([](Report& r) { htmlPrintAwards(r, game().q3players[1].awards, "weapons"); }),
+  EXPECT_EQ(render([](Report& r) { htmlPrintAwards(r, game().q3players[1].awards, AwardGroup::kWeapons); }),
             "<IMG src=images/awards/blank.gif>&nbsp;");
-  EXPECT_EQ(render([](Report& r) { htmlPrintAwards(r, game().q3players[0].awards, "weapons"); }),
+  EXPECT_EQ(render([](Report& r) { htmlPrintAwards(r, game().q3players[0].awards, AwardGroup::kWeapons); }),
             "<IMG src=images/awards/carnage_rocket.jpg TITLE=\"best killer with rocket launcher\">&nbsp;");
-  EXPECT_EQ(render([](Report& r) { htmlPrintAwards(r, game().q3players[0].awards, "nonsense"); }), "");
 }
 
 TEST_F(Awards, AccuracyAwardsNeedAttempts) {
@@ -81,7 +81,7 @@ TEST_F(Awards, NoMostValuablePlayerWhenEverySkillIsNegative) {
   game().q3players[1].skill = -2.0f;
   game().q3players[2].skill = -1.0f;
   assignAwards(game());
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(game().q3players[i].awards[24], 0);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(game().q3players[i].awards[kMostValuable], 0);
 }
 
 TEST_F(Awards, RealMeasuresMustPassTheirThreshold) {
@@ -101,14 +101,14 @@ TEST_F(Awards, ImagesComeInTheirFixedOrder) {
   AwardFlags flags{};
   flags[5] = flags[6] = 1;
   flags[16] = flags[17] = 1;
-  flags[24] = flags[21] = flags[25] = 1;
-  EXPECT_EQ(render([&](Report& r) { htmlPrintAwards(r, flags, "weapons"); }),
+  flags[kMostValuable] = flags[kBestKiller] = flags[kBestDefender] = 1;
+  EXPECT_EQ(render([&](Report& r) { htmlPrintAwards(r, flags, AwardGroup::kWeapons); }),
             "<IMG src=images/awards/carnage_rail.jpg TITLE=\"best killer with rail gun\">&nbsp;"
             "<IMG src=images/awards/carnage_lightning.jpg TITLE=\"best killer with lightning gun\">&nbsp;");
-  EXPECT_EQ(render([&](Report& r) { htmlPrintAwards(r, flags, "accuracy"); }),
+  EXPECT_EQ(render([&](Report& r) { htmlPrintAwards(r, flags, AwardGroup::kAccuracy); }),
             "<IMG src=images/awards/accuracy_rail.jpg TITLE=\"best accuracy with rail gun\">&nbsp;"
             "<IMG src=images/awards/accuracy_lightning.jpg TITLE=\"best accuracy with lightning gun\">&nbsp;");
-  EXPECT_EQ(render([&](Report& r) { htmlPrintAwards(r, flags, "player"); }),
+  EXPECT_EQ(render([&](Report& r) { htmlPrintAwards(r, flags, AwardGroup::kPlayer); }),
             "<IMG src=images/awards/player_kills.jpg TITLE=\"best killer\">&nbsp;"
             "<IMG src=images/awards/ctf_defense.jpg TITLE=\"best defender\">&nbsp;"
             "<IMG src=images/awards/player_kestro.jpg TITLE=\"most valuable player\">&nbsp;");

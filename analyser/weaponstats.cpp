@@ -162,15 +162,15 @@ void scanOspStats(Game& game, std::FILE* log, const std::function<void(std::stri
   }
 }
 
-int weaponUsed(const Game& game, int weapon) {
+bool weaponUsed(const Game& game, int weapon) {
   int n = getTotalPlayers(game);
   for (int i = 0; i < n; ++i) {
     const Q3Player& p = game.q3players[i];
     for (int j = 0; j < n; ++j) {
-      if (p.kills_by_weapon[weapon][j] > 0) return 1;
+      if (p.kills_by_weapon[weapon][j] > 0) return true;
     }
-    if (weapon == kGauntlet && p.accuracy_hits[kGauntlet] > 0) return 1;
-    if (weapon >= kMachineGun && weapon <= kPlasmaGun && p.accuracy_attempts[weapon - 1] > 0) return 1;
+    if (weapon == kGauntlet && p.accuracy_hits[kGauntlet] > 0) return true;
+    if (weapon >= kMachineGun && weapon <= kPlasmaGun && p.accuracy_attempts[weapon - 1] > 0) return true;
   }
-  return 0;
+  return false;
 }

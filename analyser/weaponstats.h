@@ -21,6 +21,6 @@ void scanWeaponStats(Game& game, const LineEvent& event);
 void scanOspStats(Game& game, std::FILE* log, const std::function<void(std::string_view)>& consumed = {},
                   HighBytes high = HighBytes::kReplaced);
 
-// 1 when weapon w played a part in the game: a kill with it among the live
+// True when weapon w played a part in the game: a kill with it among the live
 // players, or (Gauntlet) a hit, or (Machine Gun to Plasma Gun) a shot.
-int weaponUsed(const Game& game, int weapon);
+bool weaponUsed(const Game& game, int weapon);

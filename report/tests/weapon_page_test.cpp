@@ -29,17 +29,17 @@ TEST_F(WeaponPage, WeaponNamesAndNumbersAreColouredWhenConfigured) {
 
 TEST_F(WeaponPage, OnlyUsedWeaponsGetARow) {
   addPlayers({"a", "b"});
-  EXPECT_EQ(weaponUsed(game(), kRailGun), 0);
+  EXPECT_FALSE(weaponUsed(game(), kRailGun));
   game().q3players[0].kills_by_weapon[kRailGun][1] = 1;
   game().q3players[1].accuracy_hits[kGauntlet] = 2;
   game().q3players[1].accuracy_attempts[kShotGun - 1] = 5;
   game().q3players[1].accuracy_attempts[kBfg - 1] = 5;
-  EXPECT_EQ(weaponUsed(game(), kRailGun), 1);
-  EXPECT_EQ(weaponUsed(game(), kGauntlet), 1);
-  EXPECT_EQ(weaponUsed(game(), kShotGun), 1);
-  EXPECT_EQ(weaponUsed(game(), kBfg), 0);  // the BFG counts only through kills
+  EXPECT_TRUE(weaponUsed(game(), kRailGun));
+  EXPECT_TRUE(weaponUsed(game(), kGauntlet));
+  EXPECT_TRUE(weaponUsed(game(), kShotGun));
+  EXPECT_FALSE(weaponUsed(game(), kBfg));  // the BFG counts only through kills
   game().q3players[0].kills_by_weapon[kGrapple][kMaxPlayers] = 9;  // not a live victim
-  EXPECT_EQ(weaponUsed(game(), kGrapple), 0);
+  EXPECT_FALSE(weaponUsed(game(), kGrapple));
 }
 
 TEST_F(WeaponPage, TeamTablesUseTheOpponentCountForTheirWidths) {

@@ -61,6 +61,9 @@ struct Game {
   int ca_win_red = 0;           // clan-arena round wins
   int ca_win_blue = 0;
   GameFacts facts;              // cleared at every game boundary
+  // The most records the game has had live at once: only those (and the
+  // spare and "nobody" records) can differ from a free record at its end.
+  int records_used = 0;
 
   Game() {
     for (Q3Player& player : q3players) resetPlayer(player);

@@ -22,6 +22,8 @@ std::vector<std::string_view> allKeywords(std::span<const KeywordTable> tables) 
 
 KeywordIndex::KeywordIndex(std::span<const KeywordTable> tables)
     : keywords_(allKeywords(tables)), matcher_(keywords_) {
+  slots_.fill(-1);
+  if (tables.size() > kSlots / 2) throw std::length_error("too many tables for one index");
   for (KeywordTable t : tables) {
     Table table{t.data(), t.size(), std::vector<int>(keywords_.size(), -1), std::vector<int>(t.size(), -1), {}};
     for (std::size_t i = t.size(); i-- > 0;) {
@@ -29,6 +31,12 @@ KeywordIndex::KeywordIndex(std::span<const KeywordTable> tables)
       table.next_same[i] = table.position[id];
       table.position[id] = static_cast<int>(i);
       table.members[static_cast<std::size_t>(id) / 64] |= std::uint64_t{1} << (id % 64);
+    }
+    // A table listed twice keeps its first slot, as the walk it replaces found it first.
+    if (find(t) == nullptr) {
+      std::size_t slot = slotOf(t.data());
+      while (slots_[slot] >= 0) slot = (slot + 1) % kSlots;
+      slots_[slot] = static_cast<int>(tables_.size());
     }
     tables_.push_back(std::move(table));
   }
@@ -53,24 +61,26 @@ const KeywordIndex& consoleKeywordIndex() {
 }
 
 const KeywordIndex::Table* KeywordIndex::find(KeywordTable table) const {
-  for (const Table& known : tables_) {
+  for (std::size_t slot = slotOf(table.data());; slot = (slot + 1) % kSlots) {
+    const int t = slots_[slot];
+    if (t < 0) return nullptr;
+    const Table& known = tables_[static_cast<std::size_t>(t)];
     if (known.data == table.data() && known.size == table.size()) return &known;
   }
-  return nullptr;
 }
 
-// Calls use(table index) for every entry of the table found in the text.
+// Calls use(keyword id) for every keyword of the table found in the text.
 // A line holds few keywords, so this walks the few bits the line and the
 // table share rather than the whole table.
 template <typename Use>
-void LineScan::forEachEntryFound(const KeywordIndex::Table& table, Use use) const {
-  for (std::size_t w = 0; w < bits_.size(); ++w) {
+void LineScan::forEachKeywordFound(const KeywordIndex::Table& table, Use use) const {
+  for (unsigned words = words_; words != 0; words &= words - 1) {
+    const auto w = static_cast<std::size_t>(std::countr_zero(words));
     std::uint64_t shared = bits_[w] & table.members[w];
     while (shared != 0) {
       int id = static_cast<int>(w * 64) + std::countr_zero(shared);
       shared &= shared - 1;
-      // Every table index holding this keyword counts (a table may list one twice).
-      for (int i = table.position[id]; i >= 0; i = table.next_same[i]) use(i);
+      use(id);
     }
   }
 }
@@ -78,8 +88,10 @@ void LineScan::forEachEntryFound(const KeywordIndex::Table& table, Use use) cons
 int LineScan::firstContained(KeywordTable table) const {
   const KeywordIndex::Table* indexed = index_->find(table);
   if (indexed == nullptr) return ::firstContained(table, text_);
+  // A keyword's first table index is the one that counts here.
   int first = -1;
-  forEachEntryFound(*indexed, [&first](int i) {
+  forEachKeywordFound(*indexed, [&first, indexed](int id) {
+    const int i = indexed->position[id];
     if (first < 0 || i < first) first = i;
   });
   return first;
@@ -89,8 +101,11 @@ std::uint64_t LineScan::containedMask(KeywordTable table) const {
   const KeywordIndex::Table* indexed = index_->find(table);
   if (indexed == nullptr) return ::containedMask(table, text_);
   std::uint64_t mask = 0;
-  forEachEntryFound(*indexed, [&mask](int i) {
-    if (i < 64) mask |= std::uint64_t{1} << i;
+  forEachKeywordFound(*indexed, [&mask, indexed](int id) {
+    // Every table index holding this keyword counts (a table may list one twice).
+    for (int i = indexed->position[id]; i >= 0; i = indexed->next_same[i]) {
+      if (i < 64) mask |= std::uint64_t{1} << i;
+    }
   });
   return mask;
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -44,9 +45,16 @@ class KeywordIndex {
 
  private:
   int idOf(std::string_view keyword);
+  static std::size_t slotOf(const std::string_view* data) {
+    return (reinterpret_cast<std::uintptr_t>(data) >> 4) % kSlots;
+  }
 
+  // Every line asks a dozen tables: they are found by their address in a
+  // small open-addressed table instead of a walk over all of them.
+  static constexpr std::size_t kSlots = 64;
   std::vector<std::string_view> keywords_;
   std::vector<Table> tables_;
+  std::array<int, kSlots> slots_;  // index into tables_, or -1
   KeywordMatcher matcher_;
 };
 
@@ -58,7 +66,9 @@ const KeywordIndex& consoleKeywordIndex();
 // The scan keeps a view of the text, which must outlive it.
 class LineScan {
  public:
-  LineScan(const KeywordIndex& index, std::string_view text) : index_(&index), text_(text), bits_(index.scan(text)) {}
+  LineScan(const KeywordIndex& index, std::string_view text) : index_(&index), text_(text), bits_(index.scan(text)) {
+    for (std::size_t w = 0; w < bits_.size(); ++w) words_ |= static_cast<std::uint8_t>((bits_[w] != 0 ? 1u : 0u) << w);
+  }
 
   std::string_view text() const { return text_; }
   const KeywordIndex& index() const { return *index_; }
@@ -71,9 +81,11 @@ class LineScan {
 
  private:
   template <typename Use>
-  void forEachEntryFound(const KeywordIndex::Table& table, Use use) const;
+  void forEachKeywordFound(const KeywordIndex::Table& table, Use use) const;
 
   const KeywordIndex* index_;
   std::string_view text_;
   KeywordIndex::Bits bits_;
+  std::uint8_t words_ = 0;  // bit w: bits_[w] holds a keyword (a line holds few)
 };
+static_assert(KeywordIndex::Bits{}.size() <= 8, "LineScan::words_ has a bit per word of the scan");

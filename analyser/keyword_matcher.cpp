@@ -6,15 +6,23 @@
 
 KeywordMatcher::KeywordMatcher(std::span<const std::string_view> table) : buckets_(kBuckets) {
   for (std::size_t i = 0; i < table.size(); ++i) {
-    Entry entry{table[i], static_cast<int>(i)};
-    if (entry.keyword.size() < kPrefix) {
-      short_entries_.push_back(entry);
+    const std::string_view keyword = table[i];
+    if (keyword.size() < kHashed) {
+      short_keywords_.push_back(keyword);
+      short_indexes_.push_back(static_cast<int>(i));
       continue;
     }
-    entry.head = wordAt(entry.keyword.data());
-    std::uint32_t bucket = bucketOf(entry.head);
-    buckets_[bucket].push_back(entry);
-    used_[bucket / 64] |= std::uint64_t{1} << (bucket % 64);
+    Entry entry{keyword, static_cast<int>(i), 0, 0, 0, 0};
+    const std::size_t head_bytes = std::min<std::size_t>(keyword.size(), 8);
+    std::memcpy(&entry.head, keyword.data(), head_bytes);
+    std::memset(&entry.head_mask, 0xFF, head_bytes);
+    for (std::uint32_t offset = 0; offset < kStride; ++offset) {
+      entry.offset = offset;
+      entry.gram = gramAt(keyword.data() + offset);
+      const std::uint32_t bucket = bucketOf(entry.gram);
+      buckets_[bucket].push_back(entry);
+      used_[bucket / 64] |= std::uint64_t{1} << (bucket % 64);
+    }
   }
 }
 

@@ -434,6 +434,10 @@ inline constexpr std::string_view bookkeeping_strings[] = {
     "disconnected",     "Server command overflow",    "Lost reliable commands", "was kicked", "entered the game",
 };
 
+// Lines that tell a player's team, in the order they are tested (teams.cpp).
+inline constexpr std::string_view team_strings[] = {
+    " is on team ", " entered the game (^1RED^7)", " entered the game (^4BLUE^7)"};
+
 // Clan-arena round results.
 inline constexpr std::string_view round_strings[] = {"^1RED^7 leads: ", "^4BLUE^7 leads: ", "Match tied: "};
 
@@ -441,5 +445,5 @@ inline constexpr std::string_view round_strings[] = {"^1RED^7 leads: ", "^4BLUE^
 inline constexpr KeywordTable kReaderTables[] = {
     server_keyword, valid_strings,  reset_strings, addPlayer_strings,   suicide_strings, self_strings,
     dual_strings,   ctf_red_strings, ctf_blue_strings, weapon_strings, flag_strings,    bookkeeping_strings,
-    round_strings,
+    round_strings,  team_strings,
 };

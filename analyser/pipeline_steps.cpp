@@ -14,6 +14,9 @@ void cleanLine(FixedText& line, HighBytes high) {
 }
 
 bool readStatedFact(Game& game, std::string_view line) {
+  // Both kinds of line are told by their first byte, and almost no line
+  // starts with either.
+  if (line.empty() || (line[0] != 'l' && line[0] != '\\')) return false;
   GameFacts& facts = game.facts;
   const std::string opened = playedFromLogfileOpened(line);
   if (!opened.empty()) {

@@ -97,13 +97,14 @@ std::string clanTag(const Game& game, Team team) {
 void assignTeam(Game& game, const LineEvent& event) {
   const LineScan& line = event.scan;
   Q3Player& subject = game.q3players[getVictim(game, event)];
-  if (line.contains(" is on team ")) {
+  const int told = line.firstContained(team_strings);
+  if (told == 0) {
     std::string_view word = event.attacker_name;
     if (word == "RED") subject.team = kRed;
     else if (word == "BLUE") subject.team = kBlue;
-  } else if (line.contains(" entered the game (^1RED^7)")) {
+  } else if (told == 1) {
     subject.team = kRed;
-  } else if (line.contains(" entered the game (^4BLUE^7)")) {
+  } else if (told == 2) {
     subject.team = kBlue;
   } else if (line.containsAny(ctf_red_strings)) {
     game.gametype = kCaptureTheFlag;

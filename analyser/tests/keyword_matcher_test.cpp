@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "keyword_index.h"
 #include "keyword_matcher.h"
 #include "keywords.h"
 
@@ -52,6 +53,27 @@ TEST(KeywordSearch, AgreesWithSearchingEntryByEntry) {
   }
 }
 
+// The reader's index answers every table it holds, and a part of one that it
+// does not hold, as the direct search does; lines mix pieces of all tables,
+// so keywords of other tables stand beside and across each other.
+TEST(KeywordSearch, LineScanAgreesWithTheDirectSearchForEveryReaderTable) {
+  std::vector<std::string_view> every;
+  for (KeywordTable table : kReaderTables) every.insert(every.end(), table.begin(), table.end());
+  std::vector<KeywordTable> asked(std::begin(kReaderTables), std::end(kReaderTables));
+  asked.push_back(KeywordTable(valid_strings).subspan(3, 20));
+  std::mt19937 random(13);
+  for (int i = 0; i < 4000; ++i) {
+    std::string line = randomLine(random, every);
+    // Odd and even starts, and keywords cut at either end of the text.
+    if (i % 2 == 1) line.insert(0, 1, '^');
+    const LineScan scan(consoleKeywordIndex(), line);
+    for (KeywordTable table : asked) {
+      ASSERT_EQ(scan.firstContained(table), firstContained(table, line)) << line;
+      ASSERT_EQ(scan.containedMask(table), containedMask(table, line)) << line;
+    }
+  }
+}
+
 TEST(KeywordSearch, ShortKeywordsTableOrderAndMasks) {
   constexpr std::string_view table[] = {"rocket", ":", "ab", "rock", "at the end"};
   KeywordMatcher matcher(table);
@@ -62,6 +84,18 @@ TEST(KeywordSearch, ShortKeywordsTableOrderAndMasks) {
   EXPECT_EQ(matcher.firstContained("at the en"), -1);
   EXPECT_EQ(matcher.firstContained(""), -1);
   EXPECT_EQ(matcher.containedMask("a rocket: grab"), 0b01111u);
+  // Keywords of five bytes and more are looked for at every second position
+  // only; each must still be found wherever it starts and however it ends.
+  constexpr std::string_view longer[] = {"abcde", "bcdefghij", "cdefghi", "zzzzz"};
+  KeywordMatcher stepping(longer);
+  for (std::size_t pad = 0; pad < 4; ++pad) {
+    const std::string before(pad, 'x');
+    EXPECT_EQ(stepping.containedMask(before + "abcde"), 0b0001u) << pad;
+    EXPECT_EQ(stepping.containedMask(before + "bcdefghij"), 0b0110u) << pad;
+    EXPECT_EQ(stepping.containedMask(before + "abcdefghij-"), 0b0111u) << pad;
+    EXPECT_EQ(stepping.containedMask(before + "abcd"), 0u) << pad;
+    EXPECT_EQ(stepping.containedMask(before + "zzzzzz"), 0b1000u) << pad;
+  }
 }
 
 TEST(KeywordSearch, RepeatedEntriesAreAllReported) {

@@ -189,6 +189,83 @@ TEST_F(PlayerTable, SortMatchesSwappingRecordByRecordOnRandomTables) {
   }
 }
 
+namespace {
+
+// The fields a game writes, compared with a free record's.
+void expectFreeRecord(const Q3Player& p, const Q3Player& free, int index) {
+  EXPECT_EQ(p.name.view(), free.name.view()) << index;
+  EXPECT_EQ(p.raw_name.view(), free.raw_name.view()) << index;
+  EXPECT_EQ(p.original_name.view(), free.original_name.view()) << index;
+  EXPECT_EQ(p.model.view(), free.model.view()) << index;
+  EXPECT_EQ(p.quote.view(), free.quote.view()) << index;
+  EXPECT_EQ(p.frags, free.frags) << index;
+  EXPECT_EQ(p.kills, free.kills) << index;
+  EXPECT_EQ(p.disconnected, free.disconnected) << index;
+  EXPECT_EQ(p.has_flag, free.has_flag) << index;
+  EXPECT_EQ(p.team, free.team) << index;
+  EXPECT_EQ(p.skill, free.skill) << index;
+  EXPECT_EQ(p.combat, free.combat) << index;
+  EXPECT_EQ(p.kills_by_weapon, free.kills_by_weapon) << index;
+  EXPECT_EQ(p.deaths_by_weapon, free.deaths_by_weapon) << index;
+  EXPECT_EQ(p.awards, free.awards) << index;
+  EXPECT_EQ(p.accuracy_hits, free.accuracy_hits) << index;
+  EXPECT_EQ(p.item_quad, free.item_quad) << index;
+  EXPECT_EQ(p.left_out, free.left_out) << index;
+}
+
+void expectEveryRecordFree(const Game& game) {
+  const auto fresh = std::make_unique<Game>();
+  for (int i = 0; i < kPlayerRecords; ++i) expectFreeRecord(game.q3players[i], fresh->q3players[i], i);
+}
+
+void scribble(Q3Player& p, int column) {
+  p.frags = 7;
+  p.kills = 3;
+  p.has_flag = 1;
+  p.team = kRed;
+  p.skill = 42.0f;
+  p.quote.assign("said something");
+  p.model.assign("sarge");
+  p.awards[4] = 1;
+  p.kills_by_weapon[kRailGun][column] = 5;
+  p.deaths_by_weapon[kSuicide][kNobody] = 2;
+}
+
+}  // namespace
+
+// Game ends reset only the records a game can have written; what is left
+// must be a table of free records all the same, whatever the game did with
+// its players: removed them, renamed one to nothing (the live table then
+// ends before records that still hold figures), wrote for nobody.
+TEST_F(PlayerTable, GameEndLeavesEveryRecordFree) {
+  for (int i = 0; i < 12; ++i) {
+    addPlayer(game(), "p" + std::to_string(i));
+    scribble(game().q3players[i], i);
+  }
+  scribble(game().q3players[kNobody], 3);
+  scribble(game().q3players[kMaxPlayers], 3);
+  removePlayer(game(), 3);
+  game().q3players[5].raw_name.clear();  // a rename to an empty name
+  ASSERT_EQ(getTotalPlayers(game()), 5);
+  initPlayers(game());
+  expectEveryRecordFree(game());
+
+  // The next game uses fewer records; those of the earlier one stay free.
+  addPlayers({"a", "b"});
+  scribble(game().q3players[1], 0);
+  scribble(game().q3players[2], 0);  // one past the live records
+  initPlayers(game());
+  expectEveryRecordFree(game());
+
+  // Records filled without addPlayer, as tests and tools do, count as used.
+  for (int i = 0; i < 4; ++i) {
+    game().q3players[i].raw_name.assign("x" + std::to_string(i));
+    scribble(game().q3players[i], i);
+  }
+  initPlayers(game());
+  expectEveryRecordFree(game());
+}
+
 TEST_F(PlayerTable, NamesAreRestoredAndBlankNamesMarked) {
   addPlayers({"^1Raven", "   "});
   game().q3players[0].raw_name.assign("Crow");

@@ -129,13 +129,11 @@ Error readConfiguration(Admin& a) {
   if (season::loadConfig(a.config) != ConfigRead::kRead) {
     return failWith(Failure::kUsage, "could not read the configuration file \"" + a.command.config + "\"");
   }
-  if (!site::readSiteSettings(a.command.config, a.site, a.error)) return failWith(Failure::kUsage, a.error);
+  if (Error refused = site::readSiteSettings(a.command.config, a.site); refused.failed()) return refused;
   if (!season::isPlainDatabaseName(a.config.db_name)) {
     return failWith(Failure::kUsage, "db_name: may hold only letters, digits, \"_\" and \"$\"");
   }
-  if (a.site.login.port == 0 && !site::parsePort(std::getenv("MYSQL_TCP_PORT"), a.site.login.port, a.error)) {
-    return failWith(Failure::kUsage, a.error);
-  }
+  if (a.site.login.port == 0) return site::parsePort(std::getenv("MYSQL_TCP_PORT"), a.site.login.port);
   return {};
 }
 

@@ -48,12 +48,14 @@ std::string relativePages(const fs::path& out, const fs::path& pages) {
 
 // Reads the season from the database and writes the site.
 Error writeSeasonSite(const site::CommandLine& line) {
-  std::string error;
   site::SiteSettings settings;
-  if (!site::readSiteSettings(line.config, settings, error)) return failWith(Failure::kUsage, error);
-  if (settings.login.port == 0 && !site::parsePort(std::getenv("MYSQL_TCP_PORT"), settings.login.port, error)) {
-    return failWith(Failure::kUsage, error);
+  if (Error refused = site::readSiteSettings(line.config, settings); refused.failed()) return refused;
+  if (settings.login.port == 0) {
+    if (Error refused = site::parsePort(std::getenv("MYSQL_TCP_PORT"), settings.login.port); refused.failed()) {
+      return refused;
+    }
   }
+  std::string error;
   if (line.min_games) settings.min_games = *line.min_games;
 
   site::SeasonData data;

@@ -83,7 +83,7 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
   return true;
 }
 
-bool readSiteSettings(const std::string& path, SiteSettings& settings, std::string& error) {
+Error readSiteSettings(const std::string& path, SiteSettings& settings) {
   FixedText host, name, user, pass, port, socket, clans, min_games, min_attempts, server, title, quotes;
   bool detect_clans = false;
   bool show_quotes = true;
@@ -106,49 +106,43 @@ bool readSiteSettings(const std::string& path, SiteSettings& settings, std::stri
     case ConfigRead::kRead:
       break;
     case ConfigRead::kCannotOpen:
-      error = "could not open the configuration file \"" + path + "\"";
-      return false;
+      return failWith(Failure::kUsage, "could not open the configuration file \"" + path + "\"");
     case ConfigRead::kCannotRead:
-      error = "could not read the configuration file \"" + path + "\"";
-      return false;
+      return failWith(Failure::kUsage, "could not read the configuration file \"" + path + "\"");
   }
   if (host.empty() || name.empty()) {
-    error = "the configuration \"" + path + "\" names no database (db_host: and db_name:)";
-    return false;
+    return failWith(Failure::kUsage, "the configuration \"" + path + "\" names no database (db_host: and db_name:)");
   }
   settings = SiteSettings();
   settings.login = DatabaseLogin{std::string(host.view()), std::string(name.view()), std::string(user.view()),
                                  std::string(pass.view()), 0, std::string(socket.view())};
-  if (!port.empty() && !parsePort(port.c_str(), settings.login.port, error)) {
-    error = "db_port: is not a port number: \"" + std::string(port.view()) + "\"";
-    return false;
+  if (!port.empty() && parsePort(port.c_str(), settings.login.port).failed()) {
+    return failWith(Failure::kUsage, "db_port: is not a port number: \"" + std::string(port.view()) + "\"");
   }
   settings.detect_clans = detect_clans;
   settings.server_name = seasonServerName(server.view());
   settings.site_title = std::string(title.view());
   settings.show_quotes = show_quotes;
   if (!readCount(min_games.view(), settings.min_games)) {
-    error = "site_min_games: must be a whole number of 0 or more, not \"" + std::string(min_games.view()) + "\"";
-    return false;
+    return failWith(Failure::kUsage, "site_min_games: must be a whole number of 0 or more, not \"" +
+                                         std::string(min_games.view()) + "\"");
   }
   if (!readCount(min_attempts.view(), settings.award_min_attempts)) {
-    error = "site_award_min_attempts: must be a whole number of 0 or more, not \"" + std::string(min_attempts.view()) +
-            "\"";
-    return false;
+    return failWith(Failure::kUsage, "site_award_min_attempts: must be a whole number of 0 or more, not \"" +
+                                         std::string(min_attempts.view()) + "\"");
   }
-  return true;
+  return {};
 }
 
-bool parsePort(const char* text, unsigned& port, std::string& error) {
+Error parsePort(const char* text, unsigned& port) {
   port = 0;
-  if (text == nullptr || *text == '\0') return true;
+  if (text == nullptr || *text == '\0') return {};
   std::int64_t value = 0;
   if (!readCount(text, value) || value < 1 || value > 65535) {
-    error = std::string("MYSQL_TCP_PORT is not a port number: \"") + text + "\"";
-    return false;
+    return failWith(Failure::kUsage, std::string("MYSQL_TCP_PORT is not a port number: \"") + text + "\"");
   }
   port = static_cast<unsigned>(value);
-  return true;
+  return {};
 }
 
 }  // namespace site

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "database_reader.h"
+#include "run_status.h"
 
 namespace site {
 
@@ -36,15 +37,16 @@ struct SiteSettings {
   bool show_quotes = true;               // show_quotes: "yes" (the default)
 };
 
-// Reads the season configuration (the shared key/value format). False with
-// the reason in `error` when it cannot be read (a folder too), when the
+// Reads the season configuration (the shared key/value format). A usage
+// failure with its reason when it cannot be read (a folder too), when the
 // database host or name is missing, or when a site_ setting is not a
 // whole number of 0 or more, or when db_port: is not a port number. Without
 // db_port: the port is 0 (MYSQL_TCP_PORT may give one, see parsePort).
-bool readSiteSettings(const std::string& path, SiteSettings& settings, std::string& error);
+Error readSiteSettings(const std::string& path, SiteSettings& settings);
 
 // The port as the mysql client takes it from MYSQL_TCP_PORT: unset or empty
-// gives 0 (the library's default). False for anything but 1 to 65535.
-bool parsePort(const char* text, unsigned& port, std::string& error);
+// gives 0 (the library's default). A usage failure for anything but 1 to
+// 65535.
+Error parsePort(const char* text, unsigned& port);
 
 }  // namespace site

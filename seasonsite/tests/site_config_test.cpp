@@ -39,8 +39,7 @@ TEST(SiteSettings, TheSeasonConfigurationGivesTheDatabaseAndTheSiteKeys) {
             "# the season\ndb_host:\n127.0.0.1\ndb_name:\nseason\ndb_user:\nkestro\ndb_pass:\nse cret\n"
             "detect_clan_tag:\nyes\nsite_min_games:\n5\nno_of_game_stats:\n10\n");
   SiteSettings s;
-  std::string error;
-  ASSERT_TRUE(readSiteSettings((dir.path() / "s.cfg").string(), s, error)) << error;
+  ASSERT_FALSE(readSiteSettings((dir.path() / "s.cfg").string(), s).failed());
   EXPECT_EQ(s.login.host, "127.0.0.1");
   EXPECT_EQ(s.login.database, "season");
   EXPECT_EQ(s.login.user, "kestro");
@@ -50,7 +49,7 @@ TEST(SiteSettings, TheSeasonConfigurationGivesTheDatabaseAndTheSiteKeys) {
   EXPECT_EQ(s.award_min_attempts, 100);
 
   dir.write("plain.cfg", "db_host:\nlocalhost\ndb_name:\nseason\ndetect_clan_tag:\nYes\n");
-  ASSERT_TRUE(readSiteSettings((dir.path() / "plain.cfg").string(), s, error));
+  ASSERT_FALSE(readSiteSettings((dir.path() / "plain.cfg").string(), s).failed());
   EXPECT_FALSE(s.detect_clans);
   EXPECT_EQ(s.min_games, 2);
 }
@@ -62,11 +61,10 @@ TEST(SiteSettings, TheServerNameIsTheSeasonsOwn) {
   const std::string long_name(80, 'w');
   dir.write("named.cfg", "db_host:\nh\ndb_name:\nseason\nserver_name:\n" + long_name + "\n");
   SiteSettings s;
-  std::string error;
-  ASSERT_TRUE(readSiteSettings((dir.path() / "named.cfg").string(), s, error)) << error;
+  ASSERT_FALSE(readSiteSettings((dir.path() / "named.cfg").string(), s).failed());
   EXPECT_EQ(s.server_name, long_name.substr(0, 64));
   dir.write("plain.cfg", "db_host:\nh\ndb_name:\nseason\n");
-  ASSERT_TRUE(readSiteSettings((dir.path() / "plain.cfg").string(), s, error));
+  ASSERT_FALSE(readSiteSettings((dir.path() / "plain.cfg").string(), s).failed());
   EXPECT_EQ(s.server_name, std::filesystem::current_path().filename().string());
 }
 
@@ -76,23 +74,22 @@ TEST(SiteSettings, AConfigurationThatCannotServeIsRefusedWithItsReason) {
   dir.write("badgames.cfg", "db_host:\nh\ndb_name:\nn\nsite_min_games:\ntwo\n");
   std::filesystem::create_directory(dir.path() / "folder.cfg");
   SiteSettings s;
-  std::string error;
+  Error refused;
   for (const char* name : {"nodb.cfg", "badgames.cfg", "folder.cfg", "missing.cfg"}) {
-    error.clear();
-    EXPECT_FALSE(readSiteSettings((dir.path() / name).string(), s, error)) << name;
-    EXPECT_FALSE(error.empty()) << name;
+    refused = readSiteSettings((dir.path() / name).string(), s);
+    EXPECT_EQ(refused.failure, Failure::kUsage) << name;
+    EXPECT_FALSE(refused.message.empty()) << name;
   }
-  EXPECT_NE(error.find("missing.cfg"), std::string::npos);
+  EXPECT_NE(refused.message.find("missing.cfg"), std::string::npos);
 }
 
 TEST(SiteSettings, ThePortComesFromTheEnvironmentAsTheClientTakesIt) {
   unsigned port = 1;
-  std::string error;
-  EXPECT_TRUE(parsePort(nullptr, port, error));
+  EXPECT_FALSE(parsePort(nullptr, port).failed());
   EXPECT_EQ(port, 0u);
-  EXPECT_TRUE(parsePort("3307", port, error));
+  EXPECT_FALSE(parsePort("3307", port).failed());
   EXPECT_EQ(port, 3307u);
-  for (const char* bad : {"0", "65536", "33o6", "-1", " 3306"}) EXPECT_FALSE(parsePort(bad, port, error)) << bad;
+  for (const char* bad : {"0", "65536", "33o6", "-1", " 3306"}) EXPECT_TRUE(parsePort(bad, port).failed()) << bad;
 }
 
 }  // namespace

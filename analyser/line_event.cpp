@@ -14,9 +14,12 @@ FixedText colourFree(std::string_view line) {
 }  // namespace
 
 LineEvent::LineEvent(const LineScan& line_scan)
+    : LineEvent(line_scan, getLineNames(line_scan)) {}
+
+LineEvent::LineEvent(const LineScan& line_scan, LineNames names)
     : scan(line_scan),
       stripped(colourFree(line_scan.text())),
       stripped_scan(line_scan.index(), stripped.view()),
-      victim_name(getVictimName(line_scan)),
-      attacker_name(getAttackerName(line_scan)),
+      victim_name(names.victim),
+      attacker_name(names.attacker),
       weapon(getWeapon(line_scan)) {}

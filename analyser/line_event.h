@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "keyword_index.h"
+#include "line_names.h"
 #include "text.h"
 
 struct LineEvent {
@@ -26,4 +27,7 @@ struct LineEvent {
   std::string_view victim_name;  // the line's subject (getVictimName); kNoQuote when none
   std::string_view attacker_name;  // its second name or value (getAttackerName); kNoQuote when none
   int weapon;                    // getWeapon: kGauntlet..kSuicide, or kNoKill
+
+ private:
+  LineEvent(const LineScan& scan, LineNames names);
 };

@@ -76,27 +76,45 @@ int getWeapon(const LineScan& line) {
   return kNoKill;
 }
 
-std::string_view getVictimName(const LineScan& scan) {
+namespace {
+
+// What both names are read from: the first self and dual entries of the
+// line, and where the dual one stands.
+struct NameKeys {
+  int self;
+  int dual;
+  std::size_t dual_at;
+};
+
+NameKeys nameKeys(const LineScan& scan, bool self_asked) {
+  NameKeys keys{self_asked ? scan.firstContained(self_strings) : -1, scan.firstContained(dual_strings),
+                std::string_view::npos};
+  if (keys.dual >= 0) keys.dual_at = scan.text().find(dual_strings[keys.dual]);
+  return keys;
+}
+
+std::string_view victimName(const LineScan& scan, const NameKeys& keys) {
   const std::string_view line = scan.text();
   std::string_view name;
-  if (int s = scan.firstContained(self_strings); s >= 0) {
+  if (keys.self >= 0) {
     // The subject stands before the ending, separated from it by one character.
-    std::size_t at = line.find(self_strings[s]);
+    std::size_t at = line.find(self_strings[keys.self]);
     name = substring(line, 0, static_cast<int>(at) - 2);
-  } else if (int d = scan.firstContained(dual_strings); d >= 0) {
-    std::size_t at = line.find(dual_strings[d]);
-    name = substring(line, 0, static_cast<int>(at) - 1);
+  } else if (keys.dual >= 0) {
+    name = substring(line, 0, static_cast<int>(keys.dual_at) - 1);
   } else {
     return kNoQuote;
   }
   return dropTrailingColorCode(name);
 }
 
-std::string_view getAttackerName(const LineScan& scan) {
+// `victim` gives the victim's name, asked only for a suicide.
+template <typename Victim>
+std::string_view attackerName(const LineScan& scan, const NameKeys& keys, Victim victim) {
   const std::string_view line = scan.text();
-  int d = scan.firstContained(dual_strings);
+  const int d = keys.dual;
   if (d >= 0 && !isAteWithoutWeapon(dual_strings[d], line)) {
-    std::string_view value = line.substr(line.find(dual_strings[d]) + dual_strings[d].size());
+    std::string_view value = line.substr(keys.dual_at + dual_strings[d].size());
     // Every ending starts with an apostrophe, which most values lack.
     if (value.find('\'') != std::string_view::npos) {
       for (std::string_view ending : kPossessiveEndings) {
@@ -108,6 +126,26 @@ std::string_view getAttackerName(const LineScan& scan) {
     }
     return dropTrailingColorCode(value.substr(0, kMaxTextLength));
   }
-  if (scan.containsAny(suicide_strings)) return getVictimName(scan);
+  if (scan.containsAny(suicide_strings)) return victim();
   return kNoQuote;
+}
+
+}  // namespace
+
+std::string_view getVictimName(const LineScan& scan) {
+  const NameKeys keys = nameKeys(scan, true);
+  return victimName(scan, keys);
+}
+
+std::string_view getAttackerName(const LineScan& scan) {
+  const NameKeys keys = nameKeys(scan, false);
+  return attackerName(scan, keys, [&scan] { return getVictimName(scan); });
+}
+
+LineNames getLineNames(const LineScan& scan) {
+  // Every event asks for both: the tables are asked and the line searched once.
+  const NameKeys keys = nameKeys(scan, true);
+  LineNames names{victimName(scan, keys), {}};
+  names.attacker = attackerName(scan, keys, [&names] { return names.victim; });
+  return names;
 }

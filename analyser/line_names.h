@@ -16,3 +16,10 @@ std::string_view getVictimName(const LineScan& line);
 // The second name or value of the line (the victim for a suicide), or
 // kNoQuote. A view into the scanned text.
 std::string_view getAttackerName(const LineScan& line);
+
+// Both names of a line, as the two functions above give them.
+struct LineNames {
+  std::string_view victim;
+  std::string_view attacker;
+};
+LineNames getLineNames(const LineScan& line);

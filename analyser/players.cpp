@@ -15,9 +15,10 @@ void initPlayer(Game& game, int index) { resetPlayer(game.q3players[index]); }
 
 // A game rarely has more than a few of its 64 players, and copying a free
 // record over all 66 at every game end was a tenth of a log's reading. A
-// record takes a player only at the end of the live ones (addPlayer), so the
-// records past the most the game had live, and past the one just after
-// them, were never written: they are still free.
+// record takes a player only at the end of the live ones (addPlayer), and
+// every write goes to a live record or to "nobody": the records past the
+// most the game had live are still free. The one just after them is reset
+// too, for any write one past the end of the table.
 void initPlayers(Game& game) {
   const int written = std::min(std::max(game.records_used, getTotalPlayers(game)) + 1, kMaxPlayers);
   for (int i = 0; i < written; ++i) initPlayer(game, i);
@@ -57,7 +58,14 @@ int getPlayerIndexUsingStrippedName(const Game& game, std::string_view name) {
   return kNobody;
 }
 
-bool isLivePlayer(const Game& game, int index) { return index >= 0 && index < getTotalPlayers(game); }
+// Live means before the first free record: the walk stops at `index`.
+bool isLivePlayer(const Game& game, int index) {
+  if (index < 0 || index >= kMaxPlayers) return false;
+  for (int i = 0; i <= index; ++i) {
+    if (game.q3players[i].raw_name.empty()) return false;
+  }
+  return true;
+}
 
 // Makes room in a full table by removing the disconnected player with the
 // least skill. Returns false when every player is still in the game.

@@ -42,6 +42,19 @@ TEST_F(KillEvents, EveryObituaryFormNamesItsWeapon) {
   for (const auto& [line, weapon] : cases) EXPECT_EQ(getWeapon(Line(line).scan), weapon) << line;
 }
 
+// The event reads both names in one go; each must be what the functions
+// for one name give, for every kind of line that names somebody.
+TEST_F(KillEvents, TheEventsNamesAreThoseOfTheOneNameFunctions) {
+  for (std::string_view text : {"^3Moss^7 was railed by ^1Raven^7", "Tarn^7 almost dodged Raven^7's rocket",
+                                "Tarn^7 ate a sandwich", "Tarn^7 cratered.", "^1Raven^7 entered the game",
+                                "Raven^7 renamed to Crow^7", "Raven^7 is using model sarge", "Raven^7 is on team RED",
+                                "Tarn^7 killed himself. was railed by Moss^7", "no names here", ""}) {
+    const Line line{text};
+    EXPECT_EQ(line.event.victim_name, getVictimName(line.scan)) << text;
+    EXPECT_EQ(line.event.attacker_name, getAttackerName(line.scan)) << text;
+  }
+}
+
 TEST_F(KillEvents, NamesOfKillSuicideAndSelfLines) {
   EXPECT_EQ(getVictimName(Line("^3Moss^7 was railed by ^1Raven^7").scan), "^3Moss");
   EXPECT_EQ(getAttackerName(Line("^3Moss^7 was railed by ^1Raven^7").scan), "^1Raven");

@@ -1,4 +1,5 @@
 #include <string>
+#include <vector>
 
 #include "analyser_fixture.h"
 #include "events.h"
@@ -23,6 +24,32 @@ TEST_F(Teams, TeamsComeFromTeamEntryAndFlagLines) {
   EXPECT_EQ(game().q3players[2].team, kBlue);
   EXPECT_EQ(game().q3players[3].team, kNoTeam);
   EXPECT_EQ(game().gametype, kCaptureTheFlag);
+}
+
+// Each kind of team line, and lines holding two of them: the first test of
+// the chain decides, as it always did.
+TEST_F(Teams, EachTeamLineSetsItsTeamAndTheFirstKindWins) {
+  struct Case {
+    std::string line;
+    Team team;
+  };
+  const std::vector<Case> cases = {
+      {"p^7 is on team RED", kRed},
+      {"p^7 entered the game (^4BLUE^7)", kBlue},
+      {"p^7 entered the game (^1RED^7)", kRed},
+      {"p^7 returned the BLUE flag!", kBlue},
+      {"p^7 defends the RED base", kRed},
+      {"p^7 entered the game (^4BLUE^7) is on team RED", kRed},
+      {"p^7 entered the game (^4BLUE^7) entered the game (^1RED^7)", kRed},
+      {"p^7 is on team FFA got the BLUE flag!", kNoTeam},
+      {"p^7 was railed by q^7", kNoTeam},
+  };
+  for (const Case& c : cases) {
+    resetGame();
+    addPlayers({"p"});
+    assignTeam(game(), Line(c.line).event);
+    EXPECT_EQ(game().q3players[0].team, c.team) << c.line;
+  }
 }
 
 TEST_F(Teams, UnknownTeamsAreGuessedFromDeathsThenKills) {

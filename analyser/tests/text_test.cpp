@@ -54,6 +54,28 @@ TEST(LineCleaning, UnsafeAndNonPrintableCharactersBecomeUnderscores) {
   EXPECT_EQ(text.view(), "a_b_c_d_e_f_g_h_i_j_k_l_m ok~");
 }
 
+// Lines are checked sixteen bytes at a time: every byte value must be judged
+// alike wherever it stands, in a full block or in the tail, in both modes.
+TEST(LineCleaning, EveryByteIsJudgedAlikeAtEveryPlace) {
+  auto replaced = [](unsigned char c, HighBytes high) {
+    return c < 32 || c == 127 || (c > 127 && high == HighBytes::kReplaced) ||
+           std::string_view("\\&\"+#=%<>").find(static_cast<char>(c)) != std::string_view::npos;
+  };
+  for (HighBytes high : {HighBytes::kReplaced, HighBytes::kKept}) {
+    for (int c = 1; c < 256; ++c) {
+      for (std::size_t at : {0u, 7u, 15u, 16u, 31u, 33u, 40u}) {
+        std::string line(41, 'a');
+        line[at] = static_cast<char>(c);
+        FixedText text(line);
+        replaceNonPrintableChars(text, high);
+        std::string expected = line;
+        if (replaced(static_cast<unsigned char>(c), high)) expected[at] = '_';
+        ASSERT_EQ(text.view(), expected) << "byte " << c << " at " << at;
+      }
+    }
+  }
+}
+
 TEST(TextFunctions, SubstringIsInclusiveAndReturnsTheTextWhenPastItsEnd) {
   EXPECT_EQ(substring("abcdef", 1, 3), "bcd");
   EXPECT_EQ(substring("abcdef", 0, 6), "abcdef");  // position 6 is the terminator

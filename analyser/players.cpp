@@ -230,6 +230,8 @@ ChatSplit findChatSender(const Game& game, std::string_view line, std::string_vi
 }
 
 ChatSplit splitChatLine(const Game& game, std::string_view line) {
+  // Both separators hold a colon, which most lines (the kills) lack.
+  if (line.find(':') == std::string_view::npos) return {};
   ChatSplit split = findChatSender(game, line, "^7: ", 0);
   if (split.sender == kNobody && !line.empty() && line[0] == '(') split = findChatSender(game, line, "^7): ", 1);
   return split;

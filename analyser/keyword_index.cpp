@@ -20,7 +20,29 @@ std::vector<std::string_view> allKeywords(std::span<const KeywordTable> tables) 
 
 }  // namespace
 
-KeywordIndex::KeywordIndex(std::span<const KeywordTable> tables)
+namespace {
+
+std::vector<KeywordTable> colourFreeTablesOf(std::span<const KeywordTable> tables) {
+  std::vector<KeywordTable> kept;
+  for (KeywordTable table : tables) {
+    for (KeywordTable asked : kColourFreeTables) {
+      if (table.data() == asked.data() && table.size() == asked.size()) {
+        kept.push_back(table);
+        break;
+      }
+    }
+  }
+  return kept;
+}
+
+}  // namespace
+
+KeywordIndex::KeywordIndex(std::span<const KeywordTable> tables) : KeywordIndex(tables, Only{}) {
+  const std::vector<KeywordTable> colour_free = colourFreeTablesOf(tables);
+  if (colour_free.size() < tables.size()) colour_free_.reset(new KeywordIndex(colour_free, Only{}));
+}
+
+KeywordIndex::KeywordIndex(std::span<const KeywordTable> tables, Only)
     : keywords_(allKeywords(tables)), matcher_(keywords_) {
   slots_.fill(-1);
   if (tables.size() > kSlots / 2) throw std::length_error("too many tables for one index");

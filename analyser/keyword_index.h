@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -25,7 +26,8 @@ class KeywordIndex {
   static constexpr std::size_t kMaxKeywords = 512;
   using Bits = std::array<std::uint64_t, kMaxKeywords / 64>;
 
-  // Indexes the tables (every table a scan will be asked about).
+  // Indexes the tables (every table a scan will be asked about), and those
+  // of them in kColourFreeTables apart, for colour-free copies.
   explicit KeywordIndex(std::span<const KeywordTable> tables);
   KeywordIndex(const KeywordIndex&) = delete;
   KeywordIndex& operator=(const KeywordIndex&) = delete;
@@ -43,7 +45,13 @@ class KeywordIndex {
   // The indexed table, or null when `table` was not indexed.
   const Table* find(KeywordTable table) const;
 
+  // The index that colour-free copies are scanned with: fewer keywords, so
+  // fewer places of a line that must be compared.
+  const KeywordIndex& colourFree() const { return colour_free_ ? *colour_free_ : *this; }
+
  private:
+  struct Only {};
+  KeywordIndex(std::span<const KeywordTable> tables, Only);
   int idOf(std::string_view keyword);
   static std::size_t slotOf(const std::string_view* data) {
     return (reinterpret_cast<std::uintptr_t>(data) >> 4) % kSlots;
@@ -56,6 +64,7 @@ class KeywordIndex {
   std::vector<Table> tables_;
   std::array<int, kSlots> slots_;  // index into tables_, or -1
   KeywordMatcher matcher_;
+  std::unique_ptr<const KeywordIndex> colour_free_;  // null: this one
 };
 
 // The index of every table of the console reader (keywords.h): the one
@@ -68,6 +77,15 @@ class LineScan {
  public:
   LineScan(const KeywordIndex& index, std::string_view text) : index_(&index), text_(text), bits_(index.scan(text)) {
     for (std::size_t w = 0; w < bits_.size(); ++w) words_ |= static_cast<std::uint8_t>((bits_[w] != 0 ? 1u : 0u) << w);
+  }
+  // The scan of `colour_free`, the colour-free copy of the text of `line`,
+  // with the index's colour-free tables; a line without colour codes is its
+  // own copy, and its keywords are taken over instead of found again.
+  static LineScan colourFreeCopy(const LineScan& line, std::string_view colour_free) {
+    if (colour_free != line.text_) return LineScan(line.index_->colourFree(), colour_free);
+    LineScan same = line;
+    same.text_ = colour_free;
+    return same;
   }
 
   std::string_view text() const { return text_; }

@@ -441,6 +441,13 @@ inline constexpr std::string_view team_strings[] = {
 // Clan-arena round results.
 inline constexpr std::string_view round_strings[] = {"^1RED^7 leads: ", "^4BLUE^7 leads: ", "Match tied: "};
 
+// The tables asked of a line's colour-free copy (LineEvent::stripped_scan):
+// the copy is scanned for these only, and any other table asked of it is
+// searched directly.
+inline constexpr KeywordTable kColourFreeTables[] = {
+    addPlayer_strings, bookkeeping_strings, dual_strings, self_strings, suicide_strings,
+};
+
 // Every table of the console reader, for its keyword index.
 inline constexpr KeywordTable kReaderTables[] = {
     server_keyword, valid_strings,  reset_strings, addPlayer_strings,   suicide_strings, self_strings,

@@ -19,7 +19,7 @@ LineEvent::LineEvent(const LineScan& line_scan)
 LineEvent::LineEvent(const LineScan& line_scan, LineNames names)
     : scan(line_scan),
       stripped(colourFree(line_scan.text())),
-      stripped_scan(line_scan.index(), stripped.view()),
+      stripped_scan(LineScan::colourFreeCopy(line_scan, stripped.view())),
       victim_name(names.victim),
       attacker_name(names.attacker),
       weapon(getWeapon(line_scan)) {}

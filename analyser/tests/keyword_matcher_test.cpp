@@ -9,6 +9,8 @@
 #include "keyword_index.h"
 #include "keyword_matcher.h"
 #include "keywords.h"
+#include "players.h"
+#include "text.h"
 
 namespace {
 
@@ -70,6 +72,31 @@ TEST(KeywordSearch, LineScanAgreesWithTheDirectSearchForEveryReaderTable) {
     for (KeywordTable table : asked) {
       ASSERT_EQ(scan.firstContained(table), firstContained(table, line)) << line;
       ASSERT_EQ(scan.containedMask(table), containedMask(table, line)) << line;
+    }
+  }
+}
+
+// A colour-free copy is scanned for fewer tables, or takes over the line's
+// keywords when the line has no codes; every table asked of it must still
+// get the direct search's answer.
+TEST(KeywordSearch, ColourFreeCopiesAnswerEveryTableAsTheDirectSearch) {
+  std::vector<std::string_view> every;
+  for (KeywordTable table : kReaderTables) every.insert(every.end(), table.begin(), table.end());
+  const std::string_view codes[] = {"^7", "^1", "^^", "^", "^^7"};
+  std::mt19937 random(17);
+  for (int i = 0; i < 3000; ++i) {
+    std::string line = randomLine(random, every);
+    for (int n = i % 3 == 0 ? 0 : static_cast<int>(random() % 4); n > 0; --n) {
+      line.insert(random() % (line.size() + 1), codes[random() % std::size(codes)]);
+    }
+    FixedText colour_free;
+    stripColorCodes(line, colour_free);
+    const LineScan scan(consoleKeywordIndex(), line);
+    const LineScan copy = LineScan::colourFreeCopy(scan, colour_free.view());
+    ASSERT_EQ(copy.text(), colour_free.view());
+    for (KeywordTable table : kReaderTables) {
+      ASSERT_EQ(copy.firstContained(table), firstContained(table, colour_free.view())) << line;
+      ASSERT_EQ(copy.containedMask(table), containedMask(table, colour_free.view())) << line;
     }
   }
 }

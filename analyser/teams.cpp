@@ -96,22 +96,23 @@ std::string clanTag(const Game& game, Team team) {
 
 void assignTeam(Game& game, const LineEvent& event) {
   const LineScan& line = event.scan;
-  Q3Player& subject = game.q3players[getVictim(game, event)];
+  // Most lines tell no team: the subject is looked up only for one that does.
+  auto subject = [&game, &event]() -> Q3Player& { return game.q3players[getVictim(game, event)]; };
   const int told = line.firstContained(team_strings);
   if (told == 0) {
     std::string_view word = event.attacker_name;
-    if (word == "RED") subject.team = kRed;
-    else if (word == "BLUE") subject.team = kBlue;
+    if (word == "RED") subject().team = kRed;
+    else if (word == "BLUE") subject().team = kBlue;
   } else if (told == 1) {
-    subject.team = kRed;
+    subject().team = kRed;
   } else if (told == 2) {
-    subject.team = kBlue;
+    subject().team = kBlue;
   } else if (line.containsAny(ctf_red_strings)) {
     game.gametype = kCaptureTheFlag;
-    subject.team = kRed;
+    subject().team = kRed;
   } else if (line.containsAny(ctf_blue_strings)) {
     game.gametype = kCaptureTheFlag;
-    subject.team = kBlue;
+    subject().team = kBlue;
   }
 }
 

@@ -4,12 +4,12 @@
 
 bool hasAServerKeyword(const LineScan& line) { return line.containsAny(server_keyword); }
 
-int validLine(const LineScan& line, KeywordTable valid) {
-  if (line.text().size() > 500 || line.text().size() < 2) return 0;
+bool validLine(const LineScan& line, KeywordTable valid) {
+  if (line.text().size() > 500 || line.text().size() < 2) return false;
   int entry = line.firstContained(valid);
-  if (entry < 0 || hasAServerKeyword(line)) return 0;
-  if (valid[entry] == " ate " && !line.contains("rocket") && !line.contains("grenade")) return 0;
-  return 1;
+  if (entry < 0 || hasAServerKeyword(line)) return false;
+  if (valid[entry] == " ate " && !line.contains("rocket") && !line.contains("grenade")) return false;
+  return true;
 }
 
 namespace {

@@ -9,11 +9,11 @@
 // True when the line holds a raw server-log keyword.
 bool hasAServerKeyword(const LineScan& line);
 
-// 1 when the line is to be analysed: 2..500 characters, and the first entry
+// True when the line is to be analysed: 2..500 characters, and the first entry
 // of `valid` (in table order) that it contains accepts it. An entry never
 // accepts a line holding a server keyword, and " ate " accepts only a line
 // that names a rocket or a grenade.
-int validLine(const LineScan& line, KeywordTable valid);
+bool validLine(const LineScan& line, KeywordTable valid);
 
 // True for a dedicated server's "InitGame: " line: a time stamp such as
 // "  0:00 " or "15.6 " (digits, ":" or ".", digits, blanks), then

@@ -180,11 +180,11 @@ void mergeAllIdenticalPlayers(Game& game) {
   }
 }
 
-int allMatched(const Game& game, Team team, std::string_view text) {
+bool allMatched(const Game& game, Team team, std::string_view text) {
   for (int i = 0, count = getTotalPlayers(game); i < count; ++i) {
-    if (game.q3players[i].team == team && !contains(game.q3players[i].name, text)) return 0;
+    if (game.q3players[i].team == team && !contains(game.q3players[i].name, text)) return false;
   }
-  return 1;
+  return true;
 }
 
 void detectClans(const Game& game, std::string& destination) {

@@ -26,9 +26,9 @@ int mergeIdenticalPlayerNonChopped(Game& game, int index);
 // Merges every cut record that has exactly one full name.
 void mergeAllIdenticalPlayers(Game& game);
 
-// 1 when every live player of `team` has `text` in its name (also when the
-// team has nobody), else 0.
-int allMatched(const Game& game, Team team, std::string_view text);
+// True when every live player of `team` has `text` in its name (also when
+// the team has nobody).
+bool allMatched(const Game& game, Team team, std::string_view text);
 
 // The match label ("FFA_PUB", "CTF_<red tag>_vs_<blue tag>", ...).
 void detectClans(const Game& game, std::string& destination);

@@ -108,7 +108,7 @@ TEST(FactLines, HoldNoKeywordOfTheReaders) {
     EXPECT_EQ(line.find("Round starts!"), std::string::npos);
     FixedText cleaned(line);
     cleanLine(cleaned);
-    EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), cleaned), valid_strings), 0) << line;
+    EXPECT_FALSE(validLine(LineScan(consoleKeywordIndex(), cleaned), valid_strings)) << line;
   }
 }
 

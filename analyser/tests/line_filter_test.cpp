@@ -6,29 +6,29 @@
 #include "line_filter.h"
 
 TEST(ValidLine, AcceptsConsoleLinesAndRejectsServerLines) {
-  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "Moss^7 was railed by Raven^7"), valid_strings), 1);
-  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "Raven^7 entered the game"), valid_strings), 1);
-  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "Raven^7: hello there"), valid_strings), 0);  // chat
-  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "  1:02 Kill: 2 3 10: Raven killed Moss by MOD_RAILGUN"), valid_strings), 0);
-  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), " 20:37 ClientUserinfoChanged: 2 n\\Raven\\t\\0"), valid_strings), 0);
+  EXPECT_TRUE(validLine(LineScan(consoleKeywordIndex(), "Moss^7 was railed by Raven^7"), valid_strings));
+  EXPECT_TRUE(validLine(LineScan(consoleKeywordIndex(), "Raven^7 entered the game"), valid_strings));
+  EXPECT_FALSE(validLine(LineScan(consoleKeywordIndex(), "Raven^7: hello there"), valid_strings));  // chat
+  EXPECT_FALSE(validLine(LineScan(consoleKeywordIndex(), "  1:02 Kill: 2 3 10: Raven killed Moss by MOD_RAILGUN"), valid_strings));
+  EXPECT_FALSE(validLine(LineScan(consoleKeywordIndex(), " 20:37 ClientUserinfoChanged: 2 n\\Raven\\t\\0"), valid_strings));
   // A server keyword rejects a line that also holds a console text.
-  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "say: Moss was railed by Raven"), valid_strings), 0);
+  EXPECT_FALSE(validLine(LineScan(consoleKeywordIndex(), "say: Moss was railed by Raven"), valid_strings));
 }
 
 TEST(ValidLine, AteIsAKillOnlyWithARocketOrAGrenade) {
-  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "Tarn^7 ate Raven^7's rocket"), valid_strings), 1);
-  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "Tarn^7 ate Raven^7's grenade"), valid_strings), 1);
-  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "Tarn^7 ate a sandwich"), valid_strings), 0);
+  EXPECT_TRUE(validLine(LineScan(consoleKeywordIndex(), "Tarn^7 ate Raven^7's rocket"), valid_strings));
+  EXPECT_TRUE(validLine(LineScan(consoleKeywordIndex(), "Tarn^7 ate Raven^7's grenade"), valid_strings));
+  EXPECT_FALSE(validLine(LineScan(consoleKeywordIndex(), "Tarn^7 ate a sandwich"), valid_strings));
   // The first entry found decides: " ate " comes after "entered the game".
-  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "Tarn^7 ate and entered the game"), valid_strings), 1);
+  EXPECT_TRUE(validLine(LineScan(consoleKeywordIndex(), "Tarn^7 ate and entered the game"), valid_strings));
 }
 
 TEST(ValidLine, LengthLimits) {
   std::string kill = " was railed by ";
-  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), std::string(485, 'a') + kill), valid_strings), 1);  // 500 characters
-  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), std::string(486, 'a') + kill), valid_strings), 0);  // 501
-  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), "x"), valid_strings), 0);
-  EXPECT_EQ(validLine(LineScan(consoleKeywordIndex(), ""), valid_strings), 0);
+  EXPECT_TRUE(validLine(LineScan(consoleKeywordIndex(), std::string(485, 'a') + kill), valid_strings));  // 500 characters
+  EXPECT_FALSE(validLine(LineScan(consoleKeywordIndex(), std::string(486, 'a') + kill), valid_strings));  // 501
+  EXPECT_FALSE(validLine(LineScan(consoleKeywordIndex(), "x"), valid_strings));
+  EXPECT_FALSE(validLine(LineScan(consoleKeywordIndex(), ""), valid_strings));
 }
 
 TEST(KeywordTables, HaveNoEmptyEntry) {

@@ -50,7 +50,6 @@ class RunStatus {
 
   bool failed() const { return first_ != Failure::kNone; }
   Failure first() const { return first_; }
-  int exitStatus() const { return static_cast<int>(first_); }
 
  private:
   Failure first_ = Failure::kNone;

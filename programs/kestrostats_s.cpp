@@ -251,23 +251,22 @@ std::string summaryLine(int logs, int games, double seconds, Failure failure) {
 // number of new games.
 Failure seasonRun(const SeasonConfig& config, const std::vector<std::string>& logs, const RunClock& clock,
                   const QuietOutput& quiet, int& games) {
-  RunStatus status;
   RunLock lock;
   switch (lock.acquire(config.lock_wait_seconds)) {
     case LockResult::kTaken:
       break;
     case LockResult::kBusy:
-      status.fail(Failure::kLocked, "another run is still working in this directory (kestrostats-s.lock); "
-                                    "nothing was read, try again later");
-      return status.first();
+      printError("another run is still working in this directory (kestrostats-s.lock); "
+                 "nothing was read, try again later");
+      return Failure::kLocked;
     case LockResult::kUnusable:
-      status.fail(Failure::kWrite, lock.problem() + "; nothing was read");
-      return status.first();
+      printError(lock.problem() + "; nothing was read");
+      return Failure::kWrite;
   }
   SeasonRun s(config);
   if (std::string problem; !loadCountingRules(config, s.rules, problem)) {
-    status.fail(Failure::kUsage, problem + "; nothing was read");
-    return status.first();
+    printError(problem + "; nothing was read");
+    return Failure::kUsage;
   }
   waitForProcessorSecond();
 
